@@ -1,0 +1,38 @@
+# Two entry points for a fresh Debian 12 machine: `make run` and `make test`.
+BUILD ?= build
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+PACKAGES := cmake ninja-build ccache g++ pkg-config qt6-base-dev libsqlite3-dev \
+            libfreexl-dev libgl1-mesa-dev fonts-arphic-uming fonts-noto-cjk poppler-utils \
+            xvfb xauth
+export CCACHE_BASEDIR := $(CURDIR)
+
+.PHONY: deps configure build run test bench clean
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing: $$missing"; \
+	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD)
+
+run: build
+	mkdir -p run
+	[ -f run/data.mdb ] || $(BUILD)/velorin-db demo run/data.mdb
+	cd run && ../$(BUILD)/velorin
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+
+bench: build
+	scripts/bench.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

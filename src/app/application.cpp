@@ -1,0 +1,33 @@
+#include "app/application.h"
+#include "db/dberror.h"
+#include "dbctrls/messages.h"
+#include <QFont>
+#include <QFontDatabase>
+
+VelorinApplication::VelorinApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Lunvek软件"));
+    setApplicationDisplayName(QString());
+    setupFonts();
+}
+
+void VelorinApplication::setupFonts()
+{
+    // The windows are designed for a Song face at 9 pt.
+    QFont f(QStringLiteral("AR PL UMing CN"));
+    f.setFamilies({QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC")});
+    f.setPointSize(9);
+    QApplication::setFont(f);
+}
+
+bool VelorinApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const db::DbError &e) {
+        msg::dbError(activeWindow(), e.message());
+    } catch (const std::exception &e) {
+        msg::dbError(activeWindow(), QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}

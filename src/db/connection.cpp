@@ -1,0 +1,143 @@
+#include "db/connection.h"
+#include "db/dates.h"
+#include "db/dberror.h"
+#include "db/money.h"
+#include "db/schema.h"
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace db {
+namespace {
+
+QString argText(sqlite3_value *v)
+{
+    const auto *t = reinterpret_cast<const char *>(sqlite3_value_text(v));
+    return t ? QString::fromUtf8(t) : QString();
+}
+
+// cdate/cvdate('Y-M-D[ H:M:S]') -> stored form; null stays null.
+void fnDate(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto dt = parseDateTime(argText(argv[0]));
+    if (!dt) {
+        const QByteArray msg = QStringLiteral("日期格式不正确: %1").arg(argText(argv[0])).toUtf8();
+        sqlite3_result_error(ctx, msg.constData(), msg.size());
+        return;
+    }
+    const QByteArray s = storedDateTime(*dt).toUtf8();
+    sqlite3_result_text(ctx, s.constData(), s.size(), SQLITE_TRANSIENT);
+}
+
+// ccur(x) -> money in ten-thousandths.
+void fnCcur(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_NULL: sqlite3_result_null(ctx); return;
+    case SQLITE_INTEGER: sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]) * Money::Scale); return;
+    case SQLITE_FLOAT: sqlite3_result_int64(ctx, Money::fromDouble(sqlite3_value_double(argv[0])).raw()); return;
+    default: {
+        const auto m = Money::parse(argText(argv[0]));
+        if (!m) {
+            sqlite3_result_error(ctx, "ccur: not a number", -1);
+            return;
+        }
+        sqlite3_result_int64(ctx, m->raw());
+    }
+    }
+}
+
+} // namespace
+
+Connection::Connection(QObject *parent) : QObject(parent) {}
+
+Connection::~Connection()
+{
+    if (m_db)
+        sqlite3_close_v2(m_db);
+}
+
+QString Connection::lastError(sqlite3 *db)
+{
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+void Connection::registerDialect(sqlite3 *db)
+{
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function(db, "cdate", 1, flags, nullptr, fnDate, nullptr, nullptr);
+    sqlite3_create_function(db, "cvdate", 1, flags, nullptr, fnDate, nullptr, nullptr);
+    sqlite3_create_function(db, "ccur", 1, flags, nullptr, fnCcur, nullptr, nullptr);
+}
+
+void Connection::open()
+{
+    if (m_db)
+        return;
+    const QFileInfo fi(m_path);
+    if (!fi.exists())
+        throw DbError(QStringLiteral("数据库文件不存在: %1").arg(fi.absoluteFilePath()));
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(fi.absoluteFilePath().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = db ? lastError(db) : QStringLiteral("out of memory");
+        sqlite3_close_v2(db);
+        throw DbError(QStringLiteral("无法打开数据库 %1: %2").arg(fi.absoluteFilePath(), msg));
+    }
+    try {
+        const QStringList miss = schema::missing(db);   // fails on a file that is not SQLite
+        if (!miss.isEmpty())
+            throw DbError(QStringLiteral("数据库结构不完整, 缺少: %1").arg(miss.mid(0, 10).join(QStringLiteral(", "))));
+    } catch (const DbError &e) {
+        sqlite3_close_v2(db);
+        throw DbError(QStringLiteral("%1 不是有效的数据库: %2").arg(fi.fileName(), e.message()));
+    }
+    sqlite3_busy_timeout(db, 2000);
+    registerDialect(db);
+    m_db = db;
+    emit opened();
+}
+
+void Connection::close()
+{
+    if (!m_db)
+        return;
+    emit aboutToClose();
+    sqlite3_close_v2(m_db);
+    m_db = nullptr;
+}
+
+int Connection::execute(const QString &sql)
+{
+    if (!m_db)
+        throw DbError(QStringLiteral("数据库没有连接"));
+    char *err = nullptr;
+    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(err ? err : sqlite3_errmsg(m_db));
+        sqlite3_free(err);
+        throw DbError(msg);
+    }
+    return sqlite3_changes(m_db);
+}
+
+Transaction::Transaction(Connection &c) : m_conn(c)
+{
+    m_conn.execute(QStringLiteral("BEGIN"));
+}
+
+Transaction::~Transaction()
+{
+    if (!m_done && m_conn.isOpen())
+        sqlite3_exec(m_conn.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Transaction::commit()
+{
+    m_conn.execute(QStringLiteral("COMMIT"));
+    m_done = true;
+}
+
+} // namespace db

@@ -1,0 +1,867 @@
+#include "db/query.h"
+#include "db/connection.h"
+#include "db/dates.h"
+#include "db/dberror.h"
+#include "db/rowstore.h"
+#include <QHash>
+#include <QRegularExpression>
+#include <cmath>
+#include <sqlite3.h>
+
+namespace db {
+namespace {
+
+struct Stmt {
+    sqlite3_stmt *st = nullptr;
+    ~Stmt() { sqlite3_finalize(st); }
+};
+
+void prepare(sqlite3 *db, const QString &sql, Stmt &s)
+{
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &s.st, nullptr) != SQLITE_OK)
+        throw DbError(Connection::lastError(db));
+}
+
+void bind(sqlite3_stmt *st, int i, const QVariant &v)
+{
+    if (!v.isValid() || v.isNull()) {
+        sqlite3_bind_null(st, i);
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::LongLong: case QMetaType::Int: case QMetaType::Bool: case QMetaType::UInt:
+        sqlite3_bind_int64(st, i, v.toLongLong());
+        break;
+    case QMetaType::Double:
+        sqlite3_bind_double(st, i, v.toDouble());
+        break;
+    default: {
+        const QByteArray b = v.toString().toUtf8();
+        sqlite3_bind_text(st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+QString quoteIdent(const QString &n)
+{
+    QString s = n;
+    s.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
+
+// Kind of an expression column such as "sum(应收运费) as ysyf": the kind of
+// the column it aggregates, so a money sum reads back as money.
+QHash<QString, Kind> expressionKinds(const QString &sql)
+{
+    static const QRegularExpression re(
+        QStringLiteral("\\b(sum|min|max|avg|count)\\s*\\(\\s*([^()\\s,]+)\\s*\\)\\s*(?:as\\s+([^\\s,]+))?"),
+        QRegularExpression::CaseInsensitiveOption);
+    QHash<QString, Kind> out;
+    auto it = re.globalMatch(sql);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        const QString fn = m.captured(1).toLower();
+        Kind k = fn == QLatin1String("count") ? Kind::Integer : schema::kindOfColumnName(m.captured(2));
+        if (fn == QLatin1String("avg") && k == Kind::Integer)
+            k = Kind::Float;
+        if (!m.captured(3).isEmpty())
+            out.insert(m.captured(3).toLower(), k);
+        out.insert(m.captured(0).section(QLatin1Char(')'), 0, 0).append(QLatin1Char(')')).remove(QLatin1Char(' ')).toLower(), k);
+    }
+    return out;
+}
+
+QString trimmedNumber(double d)
+{
+    QString s = QString::number(d, 'f', 4);
+    if (s.contains(QLatin1Char('.'))) {
+        while (s.endsWith(QLatin1Char('0'))) s.chop(1);
+        if (s.endsWith(QLatin1Char('.'))) s.chop(1);
+    }
+    if (s == QLatin1String("-0")) s = QStringLiteral("0");
+    return s;
+}
+
+Money moneyOf(Kind k, const QVariant &v)
+{
+    if (v.isNull() || !v.isValid())
+        return {};
+    if (v.typeId() == QMetaType::QString) {
+        const auto m = Money::parse(v.toString());
+        return m ? *m : Money();
+    }
+    if (k == Kind::Money)
+        return v.typeId() == QMetaType::Double ? Money::fromRaw(std::llround(v.toDouble())) : Money::fromRaw(v.toLongLong());
+    if (v.typeId() == QMetaType::Double)
+        return Money::fromDouble(v.toDouble());
+    return Money::fromRaw(v.toLongLong() * Money::Scale);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- Field
+
+QString Field::fieldName() const { return m_q->fieldName(m_col); }
+Kind Field::kind() const { return m_q->fieldKind(m_col); }
+bool Field::isNull() const { const QVariant v = value(); return !v.isValid() || v.isNull(); }
+QVariant Field::value() const { return m_q->currentValue(m_col); }
+
+QVariant Field::oldValue() const
+{
+    m_q->checkActive();
+    if (m_q->isEditing())
+        return m_q->m_old[size_t(m_col)];
+    return m_q->currentValue(m_col);
+}
+
+bool Field::modified() const
+{
+    return m_q->isEditing() && m_q->m_mod[size_t(m_col)];
+}
+
+QString Field::asString() const { return Query::displayOf(kind(), value()); }
+
+QDateTime Field::asDateTime() const
+{
+    const QVariant v = value();
+    if (v.isNull() || !v.isValid())
+        return {};
+    const auto dt = parseDateTime(v.toString());
+    return dt ? *dt : QDateTime();
+}
+
+QDate Field::asDate() const { return asDateTime().date(); }
+Money Field::asMoney() const { return moneyOf(kind(), value()); }
+
+qint64 Field::asInteger() const
+{
+    const QVariant v = value();
+    if (v.isNull() || !v.isValid())
+        return 0;
+    if (kind() == Kind::Money)
+        return std::llround(asMoney().toDouble());
+    if (v.typeId() == QMetaType::Double)
+        return std::llround(v.toDouble());
+    return v.toLongLong();
+}
+
+double Field::asFloat() const
+{
+    const QVariant v = value();
+    if (v.isNull() || !v.isValid())
+        return 0;
+    if (kind() == Kind::Money)
+        return asMoney().toDouble();
+    return v.toDouble();
+}
+
+bool Field::asBoolean() const
+{
+    const QVariant v = value();
+    if (v.isNull() || !v.isValid())
+        return false;
+    if (v.typeId() == QMetaType::QString) {
+        const QString s = v.toString().trimmed();
+        return s == QStringLiteral("是") || s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+               s == QLatin1String("1");
+    }
+    return v.toLongLong() != 0;
+}
+
+void Field::setValue(const QVariant &stored) { m_q->setCurrentValue(m_col, stored); }
+
+void Field::setAsString(const QString &text)
+{
+    const Kind k = kind();
+    const QString t = text.trimmed();
+    switch (k) {
+    case Kind::Text: case Kind::Memo: case Kind::Unknown:
+        setValue(text);
+        return;
+    default:
+        break;
+    }
+    if (t.isEmpty()) {
+        clear();
+        return;
+    }
+    switch (k) {
+    case Kind::Integer: case Kind::AutoKey: {
+        bool ok = false;
+        const qint64 v = t.toLongLong(&ok);
+        if (!ok)
+            throw DbError(QStringLiteral("'%1'不是有效的整数").arg(t));
+        setValue(v);
+        return;
+    }
+    case Kind::Float: {
+        bool ok = false;
+        const double v = t.toDouble(&ok);
+        if (!ok)
+            throw DbError(QStringLiteral("'%1'不是有效的数值").arg(t));
+        setValue(v);
+        return;
+    }
+    case Kind::Money: {
+        const auto m = Money::parse(t);
+        if (!m)
+            throw DbError(QStringLiteral("'%1'不是有效的金额").arg(t));
+        setAsMoney(*m);
+        return;
+    }
+    case Kind::Date: case Kind::DateTime: {
+        const auto dt = parseDateTime(t);
+        if (!dt)
+            throw DbError(QStringLiteral("'%1'不是有效的日期").arg(t));
+        setAsDateTime(*dt);
+        return;
+    }
+    case Kind::YesNo:
+        setAsBoolean(t == QStringLiteral("是") || t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+                     t == QLatin1String("1"));
+        return;
+    default:
+        setValue(text);
+    }
+}
+
+void Field::setAsDateTime(const QDateTime &dt)
+{
+    if (!dt.isValid()) {
+        clear();
+        return;
+    }
+    setValue(kind() == Kind::Date ? storedDate(dt.date()) : storedDateTime(dt));
+}
+
+void Field::setAsDate(const QDate &d)
+{
+    if (!d.isValid())
+        clear();
+    else
+        setValue(storedDate(d));
+}
+
+void Field::setAsMoney(Money m)
+{
+    switch (kind()) {
+    case Kind::Money: setValue(qint64(m.raw())); break;
+    case Kind::Text: case Kind::Memo: setValue(m.toPlainString()); break;
+    case Kind::Integer: setValue(qint64(std::llround(m.toDouble()))); break;
+    default: setValue(m.toDouble());
+    }
+}
+
+void Field::setAsInteger(qint64 v)
+{
+    if (kind() == Kind::Money)
+        setValue(qint64(v * Money::Scale));
+    else if (kind() == Kind::Text || kind() == Kind::Memo)
+        setValue(QString::number(v));
+    else
+        setValue(v);
+}
+
+void Field::setAsFloat(double v)
+{
+    if (kind() == Kind::Money)
+        setAsMoney(Money::fromDouble(v));
+    else if (kind() == Kind::Integer)
+        setValue(qint64(std::llround(v)));
+    else
+        setValue(v);
+}
+
+void Field::setAsBoolean(bool v)
+{
+    if (kind() == Kind::Text || kind() == Kind::Memo)
+        setValue(v ? QStringLiteral("是") : QStringLiteral("否"));
+    else
+        setValue(qint64(v ? 1 : 0));
+}
+
+void Field::clear() { setValue(QVariant()); }
+
+// ---------------------------------------------------------------- Query
+
+Query::Query(Connection *conn, const QString &name, QObject *parent) : QObject(parent), m_conn(conn)
+{
+    setObjectName(name);
+    if (conn)
+        connect(conn, &Connection::aboutToClose, this, &Query::close);
+}
+
+Query::~Query() = default;
+
+void Query::checkActive() const
+{
+    if (m_state == Inactive)
+        throw DbError(QStringLiteral("%1: 数据集没有打开").arg(objectName()));
+}
+
+void Query::emitIfEnabled(void (Query::*sig)())
+{
+    if (m_disable > 0)
+        m_pendingReset = true;
+    else
+        (this->*sig)();
+}
+
+void Query::reopenWith(const QStringList &lines)
+{
+    close();
+    m_sql = lines;
+    open();
+}
+
+void Query::open()
+{
+    if (m_state != Inactive)
+        return;
+    if (!m_conn || !m_conn->isOpen())
+        throw DbError(QStringLiteral("数据库没有连接"));
+    QString text = sqlText();
+    static const QRegularExpression selectStar(
+        QStringLiteral("^(\\s*select\\s+)\\*(\\s+from\\s+)([^\\s;(),]+)"), QRegularExpression::CaseInsensitiveOption);
+    QString table;
+    const auto m = selectStar.match(text);
+    if (m.hasMatch() && schema::table(m.captured(3))) {
+        table = m.captured(3);
+        text = m.captured(1) + QStringLiteral("rowid AS __key, *") + text.mid(m.capturedEnd(1) + 1);
+    }
+    Stmt s;
+    prepare(m_conn->handle(), text, s);
+    const int n = sqlite3_column_count(s.st);
+    if (n == 0)
+        throw DbError(QStringLiteral("查询没有返回列: %1").arg(sqlText()));
+    const bool hasKey = !table.isEmpty();
+    const QHash<QString, Kind> exprKinds = expressionKinds(sqlText());
+    std::vector<Col> cols;
+    for (int i = hasKey ? 1 : 0; i < n; ++i) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(s.st, i));
+        const char *decl = sqlite3_column_decltype(s.st, i);
+        Kind k = decl ? schema::kindFromDeclType(QString::fromUtf8(decl)) : Kind::Unknown;
+        if (k == Kind::Unknown) {
+            QString key = name.toLower();
+            key.remove(QLatin1Char(' '));
+            k = exprKinds.value(key, Kind::Unknown);
+        }
+        cols.push_back({name, k});
+    }
+    auto rows = std::make_unique<RowStore>(n);
+    int rc;
+    while ((rc = sqlite3_step(s.st)) == SQLITE_ROW)
+        rows->appendFromStatement(s.st);
+    if (rc != SQLITE_DONE)
+        throw DbError(Connection::lastError(m_conn->handle()));
+
+    m_table = table;
+    m_hasKey = hasKey;
+    m_cols = std::move(cols);
+    m_rows = std::move(rows);
+    m_cur = m_rows->size() ? 0 : -1;
+    m_bof = true;
+    m_eof = m_rows->size() == 0;
+    m_state = Browse;
+    emit opened();
+    emitIfEnabled(&Query::dataReset);
+    emitIfEnabled(&Query::currentChanged);
+    emit stateChanged();
+}
+
+void Query::close()
+{
+    if (m_state == Inactive)
+        return;
+    m_state = Inactive;
+    m_rows.reset();
+    m_cols.clear();
+    m_buf.clear();
+    m_old.clear();
+    m_mod.clear();
+    m_table.clear();
+    m_cur = -1;
+    m_bof = m_eof = true;
+    emit closed();
+    emitIfEnabled(&Query::dataReset);
+    emit stateChanged();
+}
+
+void Query::execSql()
+{
+    if (!m_conn || !m_conn->isOpen())
+        throw DbError(QStringLiteral("数据库没有连接"));
+    m_conn->execute(sqlText());
+}
+
+void Query::refreshKeepingRow()
+{
+    const Bookmark b = isActive() ? bookmark() : -1;
+    close();
+    open();
+    if (b < 0 || !gotoBookmark(b))
+        last();
+}
+
+int Query::fieldCount() const { return int(m_cols.size()); }
+
+QString Query::fieldName(int i) const
+{
+    return i >= 0 && i < fieldCount() ? m_cols[size_t(i)].name : QString();
+}
+
+Kind Query::fieldKind(int i) const
+{
+    return i >= 0 && i < fieldCount() ? m_cols[size_t(i)].kind : Kind::Unknown;
+}
+
+int Query::fieldIndex(const QString &name) const
+{
+    for (int i = 0; i < fieldCount(); ++i)
+        if (m_cols[size_t(i)].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+Field Query::field(const QString &name)
+{
+    checkActive();
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw DbError(QStringLiteral("%1: 没有找到字段 '%2'").arg(objectName(), name));
+    return Field(this, i);
+}
+
+int Query::recordCount() const { return m_rows ? m_rows->size() : 0; }
+int Query::recNo() const { return m_cur + 1; }
+
+qint64 Query::rowKey(int row) const
+{
+    return m_hasKey ? m_rows->integer(row, 0) : row;
+}
+
+void Query::setCurrent(int row, bool force)
+{
+    if (row == m_cur && !force)
+        return;
+    m_cur = row;
+    emitIfEnabled(&Query::currentChanged);
+}
+
+void Query::checkBrowseMode()
+{
+    checkActive();
+    if (isEditing()) {
+        if (isModified())
+            post();
+        else
+            cancel();
+    }
+}
+
+void Query::first()
+{
+    checkBrowseMode();
+    m_bof = true;
+    m_eof = recordCount() == 0;
+    setCurrent(recordCount() ? 0 : -1);
+}
+
+void Query::last()
+{
+    checkBrowseMode();
+    m_eof = true;
+    m_bof = recordCount() == 0;
+    setCurrent(recordCount() - 1);
+}
+
+void Query::next()
+{
+    checkBrowseMode();
+    if (m_cur < recordCount() - 1) {
+        m_bof = m_eof = false;
+        setCurrent(m_cur + 1);
+    } else {
+        m_eof = true;
+    }
+}
+
+void Query::prior()
+{
+    checkBrowseMode();
+    if (m_cur > 0) {
+        m_bof = m_eof = false;
+        setCurrent(m_cur - 1);
+    } else {
+        m_bof = true;
+    }
+}
+
+void Query::moveTo(int row)
+{
+    checkBrowseMode();
+    if (row < 0 || row >= recordCount())
+        return;
+    m_bof = m_eof = false;
+    setCurrent(row);
+}
+
+bool Query::locate(const QString &name, const QVariant &value)
+{
+    checkBrowseMode();
+    const int col = fieldIndex(name);
+    if (col < 0)
+        throw DbError(QStringLiteral("%1: 没有找到字段 '%2'").arg(objectName(), name));
+    const QString wanted = value.toString();
+    const Kind k = fieldKind(col);
+    for (int r = 0; r < recordCount(); ++r) {
+        const QVariant v = storedValue(r, col);
+        const bool hit = (k == Kind::Text || k == Kind::Memo || k == Kind::Unknown)
+                             ? v.toString() == wanted && !(v.isNull() && !value.isNull())
+                             : displayOf(k, v) == wanted || v == value;
+        if (hit) {
+            m_bof = m_eof = false;
+            setCurrent(r);
+            return true;
+        }
+    }
+    return false;
+}
+
+Query::Bookmark Query::bookmark() const
+{
+    if (!isActive() || m_cur < 0)
+        return -1;
+    return rowKey(m_cur);
+}
+
+bool Query::gotoBookmark(Bookmark b)
+{
+    checkBrowseMode();
+    if (b < 0)
+        return false;
+    if (!m_hasKey) {
+        if (b >= recordCount())
+            return false;
+        setCurrent(int(b));
+        return true;
+    }
+    for (int r = 0; r < recordCount(); ++r)
+        if (rowKey(r) == b) {
+            m_bof = m_eof = false;
+            setCurrent(r);
+            return true;
+        }
+    return false;
+}
+
+void Query::setState(State s)
+{
+    if (m_state == s)
+        return;
+    m_state = s;
+    emit stateChanged();
+}
+
+void Query::loadBuffer()
+{
+    const int n = fieldCount();
+    m_buf.assign(size_t(n), QVariant());
+    for (int c = 0; c < n; ++c)
+        m_buf[size_t(c)] = m_cur >= 0 ? m_rows->value(m_cur, c + (m_hasKey ? 1 : 0)) : QVariant();
+    m_old = m_buf;
+    m_mod.assign(size_t(n), false);
+}
+
+void Query::edit()
+{
+    checkActive();
+    if (isEditing())
+        return;
+    if (!canModify())
+        throw DbError(QStringLiteral("%1: 数据集不能修改").arg(objectName()));
+    if (m_cur < 0) {
+        append();
+        return;
+    }
+    loadBuffer();
+    setState(Edit);
+}
+
+void Query::append()
+{
+    checkBrowseMode();
+    if (!canModify())
+        throw DbError(QStringLiteral("%1: 数据集不能修改").arg(objectName()));
+    m_returnRow = m_cur;
+    m_rows->append(std::vector<QVariant>());
+    m_cur = m_rows->size() - 1;
+    m_buf.assign(size_t(fieldCount()), QVariant());
+    m_old = m_buf;
+    m_mod.assign(size_t(fieldCount()), false);
+    m_bof = m_eof = false;
+    m_state = Insert;
+    if (m_disable > 0)
+        m_pendingReset = true;
+    else
+        emit rowInserted(m_cur);
+    emitIfEnabled(&Query::currentChanged);
+    emit stateChanged();
+}
+
+bool Query::isModified() const
+{
+    if (!isEditing())
+        return false;
+    for (bool b : m_mod)
+        if (b)
+            return true;
+    return false;
+}
+
+QVariant Query::currentValue(int col) const
+{
+    checkActive();
+    if (col < 0 || col >= fieldCount())
+        throw DbError(QStringLiteral("字段序号越界"));
+    if (isEditing())
+        return m_buf[size_t(col)];
+    if (m_cur < 0)
+        return {};
+    return m_rows->value(m_cur, col + (m_hasKey ? 1 : 0));
+}
+
+void Query::setCurrentValue(int col, const QVariant &stored)
+{
+    checkActive();
+    if (!isEditing())
+        edit();
+    auto &slot = m_buf[size_t(col)];
+    const bool same = slot.isNull() == stored.isNull() && slot == stored;
+    if (same && slot.typeId() == stored.typeId())
+        return;
+    slot = stored;
+    const QVariant &old = m_old[size_t(col)];
+    m_mod[size_t(col)] = !(old.isNull() == stored.isNull() && old == stored) || m_state == Insert;
+    if (m_disable > 0)
+        m_pendingReset = true;
+    else
+        emit fieldChanged(col);
+}
+
+void Query::post()
+{
+    checkActive();
+    if (!isEditing())
+        return;
+    sqlite3 *db = m_conn->handle();
+    const int off = m_hasKey ? 1 : 0;
+    qint64 key = -1;
+    if (m_state == Insert) {
+        QStringList names, marks;
+        std::vector<QVariant> values;
+        for (int c = 0; c < fieldCount(); ++c) {
+            const QVariant &v = m_buf[size_t(c)];
+            if (!v.isValid() || v.isNull())
+                continue;   // absent columns take their defaults
+            names << quoteIdent(fieldName(c));
+            marks << QStringLiteral("?");
+            values.push_back(v);
+        }
+        const QString sql = names.isEmpty()
+                                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdent(m_table))
+                                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(quoteIdent(m_table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+        Stmt s;
+        prepare(db, sql, s);
+        for (size_t i = 0; i < values.size(); ++i)
+            bind(s.st, int(i) + 1, values[i]);
+        if (sqlite3_step(s.st) != SQLITE_DONE)
+            throw DbError(Connection::lastError(db));
+        key = sqlite3_last_insert_rowid(db);
+    } else {
+        key = rowKey(m_cur);
+        QStringList sets;
+        std::vector<QVariant> values;
+        for (int c = 0; c < fieldCount(); ++c) {
+            if (!m_mod[size_t(c)])
+                continue;
+            sets << quoteIdent(fieldName(c)) + QStringLiteral("=?");
+            values.push_back(m_buf[size_t(c)]);
+        }
+        if (!sets.isEmpty()) {
+            Stmt s;
+            prepare(db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(quoteIdent(m_table), sets.join(QLatin1Char(','))), s);
+            for (size_t i = 0; i < values.size(); ++i)
+                bind(s.st, int(i) + 1, values[i]);
+            sqlite3_bind_int64(s.st, int(values.size()) + 1, key);
+            if (sqlite3_step(s.st) != SQLITE_DONE)
+                throw DbError(Connection::lastError(db));
+        }
+    }
+    // Read the stored row back, so that defaults and stored forms show.
+    {
+        Stmt s;
+        prepare(db, QStringLiteral("SELECT rowid AS __key, * FROM %1 WHERE rowid=?").arg(quoteIdent(m_table)), s);
+        sqlite3_bind_int64(s.st, 1, key);
+        if (sqlite3_step(s.st) == SQLITE_ROW && sqlite3_column_count(s.st) == fieldCount() + off) {
+            m_rows->replaceFromStatement(m_cur, s.st);
+        } else {
+            std::vector<QVariant> vals;
+            vals.push_back(key);
+            vals.insert(vals.end(), m_buf.begin(), m_buf.end());
+            m_rows->replace(m_cur, vals);
+        }
+    }
+    m_buf.clear();
+    m_old.clear();
+    m_mod.clear();
+    setState(Browse);
+    if (m_disable > 0)
+        m_pendingReset = true;
+    else
+        emit rowChanged(m_cur);
+    emitIfEnabled(&Query::currentChanged);
+}
+
+void Query::cancel()
+{
+    if (!isEditing())
+        return;
+    const bool wasInsert = m_state == Insert;
+    m_buf.clear();
+    m_old.clear();
+    m_mod.clear();
+    m_state = Browse;
+    if (wasInsert) {
+        const int row = m_cur;
+        m_rows->remove(row);
+        if (m_disable > 0)
+            m_pendingReset = true;
+        else
+            emit rowRemoved(row);
+        int back = m_returnRow >= 0 && m_returnRow < m_rows->size() ? m_returnRow : m_rows->size() - 1;
+        m_cur = back;
+        m_eof = m_rows->size() == 0;
+        m_bof = m_rows->size() == 0;
+    }
+    emit stateChanged();
+    emitIfEnabled(&Query::currentChanged);
+}
+
+void Query::deleteRecord()
+{
+    checkActive();
+    if (m_state == Insert) {
+        cancel();
+        return;
+    }
+    if (m_state == Edit)
+        cancel();
+    if (m_cur < 0)
+        throw DbError(QStringLiteral("%1: 没有可删除的记录").arg(objectName()));
+    if (!canModify())
+        throw DbError(QStringLiteral("%1: 数据集不能修改").arg(objectName()));
+    sqlite3 *db = m_conn->handle();
+    Stmt s;
+    prepare(db, QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteIdent(m_table)), s);
+    sqlite3_bind_int64(s.st, 1, rowKey(m_cur));
+    if (sqlite3_step(s.st) != SQLITE_DONE)
+        throw DbError(Connection::lastError(db));
+    const int row = m_cur;
+    m_rows->remove(row);
+    if (m_disable > 0)
+        m_pendingReset = true;
+    else
+        emit rowRemoved(row);
+    if (m_cur >= m_rows->size())
+        m_cur = m_rows->size() - 1;
+    m_eof = m_rows->size() == 0;
+    m_bof = m_rows->size() == 0;
+    emitIfEnabled(&Query::currentChanged);
+}
+
+void Query::disableControls() { ++m_disable; }
+
+void Query::enableControls()
+{
+    if (m_disable > 0 && --m_disable == 0 && m_pendingReset) {
+        m_pendingReset = false;
+        emit dataReset();
+        emit currentChanged();
+    }
+}
+
+QVariant Query::storedValue(int row, int col) const
+{
+    if (!m_rows || row < 0 || row >= m_rows->size() || col < 0 || col >= fieldCount())
+        return {};
+    if (row == m_cur && isEditing())
+        return m_buf[size_t(col)];
+    return m_rows->value(row, col + (m_hasKey ? 1 : 0));
+}
+
+QString Query::displayText(int row, int col) const
+{
+    return displayOf(fieldKind(col), storedValue(row, col));
+}
+
+QVariant Query::columnSum(int col) const
+{
+    if (!m_rows || col < 0 || col >= fieldCount())
+        return {};
+    const int c = col + (m_hasKey ? 1 : 0);
+    const Kind k = fieldKind(col);
+    qint64 isum = 0;
+    double dsum = 0;
+    bool anyReal = false;
+    for (int r = 0; r < m_rows->size(); ++r) {
+        if (r == m_cur && isEditing()) {
+            const QVariant &v = m_buf[size_t(col)];
+            if (v.typeId() == QMetaType::Double) { dsum += v.toDouble(); anyReal = true; }
+            else if (v.isValid() && !v.isNull()) isum += v.toLongLong();
+            continue;
+        }
+        qint64 i = 0;
+        double d = 0;
+        bool real = false;
+        if (m_rows->number(r, c, &i, &d, &real)) {
+            if (real) { dsum += d; anyReal = true; }
+            else isum += i;
+        }
+    }
+    if (k == Kind::Money)
+        return QVariant(qint64(isum + std::llround(dsum)));
+    if (anyReal || k == Kind::Float)
+        return QVariant(double(isum) + dsum);
+    return QVariant(isum);
+}
+
+QString Query::displayOf(Kind k, const QVariant &v)
+{
+    if (!v.isValid() || v.isNull())
+        return {};
+    switch (k) {
+    case Kind::Money:
+        return moneyOf(k, v).toString();
+    case Kind::Date: case Kind::DateTime: {
+        const auto dt = parseDateTime(v.toString());
+        if (!dt)
+            return v.toString();
+        if (k == Kind::Date || dt->time() == QTime(0, 0))
+            return shortDate(dt->date());
+        return shortDateTime(*dt);
+    }
+    case Kind::YesNo:
+        return v.toLongLong() ? QStringLiteral("True") : QStringLiteral("False");
+    case Kind::Float:
+        return v.typeId() == QMetaType::QString ? v.toString() : trimmedNumber(v.toDouble());
+    default:
+        if (v.typeId() == QMetaType::Double)
+            return trimmedNumber(v.toDouble());
+        return v.toString();
+    }
+}
+
+} // namespace db

@@ -1,0 +1,182 @@
+#pragma once
+#include "db/money.h"
+#include "db/schema.h"
+#include <QDateTime>
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+struct sqlite3_stmt;
+
+namespace db {
+
+class Connection;
+class Query;
+class RowStore;
+
+// Handle on one column of a query's current row. Reading an absent column
+// or a closed query throws DbError, like the engine would.
+class Field {
+public:
+    Field(Query *q, int column) : m_q(q), m_col(column) {}
+
+    QString fieldName() const;
+    Kind kind() const;
+    int index() const { return m_col; }
+
+    bool isNull() const;
+    QVariant value() const;        // stored form (money as raw int64, dates as text)
+    QVariant oldValue() const;     // as the row was read
+    bool modified() const;
+
+    QString asString() const;      // display form: "yyyy-M-d" dates, plain money, "是"-style text
+    QDateTime asDateTime() const;  // invalid when null
+    QDate asDate() const;
+    Money asMoney() const;         // null counts as 0
+    qint64 asInteger() const;      // null counts as 0
+    double asFloat() const;
+    bool asBoolean() const;
+
+    // Setters put the row into edit mode when it is browsing (like typing into
+    // a bound editor). setAsString parses by the column's kind; empty text
+    // stores null for non-text kinds. Bad text throws DbError.
+    void setValue(const QVariant &stored);
+    void setAsString(const QString &text);
+    void setAsDateTime(const QDateTime &dt);
+    void setAsDate(const QDate &d);
+    void setAsMoney(Money m);
+    void setAsInteger(qint64 v);
+    void setAsFloat(double v);
+    void setAsBoolean(bool v);
+    void clear();
+
+private:
+    Query *m_q;
+    int m_col;
+};
+
+// The shared dataset: SQL held as lines (the last is the order-by), a static
+// cursor with every row read on open, a current row, and browse/edit/insert
+// states. Rows are stored compactly in one arena, not as objects per cell.
+class Query : public QObject {
+    Q_OBJECT
+public:
+    enum State { Inactive, Browse, Edit, Insert };
+    Q_ENUM(State)
+
+    Query(Connection *conn, const QString &name, QObject *parent = nullptr);
+    ~Query() override;
+
+    Connection *connection() const { return m_conn; }
+
+    QStringList &sql() { return m_sql; }
+    const QStringList &sql() const { return m_sql; }
+    void setSql(const QStringList &lines) { m_sql = lines; }
+    QString sqlText() const { return m_sql.join(QLatin1Char('\n')); }
+
+    // Close, replace the lines, open: the pattern every opener uses.
+    void reopenWith(const QStringList &lines);
+
+    void open();                   // throws DbError; the query stays closed on failure
+    void close();
+    bool isActive() const { return m_state != Inactive; }
+    void execSql();                // runs the lines as a command
+    void refreshKeepingRow();      // reopen, back to the same row or else the last
+
+    // Base table when the query is "select * from <table> ..." (editable).
+    QString tableName() const { return m_table; }
+    bool canModify() const { return !m_table.isEmpty(); }
+
+    int fieldCount() const;
+    QString fieldName(int i) const;
+    Kind fieldKind(int i) const;
+    int fieldIndex(const QString &name) const;   // -1 when absent
+    Field field(const QString &name);             // throws DbError when absent
+    Field fieldByIndex(int i) { return Field(this, i); }
+    Field operator[](const QString &name) { return field(name); }
+
+    int recordCount() const;       // includes a row being inserted
+    int recNo() const;             // 1-based; 0 when empty
+    bool isEmpty() const { return recordCount() == 0; }
+    bool bof() const { return m_bof; }
+    bool eof() const { return m_eof; }
+    void first();
+    void last();
+    void next();
+    void prior();
+    void moveTo(int row);          // 0-based; posts or cancels a pending change first
+    int currentRow() const { return m_cur; }
+    bool locate(const QString &fieldName, const QVariant &value);
+
+    using Bookmark = qint64;
+    Bookmark bookmark() const;     // the hidden key of the current row, -1 when none
+    bool gotoBookmark(Bookmark b);
+
+    State state() const { return m_state; }
+    bool isEditing() const { return m_state == Edit || m_state == Insert; }
+    void edit();
+    void append();
+    // Writes the pending change in one statement. On failure throws DbError
+    // and keeps the change pending (the caller decides to cancel).
+    void post();
+    void cancel();
+    void deleteRecord();           // throws DbError; the row stays on failure
+    bool isModified() const;       // any field of the pending change modified
+
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return m_disable > 0; }
+
+    // Read access by (row, column) for grids and exports: no copy of the data.
+    QVariant storedValue(int row, int col) const;
+    QString displayText(int row, int col) const;
+    // Sum of a numeric column over all rows (money in ten-thousandths).
+    QVariant columnSum(int col) const;
+
+    // Display form of a stored value of the given kind.
+    static QString displayOf(Kind k, const QVariant &stored);
+
+signals:
+    void opened();
+    void closed();
+    void dataReset();              // rows replaced or controls re-enabled
+    void currentChanged();         // cursor moved
+    void stateChanged();
+    void fieldChanged(int col);    // value of the current row changed
+    void rowChanged(int row);      // stored row replaced (after post)
+    void rowInserted(int row);
+    void rowRemoved(int row);
+
+private:
+    friend class Field;
+    void checkActive() const;
+    void checkBrowseMode();
+    void setState(State s);
+    void loadBuffer();
+    void setCurrent(int row, bool force = false);
+    QVariant currentValue(int col) const;
+    void setCurrentValue(int col, const QVariant &stored);
+    void emitIfEnabled(void (Query::*sig)());
+    qint64 rowKey(int row) const;
+
+    Connection *m_conn;
+    QStringList m_sql;
+    QString m_table;
+    State m_state = Inactive;
+    std::unique_ptr<RowStore> m_rows;
+    struct Col { QString name; Kind kind; };
+    std::vector<Col> m_cols;                  // visible columns (hidden key excluded)
+    bool m_hasKey = false;
+    int m_cur = -1;
+    bool m_bof = true, m_eof = true;
+    int m_disable = 0;
+    bool m_pendingReset = false;
+    // Pending change of the current row.
+    std::vector<QVariant> m_buf, m_old;
+    std::vector<bool> m_mod;
+    int m_returnRow = -1;                     // where cancel of an insert goes back to
+};
+
+} // namespace db

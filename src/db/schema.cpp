@@ -1,0 +1,288 @@
+#include "db/schema.h"
+#include "db/dberror.h"
+#include "db/dates.h"
+#include <QDateTime>
+#include <QHash>
+#include <sqlite3.h>
+
+namespace db {
+
+const ColumnDef *TableDef::column(const QString &n) const
+{
+    for (const auto &c : columns)
+        if (c.name == n)
+            return &c;
+    return nullptr;
+}
+
+namespace schema {
+namespace {
+
+constexpr Kind T = Kind::Text, M = Kind::Memo, I = Kind::Integer, F = Kind::Float, Mo = Kind::Money,
+               D = Kind::Date, DT = Kind::DateTime, YN = Kind::YesNo;
+const QString No = QStringLiteral("'否'");
+
+std::vector<ColumnDef> cols(std::initializer_list<std::pair<const char *, Kind>> list)
+{
+    std::vector<ColumnDef> v;
+    for (const auto &[n, k] : list)
+        v.push_back({QString::fromUtf8(n), k, k == Kind::YesNo ? QStringLiteral("0") : QString()});
+    return v;
+}
+
+std::vector<TableDef> build()
+{
+    std::vector<TableDef> t;
+    t.push_back({QStringLiteral("权限表"), cols({{"姓名", T}, {"操作口令", T}, {"身份证号", T}, {"联系电话", T},
+                                              {"输入法", T}, {"备注", T}, {"操作员", T}, {"操作日期", DT}})});
+    t.push_back({QStringLiteral("公司信息"), cols({{"公司名称", T}, {"公司地址", T}, {"邮政编码", T}, {"联系人", T},
+                                               {"联系电话", T}, {"开户银行", T}, {"银行帐号", T}, {"系统标题", T},
+                                               {"动态文字", T}, {"核算时间", D}, {"自动提醒", YN}})});
+    t.push_back({QStringLiteral("上游客户"), cols({{"客户名称", T}, {"行业", T}, {"类别", T}, {"区域", T}, {"联系人", T},
+                                               {"联系电话", T}, {"联系地址", T}, {"开户银行", T}, {"银行帐号", T},
+                                               {"电子信箱", T}, {"备注", M}, {"停用", YN}, {"开始使用", T},
+                                               {"操作员", T}, {"操作日期", DT}})});
+    t.push_back({QStringLiteral("收货单位"), cols({{"单位名称", T}, {"上游客户", T}, {"省份", T}, {"单位地址", T},
+                                               {"联系地址", T}, {"联系人", T}, {"联系电话", T}, {"备注", M},
+                                               {"停用", YN}, {"开始使用", T}, {"操作员", T}, {"操作日期", DT}})});
+    t.push_back({QStringLiteral("下游运输商"), cols({{"单位名称", T}, {"单位代码", T}, {"类别", T}, {"区域", T},
+                                                {"联系人", T}, {"联系电话", T}, {"联系地址", T}, {"开户银行", T},
+                                                {"银行帐号", T}, {"电子信箱", T}, {"备注", M}, {"停用", YN},
+                                                {"开始使用", T}, {"操作员", T}, {"操作日期", DT}})});
+    t.push_back({QStringLiteral("承运车辆"),
+                 cols({{"车牌号", T}, {"所属单位", T}, {"类别", T}, {"车辆名称", T}, {"车型", T}, {"发动机号", T},
+                       {"车主姓名", T}, {"联系电话", T}, {"驾驶员", T}, {"保险购买时间", D}, {"保险截止时间", D},
+                       {"养路费购买时间", D}, {"养路费截止时间", D}, {"年审时间", D}, {"年审截止时间", D},
+                       {"车船税购买时间", D}, {"车船税截止时间", D}, {"二保里程", I}, {"下次二保里程", I},
+                       {"公里数", I}, {"汽车照片", T}, {"备注", M}, {"停用", YN}, {"操作员", T}, {"操作日期", DT}})});
+    t.push_back({QStringLiteral("公路里程"), cols({{"起点", T}, {"终点", T}, {"运输动态", T}, {"公路里程", I},
+                                               {"运行轨迹", M}, {"备注", M}, {"停用", YN}, {"开始使用", T},
+                                               {"操作员", T}, {"操作日期", DT}})});
+    t.push_back({QStringLiteral("货物信息"), cols({{"客户名称", T}, {"货物名称", T}, {"类别", T}, {"计量单位", T},
+                                               {"型号规格", T}, {"所属单位", T}, {"备注", M}, {"停用", YN},
+                                               {"开始使用", T}, {"操作员", T}, {"操作日期", DT}})});
+    t.push_back({QStringLiteral("提醒功能初始表"), cols({{"项目", T}, {"期限", I}, {"操作员", T}})});
+    t.push_back({QStringLiteral("集装箱运输单"),
+                 cols({{"上游客户", T}, {"运输单号", T}, {"运输期限从", D}, {"运输期限到", D}, {"箱号", T},
+                       {"型号规格", T}, {"数量", F}, {"船名航班", T}, {"应收运费", Mo}, {"起始地", T},
+                       {"目的地", T}, {"运输动态", T}, {"收货人", T}, {"备注", M}, {"操作员", T}, {"操作日期", DT},
+                       {"回单返回", T}, {"回单返回时间", D}, {"交单人", T}, {"帐款结清", T}, {"实收运费", Mo},
+                       {"收款日期", D}, {"收款人", T}, {"调度单编号", T}, {"承运单位", T}, {"车牌号", T},
+                       {"驾驶员", T}, {"运输金额", Mo}, {"调度单备注", M}, {"调度单操作员", T},
+                       {"调度单操作日期", DT}, {"执行完结", T}, {"到达时间", D}, {"下游帐款结清", T},
+                       {"路桥费", Mo}, {"油费", Mo}, {"罚款", Mo}, {"劳务费", Mo}, {"其它费用", Mo},
+                       {"应付运费", Mo}, {"实付运费", Mo}, {"付款日期", D}, {"付款人", T}})});
+    t.push_back({QStringLiteral("普通货物运输单"),
+                 cols({{"上游客户", T}, {"运输单号", T}, {"收货日期", D}, {"发货日期", D}, {"到货日期", D},
+                       {"数量", F}, {"应收运费", Mo}, {"起始地", T}, {"目的地", T}, {"运输动态", T},
+                       {"收货人", T}, {"货物名称", T}, {"备注", M}, {"操作员", T}, {"操作日期", DT},
+                       {"回单返回", T}, {"回单返回时间", D}, {"交单人", T}, {"帐款结清", T}, {"实收运费", Mo},
+                       {"收款日期", D}, {"收款人", T}, {"调度单号", T}, {"承运单位", T}, {"车牌号", T},
+                       {"驾驶员", T}, {"执行完结", T}, {"到达时间", D}})});
+    t.push_back({QStringLiteral("普通货物运输单明细"),
+                 cols({{"运输单号", T}, {"上游客户", T}, {"发货日期", D}, {"到货日期", D}, {"收货日期", D},
+                       {"货物名称", T}, {"型号规格", T}, {"类别", T}, {"计量单位", T}, {"数量", F},
+                       {"应收运费", Mo}, {"备注", T}, {"操作员", T}, {"操作日期", DT}})});
+    t.push_back({QStringLiteral("普通货物调度单"),
+                 cols({{"调度单号", T}, {"上游客户", T}, {"发货日期", D}, {"到货日期", D}, {"起始地", T},
+                       {"目的地", T}, {"运输动态", T}, {"数量", F}, {"运输金额", Mo}, {"承运单位", T},
+                       {"车牌号", T}, {"驾驶员", T}, {"备注", M}, {"操作员", T}, {"操作日期", DT},
+                       {"执行完结", T}, {"到达时间", D}, {"路桥费", Mo}, {"油费", Mo}, {"罚款", Mo},
+                       {"劳务费", Mo}, {"其它费用", Mo}, {"应付运费", Mo}, {"实付运费", Mo}, {"帐款结清", T},
+                       {"付款日期", D}, {"付款人", T}})});
+    t.push_back({QStringLiteral("换油记录表"), cols({{"车牌号", T}, {"公里数", I}, {"换油时间", D}, {"换油地点", T},
+                                                {"单价", Mo}, {"数量", F}, {"金额", Mo}, {"经办人", T},
+                                                {"备注", T}, {"操作员", T}, {"操作日期", DT}})});
+    t.push_back({QStringLiteral("车辆维修记录表"),
+                 cols({{"车牌号", T}, {"维修时间", D}, {"修理厂", T}, {"维修内容", T}, {"材料费", Mo},
+                       {"人工费", Mo}, {"其它费用", Mo}, {"总费用", Mo}, {"经办人", T}, {"备注", T},
+                       {"操作员", T}, {"操作日期", DT}})});
+    t.push_back({QStringLiteral("事故登记表"),
+                 cols({{"车牌号", T}, {"客户姓名", T}, {"驾驶员", T}, {"事故时间", D}, {"事故地点", T},
+                       {"事故情况", T}, {"事故处理", T}, {"事故金额", Mo}, {"理赔金额", Mo}, {"理赔时间", D},
+                       {"经办人", T}, {"备注", T}, {"操作员", T}, {"操作日期", DT}})});
+    t.push_back({QStringLiteral("现金日记帐"),
+                 cols({{"编号", Kind::AutoKey}, {"日期", D}, {"摘要", T}, {"明细", T}, {"借方", Mo}, {"贷方", Mo},
+                       {"余额", Mo}, {"凭证号", T}, {"经办人", T}, {"备注", T}, {"操作员", T}, {"操作日期", DT}})});
+    t.push_back({QStringLiteral("通用"),
+                 cols({{"texta", T}, {"textb", T}, {"textc", T}, {"datea", D}, {"dateb", D}, {"numbera", F},
+                       {"moneya", Mo}, {"moneyb", Mo}, {"moneyc", Mo}, {"moneyd", Mo}, {"moneye", Mo},
+                       {"moneyf", Mo}, {"moneyg", Mo}, {"moneyh", Mo}, {"moneyi", Mo}})});
+
+    // Status columns that filter with ='否' default to "否"; a goods order's
+    // dispatch number defaults to the empty text.
+    for (auto &table : t) {
+        for (auto &c : table.columns) {
+            if (c.name == QStringLiteral("回单返回") || c.name == QStringLiteral("帐款结清") ||
+                c.name == QStringLiteral("执行完结") || c.name == QStringLiteral("下游帐款结清"))
+                c.defaultValue = No;
+            if (table.name == QStringLiteral("普通货物运输单") && c.name == QStringLiteral("调度单号"))
+                c.defaultValue = QStringLiteral("''");
+        }
+    }
+    return t;
+}
+
+void exec(sqlite3 *db, const QString &sql)
+{
+    char *err = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+        QString msg = QString::fromUtf8(err ? err : "unknown error");
+        sqlite3_free(err);
+        throw DbError(msg);
+    }
+}
+
+} // namespace
+
+const std::vector<TableDef> &tables()
+{
+    static const std::vector<TableDef> t = build();
+    return t;
+}
+
+const TableDef *table(const QString &name)
+{
+    for (const auto &t : tables())
+        if (t.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &t;
+    return nullptr;
+}
+
+QString declType(Kind k)
+{
+    switch (k) {
+    case Kind::Text: return QStringLiteral("TEXT");
+    case Kind::Memo: return QStringLiteral("MEMO_TEXT");
+    case Kind::Integer: return QStringLiteral("INTEGER");
+    case Kind::Float: return QStringLiteral("REAL");
+    case Kind::Money: return QStringLiteral("MONEY_INT");
+    case Kind::Date: return QStringLiteral("DATE_TEXT");
+    case Kind::DateTime: return QStringLiteral("DATETIME_TEXT");
+    case Kind::YesNo: return QStringLiteral("YESNO_INT");
+    case Kind::AutoKey: return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    case Kind::Unknown: break;
+    }
+    return {};
+}
+
+Kind kindFromDeclType(const QString &decl)
+{
+    const QString d = decl.toUpper();
+    if (d.isEmpty()) return Kind::Unknown;
+    if (d == QStringLiteral("MEMO_TEXT")) return Kind::Memo;
+    if (d == QStringLiteral("MONEY_INT")) return Kind::Money;
+    if (d == QStringLiteral("DATE_TEXT")) return Kind::Date;
+    if (d == QStringLiteral("DATETIME_TEXT")) return Kind::DateTime;
+    if (d == QStringLiteral("YESNO_INT")) return Kind::YesNo;
+    if (d.startsWith(QStringLiteral("INTEGER PRIMARY"))) return Kind::AutoKey;
+    if (d.contains(QStringLiteral("INT"))) return Kind::Integer;
+    if (d.contains(QStringLiteral("REAL")) || d.contains(QStringLiteral("FLOA")) || d.contains(QStringLiteral("DOUB")))
+        return Kind::Float;
+    return Kind::Text;
+}
+
+Kind kindOfColumnName(const QString &name)
+{
+    static const QHash<QString, Kind> map = [] {
+        QHash<QString, Kind> m;
+        for (const auto &t : tables())
+            for (const auto &c : t.columns)
+                m.insert(c.name, c.kind);
+        return m;
+    }();
+    return map.value(name, Kind::Unknown);
+}
+
+void create(sqlite3 *db)
+{
+    exec(db, QStringLiteral("BEGIN"));
+    try {
+        for (const auto &t : tables()) {
+            QStringList defs;
+            for (const auto &c : t.columns) {
+                QString d = c.name + QLatin1Char(' ') + declType(c.kind);
+                if (!c.defaultValue.isEmpty())
+                    d += QStringLiteral(" DEFAULT ") + c.defaultValue;
+                defs << d;
+            }
+            exec(db, QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, defs.join(QStringLiteral(", "))));
+        }
+        // Period statistics run one aggregate per customer, carrier or vehicle
+        // over a date range; the stage windows filter on their status column.
+        const char *idx[] = {
+            "CREATE INDEX ix_cys_guest ON 集装箱运输单 (上游客户, 运输期限从)",
+            "CREATE INDEX ix_cys_period ON 集装箱运输单 (运输期限从, 运输单号)",
+            "CREATE INDEX ix_cys_trans ON 集装箱运输单 (承运单位, 运输期限从)",
+            "CREATE INDEX ix_cys_car ON 集装箱运输单 (车牌号, 运输期限从)",
+            "CREATE INDEX ix_cys_no ON 集装箱运输单 (运输单号)",
+            "CREATE INDEX ix_fys_guest ON 普通货物运输单 (上游客户, 发货日期)",
+            "CREATE INDEX ix_fys_period ON 普通货物运输单 (发货日期, 运输单号)",
+            "CREATE INDEX ix_fys_no ON 普通货物运输单 (运输单号)",
+            "CREATE INDEX ix_fys_ddh ON 普通货物运输单 (调度单号)",
+            "CREATE INDEX ix_fmx_no ON 普通货物运输单明细 (运输单号)",
+            "CREATE INDEX ix_fmx_wood ON 普通货物运输单明细 (货物名称, 发货日期)",
+            "CREATE INDEX ix_fmx_period ON 普通货物运输单明细 (发货日期)",
+            "CREATE INDEX ix_fdd_no ON 普通货物调度单 (调度单号)",
+            "CREATE INDEX ix_fdd_trans ON 普通货物调度单 (承运单位, 发货日期)",
+            "CREATE INDEX ix_fdd_car ON 普通货物调度单 (车牌号, 发货日期)",
+            "CREATE INDEX ix_fdd_period ON 普通货物调度单 (发货日期)",
+            "CREATE INDEX ix_guest_name ON 上游客户 (客户名称)",
+            "CREATE INDEX ix_delivery_name ON 收货单位 (单位名称)",
+            "CREATE INDEX ix_trans_name ON 下游运输商 (单位名称)",
+            "CREATE INDEX ix_car_plate ON 承运车辆 (车牌号)",
+            "CREATE INDEX ix_wood_name ON 货物信息 (货物名称, 客户名称)",
+            "CREATE INDEX ix_xjrjz_date ON 现金日记帐 (日期)",
+        };
+        for (const char *s : idx)
+            exec(db, QString::fromUtf8(s));
+        exec(db, QStringLiteral("COMMIT"));
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+void seed(sqlite3 *db)
+{
+    const QString now = storedDateTime(QDateTime::currentDateTime());
+    const QString today = storedDate(QDate::currentDate());
+    exec(db, QStringLiteral("INSERT INTO 公司信息 (公司名称, 系统标题, 动态文字, 核算时间, 自动提醒) "
+                            "VALUES ('', 'Velorin', '', '%1', 1)").arg(today));
+    exec(db, QStringLiteral("INSERT INTO 权限表 (姓名, 操作口令, 输入法, 操作员, 操作日期) "
+                            "VALUES ('系统管理员', '', '', '系统管理员', '%1')").arg(now));
+    // Reminder items in their fixed order, with sensible leads (days; km for 二保).
+    const char *items[][2] = {{"养路费", "15"}, {"年审", "30"}, {"保险", "30"}, {"车船税", "30"}, {"二保", "1000"}};
+    for (auto &it : items)
+        exec(db, QStringLiteral("INSERT INTO 提醒功能初始表 (项目, 期限, 操作员) VALUES ('%1', %2, '系统管理员')")
+                     .arg(QString::fromUtf8(it[0]), QString::fromUtf8(it[1])));
+}
+
+QStringList missing(sqlite3 *db)
+{
+    QStringList out;
+    for (const auto &t : tables()) {
+        sqlite3_stmt *st = nullptr;
+        const QByteArray sql = QStringLiteral("PRAGMA table_info(\"%1\")").arg(t.name).toUtf8();
+        if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) != SQLITE_OK)
+            throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+        QStringList present;
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+            present << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 1)));
+        sqlite3_finalize(st);
+        if (rc != SQLITE_DONE)
+            throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+        if (present.isEmpty()) {
+            out << QStringLiteral("表 %1").arg(t.name);
+            continue;
+        }
+        for (const auto &c : t.columns)
+            if (!present.contains(c.name))
+                out << QStringLiteral("%1.%2").arg(t.name, c.name);
+    }
+    return out;
+}
+
+} // namespace schema
+} // namespace db

@@ -1,0 +1,46 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+struct sqlite3;
+
+namespace db {
+
+enum class Kind { Text, Memo, Integer, Float, Money, Date, DateTime, YesNo, AutoKey, Unknown };
+
+struct ColumnDef {
+    QString name;
+    Kind kind;
+    QString defaultValue;   // SQL literal, empty for none
+};
+
+struct TableDef {
+    QString name;
+    std::vector<ColumnDef> columns;
+    const ColumnDef *column(const QString &name) const;
+};
+
+namespace schema {
+
+const std::vector<TableDef> &tables();
+const TableDef *table(const QString &name);
+
+// Declared type written into CREATE TABLE; chosen so that SQLite's type
+// affinity matches the stored form and the kind can be read back.
+QString declType(Kind k);
+Kind kindFromDeclType(const QString &decl);
+// Kind of a column name across all tables (names mean the same everywhere);
+// Unknown when the name is not a column.
+Kind kindOfColumnName(const QString &name);
+
+// Creates every table and index. Throws DbError.
+void create(sqlite3 *db);
+// Adds the rows a fresh file must hold (company record, one operator, the
+// five reminder definitions). Throws DbError.
+void seed(sqlite3 *db);
+// Empty when the file holds every table and column; otherwise what is missing.
+QStringList missing(sqlite3 *db);
+
+} // namespace schema
+} // namespace db

@@ -1,0 +1,47 @@
+#pragma once
+#include "app/dm1.h"
+#include "dbctrls/messages.h"
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVector>
+#include <memory>
+
+// A fresh database in a temporary folder that is the working directory for
+// the test's lifetime, plus an opened data module over it.
+class TestDb {
+public:
+    explicit TestDb(bool demo = false);
+    ~TestDb();
+    QString dir() const { return m_dir.path(); }
+    QString file() const { return m_dir.filePath(QStringLiteral("data.mdb")); }
+    TDm1 *dm() const { return m_dm.get(); }
+    // Runs a command on the connection.
+    void exec(const QString &sql) const;
+    // First column of the first row of a select, as text.
+    QString scalar(const QString &sql) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_oldCwd;
+    std::unique_ptr<TDm1> m_dm;
+};
+
+// Scripted answers to message boxes: every box shown is recorded; answers are
+// taken in order (Ok/Yes when the script runs dry, unless a default is set).
+class MessageScript {
+public:
+    MessageScript();
+    ~MessageScript();
+    void answer(QMessageBox::StandardButton b) { m_answers << b; }
+    QStringList texts() const;
+    QString last() const { return m_seen.isEmpty() ? QString() : m_seen.last().text; }
+    const QVector<msg::Request> &seen() const { return m_seen; }
+    void clear() { m_seen.clear(); }
+    // Calls fn when the next box is shown (for acting on modal windows).
+    std::function<void(const msg::Request &)> onShow;
+
+private:
+    QVector<msg::Request> m_seen;
+    QVector<QMessageBox::StandardButton> m_answers;
+    msg::Responder m_previous;
+};

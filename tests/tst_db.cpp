@@ -1,0 +1,280 @@
+// Dialect, money, quoting and the shared dataset over a real database file.
+#include "db/dates.h"
+#include "db/dberror.h"
+#include "db/quote.h"
+#include "testsupport.h"
+#include <QTest>
+
+using db::Money;
+
+class TstDb : public QObject {
+    Q_OBJECT
+private slots:
+    void dayRangesIncludeBothEnds_data();
+    void dayRangesIncludeBothEnds();
+    void monthEnds();
+    void sumOnNoRowsIsNull();
+    void likeWithChinese();
+    void moneyArithmetic();
+    void moneySumOverManyRowsIsExact();
+    void quotingSurvivesLookups_data();
+    void quotingSurvivesLookups();
+    void statesOldValuesAndModified();
+    void defaultsVisibleAfterPost();
+    void bookmarkAfterDelete();
+    void failingPostLeavesRowUnchanged();
+    void navigationFlags();
+    void openErrors();
+};
+
+void TstDb::dayRangesIncludeBothEnds_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("inside");
+    QTest::newRow("first second of from") << "2024-02-01 00:00:00" << true;
+    QTest::newRow("last second of to") << "2024-02-29 23:59:59" << true;
+    QTest::newRow("midday") << "2024-02-10 12:00:00" << true;
+    QTest::newRow("day before") << "2024-01-31 23:59:59" << false;
+    QTest::newRow("next day") << "2024-03-01 00:00:00" << false;
+}
+
+void TstDb::dayRangesIncludeBothEnds()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, inside);
+    TestDb t;
+    t.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要) values ('%1', '收入')").arg(stored));
+    for (const QString fn : {QStringLiteral("cdate"), QStringLiteral("cvdate")}) {
+        const QString cond = db::dayRangeCondition(QStringLiteral("日期"), QDate(2024, 2, 1), QDate(2024, 2, 29), fn);
+        QCOMPARE(cond, QStringLiteral("(日期 between %1('2024-2-1 0:0:0') and %1('2024-2-29 23:59:59'))").arg(fn));
+        QCOMPARE(t.scalar(QStringLiteral("select count(*) from 现金日记帐 where ") + cond), inside ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+    // Leading zeros are optional in the dialect.
+    QCOMPARE(t.scalar(QStringLiteral("select cdate('2024-02-01')")), QStringLiteral("2024-02-01 00:00:00"));
+}
+
+void TstDb::monthEnds()
+{
+    QCOMPARE(db::lastDayOfMonth(2023, 2), 28);
+    QCOMPARE(db::lastDayOfMonth(2024, 2), 29);
+    QCOMPARE(db::lastDayOfMonth(1900, 2), 28);
+    QCOMPARE(db::lastDayOfMonth(2000, 2), 29);
+    QCOMPARE(db::lastDayOfMonth(2024, 11), 30);
+    QCOMPARE(db::lastDayOfMonth(2024, 12), 31);
+}
+
+void TstDb::sumOnNoRowsIsNull()
+{
+    TestDb t;
+    auto *q = t.dm()->q_search;
+    q->reopenWith({QStringLiteral("select sum(应收运费) as ysyf from 集装箱运输单"),
+                   QStringLiteral("where (上游客户='nobody')")});
+    QVERIFY(q->field(QStringLiteral("ysyf")).isNull());
+    QCOMPARE(q->field(QStringLiteral("ysyf")).asMoney(), Money());
+    t.exec(QStringLiteral("insert into 集装箱运输单 (上游客户, 应收运费) values ('甲', ccur('12.5')), ('甲', ccur('0.25'))"));
+    q->close();
+    q->sql()[1] = QStringLiteral("where (上游客户='甲')");
+    q->open();
+    QCOMPARE(q->field(QStringLiteral("ysyf")).kind(), db::Kind::Money);
+    QCOMPARE(q->field(QStringLiteral("ysyf")).asMoney(), *Money::parse(QStringLiteral("12.75")));
+}
+
+void TstDb::likeWithChinese()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('武汉长江物流'), ('杨泗港运输')"));
+    auto *q = t.dm()->q_guestinfo;
+    q->reopenWith({QStringLiteral("select * from 上游客户"), QStringLiteral(" where (客户名称 like '%长江%')and(客户名称 like '%物流%')"),
+                   QStringLiteral("order by 客户名称")});
+    QCOMPARE(q->recordCount(), 1);
+    QCOMPARE(q->field(QStringLiteral("客户名称")).asString(), QStringLiteral("武汉长江物流"));
+}
+
+void TstDb::moneyArithmetic()
+{
+    const auto m = [](const char *s) { return *Money::parse(QString::fromLatin1(s)); };
+    QCOMPARE(m("1000") - m("120") - m("300") - m("50") - m("30"), m("500"));
+    QCOMPARE(m("2.5") * m("3.1"), m("7.75"));
+    QCOMPARE(m("0") - m("20"), m("-20"));
+    QCOMPARE((m("0.00005") * m("1")).raw(), 1);          // half away from zero
+    QCOMPARE((m("-0.00005") * m("1")).raw(), -1);
+    QCOMPARE(m("1,234.5").toString(), QStringLiteral("1234.50"));
+    QCOMPARE(m("-3").toPlainString(), QStringLiteral("-3"));
+    QVERIFY(!Money::parse(QStringLiteral("abc")));
+    QVERIFY(!Money::parse(QStringLiteral("")));
+}
+
+void TstDb::moneySumOverManyRowsIsExact()
+{
+    TestDb t;
+    t.exec(QStringLiteral("with recursive n(i) as (select 1 union all select i+1 from n where i<100000) "
+                          "insert into 集装箱运输单 (运输单号, 应收运费) select i, 1000 from n"));   // 0.1 each
+    auto *q = t.dm()->q_container_ysd;
+    q->reopenWith({QStringLiteral("select * from 集装箱运输单"), QString()});
+    QCOMPARE(Money::fromRaw(q->columnSum(q->fieldIndex(QStringLiteral("应收运费"))).toLongLong()), Money::fromRaw(10000 * 10000LL));
+    QCOMPARE(t.scalar(QStringLiteral("select sum(应收运费) from 集装箱运输单")), QStringLiteral("10000.00"));
+}
+
+void TstDb::quotingSurvivesLookups_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("apostrophe") << "O'Brien";
+    QTest::newRow("percent") << "50%折扣";
+    QTest::newRow("underscore") << "a_b";
+    QTest::newRow("chinese") << "武汉长江物流";
+    QTest::newRow("trailing blanks") << "客户  ";
+}
+
+void TstDb::quotingSurvivesLookups()
+{
+    QFETCH(QString, name);
+    TestDb t;
+    auto *q = t.dm()->q_guestinfo;
+    q->reopenWith({QStringLiteral("select * from 上游客户"), QStringLiteral("order by 客户名称")});
+    q->append();
+    q->field(QStringLiteral("客户名称")).setAsString(name);
+    q->post();
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('other')"));
+    auto *s = t.dm()->q_search;
+    s->reopenWith({QStringLiteral("select * from 上游客户 where 客户名称='") + db::q(name) + QStringLiteral("'")});
+    QCOMPARE(s->recordCount(), 1);
+    QCOMPARE(s->field(QStringLiteral("客户名称")).asString(), name);
+    s->reopenWith({QStringLiteral("select * from 上游客户 where (客户名称 like '%") + db::q(name.trimmed()) + QStringLiteral("%')")});
+    QVERIFY(s->recordCount() >= 1);
+    QCOMPARE(db::lit(QStringLiteral("it's")), QStringLiteral("'it''s'"));
+}
+
+void TstDb::statesOldValuesAndModified()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称, 行业) values ('甲', '物流')"));
+    auto *q = t.dm()->q_guestinfo;
+    q->reopenWith({QStringLiteral("select * from 上游客户"), QStringLiteral("order by 客户名称")});
+    QCOMPARE(q->state(), db::Query::Browse);
+    auto name = q->field(QStringLiteral("客户名称"));
+    QVERIFY(!name.modified());
+    name.setAsString(QStringLiteral("乙"));               // typing puts the row into edit mode
+    QCOMPARE(q->state(), db::Query::Edit);
+    QVERIFY(name.modified());
+    QVERIFY(!q->field(QStringLiteral("行业")).modified());
+    QCOMPARE(name.oldValue().toString(), QStringLiteral("甲"));
+    QCOMPARE(name.asString(), QStringLiteral("乙"));
+    q->cancel();
+    QCOMPARE(name.asString(), QStringLiteral("甲"));
+    name.setAsString(QStringLiteral("丙"));
+    q->post();
+    QCOMPARE(q->state(), db::Query::Browse);
+    QCOMPARE(t.scalar(QStringLiteral("select 客户名称 from 上游客户")), QStringLiteral("丙"));
+    QCOMPARE(q->field(QStringLiteral("行业")).asString(), QStringLiteral("物流"));
+}
+
+void TstDb::defaultsVisibleAfterPost()
+{
+    TestDb t;
+    auto *q = t.dm()->q_freight_ysd;
+    q->reopenWith({QStringLiteral("select * from 普通货物运输单"), QStringLiteral("order by 发货日期,运输单号")});
+    q->append();
+    QCOMPARE(q->state(), db::Query::Insert);
+    q->field(QStringLiteral("运输单号")).setAsString(QStringLiteral("F1"));
+    q->field(QStringLiteral("发货日期")).setAsString(QStringLiteral("2024-2-1"));
+    q->field(QStringLiteral("应收运费")).setAsString(QStringLiteral("12.5"));
+    q->post();
+    QCOMPARE(q->field(QStringLiteral("回单返回")).asString(), QStringLiteral("否"));
+    QCOMPARE(q->field(QStringLiteral("执行完结")).asString(), QStringLiteral("否"));
+    QVERIFY(!q->field(QStringLiteral("调度单号")).isNull());
+    QCOMPARE(q->field(QStringLiteral("调度单号")).asString(), QString());
+    QCOMPARE(q->field(QStringLiteral("发货日期")).asString(), QStringLiteral("2024-2-1"));
+    QCOMPARE(q->field(QStringLiteral("应收运费")).asMoney(), *Money::parse(QStringLiteral("12.5")));
+    // The filtering windows find it at once.
+    QCOMPARE(t.scalar(QStringLiteral("select count(*) from 普通货物运输单 where (执行完结='否')and(调度单号='')")), QStringLiteral("1"));
+    QCOMPARE(t.scalar(QStringLiteral("select count(*) from 普通货物运输单 where 发货日期 between cdate('2024-2-1') and cdate('2024-2-1 23:59:59')")),
+             QStringLiteral("1"));
+}
+
+void TstDb::bookmarkAfterDelete()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('a'), ('b'), ('c')"));
+    auto *q = t.dm()->q_guestinfo;
+    q->reopenWith({QStringLiteral("select * from 上游客户"), QStringLiteral("order by 客户名称")});
+    q->moveTo(1);
+    const auto b = q->bookmark();
+    q->refreshKeepingRow();
+    QCOMPARE(q->field(QStringLiteral("客户名称")).asString(), QStringLiteral("b"));
+    t.exec(QStringLiteral("delete from 上游客户 where 客户名称='b'"));
+    q->refreshKeepingRow();                   // gone: the last row
+    QCOMPARE(q->field(QStringLiteral("客户名称")).asString(), QStringLiteral("c"));
+    QVERIFY(!q->gotoBookmark(b));
+    q->first();
+    q->deleteRecord();
+    QCOMPARE(q->recordCount(), 1);
+    QCOMPARE(q->field(QStringLiteral("客户名称")).asString(), QStringLiteral("c"));
+    QCOMPARE(t.scalar(QStringLiteral("select count(*) from 上游客户")), QStringLiteral("1"));
+}
+
+void TstDb::failingPostLeavesRowUnchanged()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('甲')"));
+    t.exec(QStringLiteral("create trigger no_z before update on 上游客户 when new.客户名称='z' begin select raise(abort, 'refused by test'); end"));
+    auto *q = t.dm()->q_guestinfo;
+    q->reopenWith({QStringLiteral("select * from 上游客户"), QString()});
+    q->field(QStringLiteral("客户名称")).setAsString(QStringLiteral("z"));
+    try {
+        q->post();
+        QFAIL("post should fail");
+    } catch (const db::DbError &e) {
+        QVERIFY(e.message().contains(QStringLiteral("refused by test")));
+    }
+    QCOMPARE(q->state(), db::Query::Edit);    // still pending: the caller decides
+    q->cancel();
+    QCOMPARE(q->field(QStringLiteral("客户名称")).asString(), QStringLiteral("甲"));
+    QCOMPARE(t.scalar(QStringLiteral("select 客户名称 from 上游客户")), QStringLiteral("甲"));
+}
+
+void TstDb::navigationFlags()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('a'), ('b')"));
+    auto *q = t.dm()->q_guestinfo;
+    q->reopenWith({QStringLiteral("select * from 上游客户"), QStringLiteral("order by 客户名称")});
+    QStringList seen;
+    for (q->first(); !q->eof(); q->next())
+        seen << q->field(QStringLiteral("客户名称")).asString();
+    QCOMPARE(seen, QStringList({QStringLiteral("a"), QStringLiteral("b")}));
+    QCOMPARE(q->recNo(), 2);
+    q->prior();
+    q->prior();
+    QVERIFY(q->bof());
+    QVERIFY(q->locate(QStringLiteral("客户名称"), QStringLiteral("b")));
+    QCOMPARE(q->recNo(), 2);
+    // Appending then cancelling goes back and leaves nothing behind.
+    q->append();
+    QCOMPARE(q->recordCount(), 3);
+    q->cancel();
+    QCOMPARE(q->recordCount(), 2);
+    QCOMPARE(t.scalar(QStringLiteral("select count(*) from 上游客户")), QStringLiteral("2"));
+}
+
+void TstDb::openErrors()
+{
+    TestDb t;
+    db::Connection c;
+    c.setDatabaseName(t.dir() + QStringLiteral("/missing.mdb"));
+    QVERIFY_THROWS_EXCEPTION(db::DbError, c.open());
+    QFile junk(t.dir() + QStringLiteral("/junk.mdb"));
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    c.setDatabaseName(junk.fileName());
+    QVERIFY_THROWS_EXCEPTION(db::DbError, c.open());
+    QVERIFY(!c.isOpen());
+    // A query on a missing table reports the engine's error and stays closed.
+    auto *q = t.dm()->q_search;
+    q->setSql({QStringLiteral("select * from 没有这个表")});
+    QVERIFY_THROWS_EXCEPTION(db::DbError, q->open());
+    QVERIFY(!q->isActive());
+}
+
+QTEST_MAIN(TstDb)
+#include "tst_db.moc"

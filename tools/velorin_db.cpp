@@ -1,0 +1,63 @@
+// velorin-db: make and check Velorin database files.
+#include "data/dbfile.h"
+#include "db/dberror.h"
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+
+static int usage()
+{
+    std::fprintf(stderr,
+                 "usage: velorin-db create FILE [--force]\n"
+                 "       velorin-db demo FILE [--force]\n"
+                 "       velorin-db generate FILE --orders N [--force]\n"
+                 "       velorin-db check FILE\n");
+    return 2;
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    const bool force = args.removeAll(QStringLiteral("--force")) > 0;
+    int orders = -1;
+    const int oi = args.indexOf(QStringLiteral("--orders"));
+    if (oi >= 0) {
+        bool ok = false;
+        orders = oi + 1 < args.size() ? args[oi + 1].toInt(&ok) : 0;
+        if (!ok || orders < 0)
+            return usage();
+        args.remove(oi, 2);
+    }
+    if (args.size() != 2)
+        return usage();
+    const QString cmd = args[0], file = args[1];
+    QTextStream out(stdout);
+    try {
+        if (cmd == QLatin1String("create") && orders < 0) {
+            dbfile::create(file, force);
+        } else if (cmd == QLatin1String("demo") && orders < 0) {
+            dbfile::createDemo(file, force);
+        } else if (cmd == QLatin1String("generate") && orders >= 0) {
+            dbfile::createGenerated(file, orders, force);
+        } else if (cmd == QLatin1String("check") && orders < 0 && !force) {
+            const QStringList problems = dbfile::check(file);
+            if (!problems.isEmpty()) {
+                QTextStream err(stderr);
+                err << file << ": not a Velorin database\n";
+                for (const auto &p : problems)
+                    err << "  " << p << "\n";
+                return 1;
+            }
+            out << file << ": Velorin database, all tables and columns present\n";
+            return 0;
+        } else {
+            return usage();
+        }
+    } catch (const db::DbError &e) {
+        QTextStream(stderr) << "velorin-db: " << e.message() << "\n";
+        return 1;
+    }
+    out << "wrote " << file << "\n";
+    return 0;
+}
