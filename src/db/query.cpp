@@ -655,6 +655,9 @@ void Query::post()
     checkActive();
     if (!isEditing())
         return;
+    updateRecord();
+    if (!isEditing())
+        return;
     sqlite3 *db = m_conn->handle();
     const int off = m_hasKey ? 1 : 0;
     qint64 key = -1;

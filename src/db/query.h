@@ -124,6 +124,9 @@ public:
     void cancel();
     void deleteRecord();           // throws DbError; the row stays on failure
     bool isModified() const;       // any field of the pending change modified
+    // Asks bound editors to put their pending text into the row; post() does
+    // this first, as windows' checks do before reading fields.
+    void updateRecord() { emit updateRecordRequested(); }
 
     void disableControls();
     void enableControls();
@@ -148,6 +151,7 @@ signals:
     void rowChanged(int row);      // stored row replaced (after post)
     void rowInserted(int row);
     void rowRemoved(int row);
+    void updateRecordRequested();
 
 private:
     friend class Field;
