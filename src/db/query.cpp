@@ -453,6 +453,7 @@ void Query::checkBrowseMode()
 {
     checkActive();
     if (isEditing()) {
+        updateRecord();
         if (isModified())
             post();
         else
