@@ -1,0 +1,346 @@
+#include "grid/export.h"
+#include "app/dm1.h"
+#include "dbctrls/messages.h"
+#include "grid/compoundfile.h"
+#include "grid/tablesource.h"
+#include "grid/titlebands.h"
+#include "grid/xlswriter.h"
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace grid {
+namespace {
+
+constexpr int FlushBytes = 1 << 20;
+const QByteArray Bom("\xEF\xBB\xBF");
+const QByteArray Crlf("\r\n");
+
+// Opens a temporary file beside the target, lets `produce` write into it
+// and replaces the target only when everything was written.
+bool writeFile(const QString &path, QString *error, const std::function<bool(QSaveFile &)> &produce)
+{
+    const auto fail = [&](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    if (path.isEmpty())
+        return fail(QStringLiteral("没有指定导出文件名。"));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("无法创建文件“%1”：%2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (!produce(file) || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(QStringLiteral("写入文件“%1”失败：%2").arg(QDir::toNativeSeparators(path), reason));
+    }
+    return true;
+}
+
+// Collects output and hands it to the file in large pieces.
+class Buffered {
+public:
+    explicit Buffered(QSaveFile &f) : m_file(f) { m_buf.reserve(FlushBytes + 4096); }
+    void add(const QByteArray &b)
+    {
+        m_buf += b;
+        if (m_buf.size() >= FlushBytes)
+            flush();
+    }
+    void add(const QString &s) { add(s.toUtf8()); }
+    bool flush()
+    {
+        if (m_ok && !m_buf.isEmpty())
+            m_ok = m_file.write(m_buf) == m_buf.size();
+        m_buf.clear();
+        return m_ok;
+    }
+
+private:
+    QSaveFile &m_file;
+    QByteArray m_buf;
+    bool m_ok = true;
+};
+
+// Writes a title line and one line per row, each cell passed through `cell`.
+bool writeLines(const TableSource &src, const QString &path, QString *error, QChar sep,
+                const std::function<QString(const QString &)> &cell)
+{
+    return writeFile(path, error, [&](QSaveFile &f) {
+        Buffered out(f);
+        out.add(Bom);
+        const int cols = src.columnCount();
+        QString line;
+        for (int c = 0; c < cols; ++c) {
+            if (c)
+                line += sep;
+            line += cell(flatTitle(src.title(c)));
+        }
+        out.add(line);
+        out.add(Crlf);
+        for (int r = 0, rows = src.rowCount(); r < rows; ++r) {
+            line.clear();
+            for (int c = 0; c < cols; ++c) {
+                if (c)
+                    line += sep;
+                line += cell(src.text(r, c));
+            }
+            out.add(line);
+            out.add(Crlf);
+        }
+        return out.flush();
+    });
+}
+
+bool isNumeric(db::Kind k)
+{
+    return k == db::Kind::Money || k == db::Kind::Integer || k == db::Kind::Float;
+}
+
+QString htmlText(const QString &s)
+{
+    if (s.isEmpty())
+        return QStringLiteral("&nbsp;");
+    QString t = s.toHtmlEscaped();
+    t.replace(QLatin1String("\r\n"), QLatin1String("<br>"));
+    t.replace(QLatin1Char('\n'), QLatin1String("<br>"));
+    return t;
+}
+
+// Rich text is 7-bit: anything else goes out as a \uN? escape (N a signed
+// 16-bit number, '?' the fallback for readers without Unicode).
+QByteArray rtfText(const QString &s)
+{
+    QByteArray b;
+    b.reserve(s.size() * 2);
+    for (int i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        const ushort u = c.unicode();
+        if (c == QLatin1Char('\\') || c == QLatin1Char('{') || c == QLatin1Char('}')) {
+            b += '\\';
+            b += char(u);
+        } else if (c == QLatin1Char('\n')) {
+            b += "\\line ";
+        } else if (c == QLatin1Char('\t')) {
+            b += "\\tab ";
+        } else if (u < 0x20) {
+            // other control characters (CR of CRLF) are dropped
+        } else if (u < 0x80) {
+            b += char(u);
+        } else {
+            b += "\\u" + QByteArray::number(qint16(u)) + '?';
+        }
+    }
+    return b;
+}
+
+struct DialogState {
+    QString fileName = QStringLiteral("file1");
+    int filterIndex = 5;
+};
+
+DialogState &fallbackDialog()
+{
+    static DialogState s;
+    return s;
+}
+
+SaveDialogHook &dialogHook()
+{
+    static SaveDialogHook h;
+    return h;
+}
+
+std::optional<SaveChoice> runSaveDialog(QWidget *parent, const QString &fileName, const QStringList &filters,
+                                        int filterIndex)
+{
+    QFileDialog dlg(parent, QStringLiteral("另存为"));
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setNameFilters(filters);
+    dlg.selectNameFilter(filters.value(filterIndex - 1));
+    dlg.selectFile(fileName);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return std::nullopt;
+    return SaveChoice{dlg.selectedFiles().constFirst(), int(filters.indexOf(dlg.selectedNameFilter())) + 1};
+}
+
+} // namespace
+
+bool writeText(const TableSource &source, const QString &path, QString *error)
+{
+    // Tabs and line breaks inside a cell would break the columns apart.
+    return writeLines(source, path, error, QLatin1Char('\t'), [](const QString &s) {
+        QString t = s;
+        for (QChar &c : t)
+            if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+                c = QLatin1Char(' ');
+        return t;
+    });
+}
+
+bool writeCsv(const TableSource &source, const QString &path, QString *error)
+{
+    return writeLines(source, path, error, QLatin1Char(','), [](const QString &s) {
+        const bool quote = s.contains(QLatin1Char(',')) || s.contains(QLatin1Char('"')) ||
+                           s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
+        if (!quote)
+            return s;
+        QString t = s;
+        t.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        return QLatin1Char('"') + t + QLatin1Char('"');
+    });
+}
+
+bool writeHtml(const TableSource &source, const QString &path, QString *error)
+{
+    return writeFile(path, error, [&](QSaveFile &f) {
+        Buffered out(f);
+        out.add(QStringLiteral("<!DOCTYPE html>\r\n<html>\r\n<head>\r\n"
+                               "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
+                               "<title>%1</title>\r\n</head>\r\n<body>\r\n"
+                               "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\">\r\n")
+                    .arg(QFileInfo(path).completeBaseName().toHtmlEscaped()));
+        const TitleBands bands = titleBands(source);
+        for (int r = 0; r < bands.rows; ++r) {
+            QString line = QStringLiteral("<tr>");
+            for (const TitleCell &t : bands.cells) {
+                if (t.row != r)
+                    continue;
+                line += QStringLiteral("<th");
+                if (t.colSpan > 1)
+                    line += QStringLiteral(" colspan=\"%1\"").arg(t.colSpan);
+                if (t.rowSpan > 1)
+                    line += QStringLiteral(" rowspan=\"%1\"").arg(t.rowSpan);
+                line += QLatin1Char('>') + htmlText(t.text) + QStringLiteral("</th>");
+            }
+            out.add(line + QStringLiteral("</tr>\r\n"));
+        }
+        const int cols = source.columnCount();
+        QVector<QString> open(cols);
+        for (int c = 0; c < cols; ++c)
+            open[c] = isNumeric(source.kind(c)) ? QStringLiteral("<td align=\"right\">") : QStringLiteral("<td>");
+        for (int r = 0, rows = source.rowCount(); r < rows; ++r) {
+            QString line = QStringLiteral("<tr>");
+            for (int c = 0; c < cols; ++c)
+                line += open[c] + htmlText(source.text(r, c)) + QStringLiteral("</td>");
+            out.add(line + QStringLiteral("</tr>\r\n"));
+        }
+        out.add(QStringLiteral("</table>\r\n</body>\r\n</html>\r\n"));
+        return out.flush();
+    });
+}
+
+bool writeRtf(const TableSource &source, const QString &path, QString *error)
+{
+    return writeFile(path, error, [&](QSaveFile &f) {
+        Buffered out(f);
+        // The font is 宋体, named in the document's code page 936.
+        out.add(QByteArray("{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1\r\n"
+                           "{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}\r\n"
+                           "\\f0\\fs18\r\n"));
+        const int cols = source.columnCount();
+        QByteArray rowDef = "\\trowd\\trgaph60\\trleft0";
+        int right = 0;
+        for (int c = 0; c < cols; ++c) {
+            right += qMax(1, source.width(c)) * 15;   // pixels to twips at 96 dpi
+            rowDef += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
+                      "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx" + QByteArray::number(right);
+        }
+        QByteArray line = rowDef;
+        line.insert(6, "\\trhdr");   // the title row repeats on every page
+        line += "\r\n";
+        for (int c = 0; c < cols; ++c)
+            line += "\\pard\\intbl\\qc\\b " + rtfText(flatTitle(source.title(c))) + "\\b0\\cell\r\n";
+        out.add(line + "\\row\r\n");
+        QVector<QByteArray> align(cols);
+        for (int c = 0; c < cols; ++c)
+            align[c] = isNumeric(source.kind(c)) ? "\\pard\\intbl\\qr " : "\\pard\\intbl\\ql ";
+        for (int r = 0, rows = source.rowCount(); r < rows; ++r) {
+            line = rowDef + "\r\n";
+            for (int c = 0; c < cols; ++c)
+                line += align[c] + rtfText(source.text(r, c)) + "\\cell\r\n";
+            out.add(line + "\\row\r\n");
+        }
+        out.add(QByteArray("\\pard\r\n}\r\n"));
+        return out.flush();
+    });
+}
+
+bool writeXls(const TableSource &source, const QString &path, QString *error)
+{
+    const QByteArray workbook = xlsWorkbookStream(source);
+    return writeFile(path, error, [&](QSaveFile &f) {
+        return writeCompoundFile(f, QStringLiteral("Workbook"), workbook);
+    });
+}
+
+QStringList exportFilters()
+{
+    return {QStringLiteral("Text files (*.txt)"), QStringLiteral("Comma separated values (*.csv)"),
+            QStringLiteral("HTML file (*.htm)"), QStringLiteral("Rich Text Format (*.rtf)"),
+            QStringLiteral("Microsoft Excel Workbook (*.xls)")};
+}
+
+QString exportExtension(int filterIndex)
+{
+    static const char *const ext[] = {"txt", "csv", "htm", "rtf", "xls"};
+    return filterIndex >= 1 && filterIndex <= 5 ? QString::fromLatin1(ext[filterIndex - 1]) : QString();
+}
+
+bool writeExport(int filterIndex, const TableSource &source, const QString &path, QString *error)
+{
+    switch (filterIndex) {
+    case 1: return writeText(source, path, error);
+    case 2: return writeCsv(source, path, error);
+    case 3: return writeHtml(source, path, error);
+    case 4: return writeRtf(source, path, error);
+    case 5: return writeXls(source, path, error);
+    }
+    if (error)
+        *error = QStringLiteral("未知的导出格式。");
+    return false;
+}
+
+QString exportFileName(const QString &name, int filterIndex)
+{
+    const QString ext = exportExtension(filterIndex);
+    if (name.right(3).compare(ext, Qt::CaseInsensitive) == 0)
+        return name;
+    return name + QLatin1Char('.') + ext;
+}
+
+SaveDialogHook setSaveDialogHook(SaveDialogHook hook)
+{
+    SaveDialogHook old = dialogHook();
+    dialogHook() = std::move(hook);
+    return old;
+}
+
+bool exportTable(QWidget *parent, const TableSource &source, const QString &defaultName)
+{
+    // The data module's dialog settings when it exists, so that the chosen
+    // entry is proposed again next time, as one shared dialog does.
+    QString &fileName = Dm1 ? Dm1->saveDialogFileName : fallbackDialog().fileName;
+    int &filterIndex = Dm1 ? Dm1->saveDialogFilterIndex : fallbackDialog().filterIndex;
+    fileName = defaultName;
+    const QStringList filters = exportFilters();
+    if (filterIndex < 1 || filterIndex > filters.size())
+        filterIndex = 5;
+    const std::optional<SaveChoice> choice = dialogHook() ? dialogHook()(parent, fileName, filters, filterIndex)
+                                                          : runSaveDialog(parent, fileName, filters, filterIndex);
+    if (!choice || choice->fileName.isEmpty())
+        return false;
+    if (choice->filterIndex >= 1 && choice->filterIndex <= filters.size())
+        filterIndex = choice->filterIndex;
+    fileName = exportFileName(choice->fileName, filterIndex);
+    QString error;
+    if (!writeExport(filterIndex, source, fileName, &error)) {
+        msg::hint(parent, error);
+        return false;
+    }
+    return true;
+}
+
+} // namespace grid

@@ -1,0 +1,62 @@
+#pragma once
+#include <QMap>
+#include <QString>
+#include <QVector>
+#include <functional>
+
+class QPrinter;
+class QPrintPreviewDialog;
+class QWidget;
+
+namespace grid {
+
+class TableSource;
+
+struct PrintSettings {
+    QString title;                      // centred in the page header
+    bool pageNumberRight = false;       // "第N页" under the right header text instead of the left
+    QMap<QString, QString> substitutions;   // "%[Today]", "%[czy]" -> their print-time texts
+
+    // The list windows' settings: "%[Today]" is "打印时间:" and the current
+    // date and time, "%[czy]" is "制表:" + the operator + " .".
+    static PrintSettings standard(const QString &title, const QString &operatorName, bool pageNumberRight = false);
+    // The line printed under the grid on the last page, macros replaced.
+    QString noteLine() const;
+};
+
+// Renders a table source onto a printer: the grid fitted to the page width,
+// rows as tall as their wrapped text, the page header (title and "第N页") on
+// every page, the title rows repeated on each page, the footer row and the
+// note line after the last row.
+class GridPrinter {
+public:
+    GridPrinter(const TableSource &source, const PrintSettings &settings);
+    ~GridPrinter();
+
+    // A4 portrait with 2 mm margins on every side.
+    static void setupPrinter(QPrinter &printer);
+    // Paints every page (or the printer's chosen page range); the number of
+    // pages of the whole print, 0 when the printer cannot be painted on.
+    int print(QPrinter *printer) const;
+    // How many pages a print on this printer takes.
+    int pageCount(QPrinter *printer) const;
+
+private:
+    struct Layout;
+    const TableSource &m_source;
+    PrintSettings m_settings;
+};
+
+// Shows the print preview ("打印预览") and waits until it closes; printing is
+// done from the preview.
+void printPreview(QWidget *parent, const TableSource &source, const PrintSettings &settings);
+// Prints straight to a PDF file (A4 portrait, 2 mm margins).
+bool printToPdf(const TableSource &source, const PrintSettings &settings, const QString &path, QString *error = nullptr);
+
+// The step that runs the preview dialog (by default its exec()); tests
+// replace it to look at the dialog and print without showing it. Returns the
+// previous runner; nullptr restores the default.
+using PreviewRunner = std::function<void(QPrintPreviewDialog &)>;
+PreviewRunner setPreviewRunner(PreviewRunner runner);
+
+} // namespace grid
