@@ -123,7 +123,7 @@ struct GridPrinter::Layout {
         mm = dpi / 25.4;
         gap = 2 * mm;
         padX = 0.8 * mm;
-        padY = 0.5 * mm;
+        padY = 0.7 * mm;
 
         const int cols = src.columnCount();
         double screenWidth = 0;

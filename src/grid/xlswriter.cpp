@@ -3,6 +3,7 @@
 #include "grid/titlebands.h"
 #include <QHash>
 #include <QVector>
+#include <unordered_map>
 #include <QtEndian>
 #include <cstring>
 
@@ -71,16 +72,15 @@ bool isLatin1(const QString &s)
 // and the EXTSST index of bucket positions that Excel reads.
 class StringTable {
 public:
+    explicit StringTable(int expected) { m_index.reserve(size_t(expected)); }
+
     quint32 index(const QString &s)
     {
         ++m_total;
-        auto it = m_index.constFind(s);
-        if (it != m_index.constEnd())
-            return it.value();
-        const quint32 i = quint32(m_strings.size());
-        m_index.insert(s, i);
-        m_strings << s;
-        return i;
+        const auto [it, added] = m_index.try_emplace(s, quint32(m_strings.size()));
+        if (added)
+            m_strings << s;
+        return it->second;
     }
 
     // Appends SST and EXTSST to the stream; `out` is the stream so far, so
@@ -140,7 +140,10 @@ public:
     }
 
 private:
-    QHash<QString, quint32> m_index;
+    struct Hash {
+        size_t operator()(const QString &s) const { return qHash(s); }
+    };
+    std::unordered_map<QString, quint32, Hash> m_index;
     QStringList m_strings;
     quint32 m_total = 0;
 };
@@ -212,16 +215,37 @@ void writeGlobalsHead(Bytes &g)
     g.record(0x0293, QByteArray("\x00\x80\x00\xFF", 4)); // the Normal style
 }
 
+// Cell records are the bulk of a workbook: each goes in with one append.
+void cellHead(char *p, quint16 type, quint16 length, int row, int col, quint16 xfIndex)
+{
+    qToLittleEndian(type, p);
+    qToLittleEndian(length, p + 2);
+    qToLittleEndian(quint16(row), p + 4);
+    qToLittleEndian(quint16(col), p + 6);
+    qToLittleEndian(xfIndex, p + 8);
+}
+
 void labelSst(Bytes &b, int row, int col, quint16 xfIndex, quint32 sst)
 {
-    b.u16(0x00FD); b.u16(10);
-    b.u16(quint16(row)); b.u16(quint16(col)); b.u16(xfIndex); b.u32(sst);
+    char rec[14];
+    cellHead(rec, 0x00FD, 10, row, col, xfIndex);
+    qToLittleEndian(sst, rec + 10);
+    b.data.append(rec, sizeof rec);
 }
 
 void number(Bytes &b, int row, int col, quint16 xfIndex, double v)
 {
-    b.u16(0x0203); b.u16(14);
-    b.u16(quint16(row)); b.u16(quint16(col)); b.u16(xfIndex); b.f64(v);
+    char rec[18];
+    cellHead(rec, 0x0203, 14, row, col, xfIndex);
+    quint64 u;
+    std::memcpy(&u, &v, 8);
+    qToLittleEndian(u, rec + 10);
+    b.data.append(rec, sizeof rec);
+}
+
+QString limited(const QString &s)
+{
+    return s.size() > MaxStringChars ? s.left(MaxStringChars) : s;
 }
 
 } // namespace
@@ -243,7 +267,7 @@ QByteArray xlsWorkbookStream(const TableSource &source)
         numeric[c] = k == db::Kind::Money || k == db::Kind::Integer || k == db::Kind::Float;
     }
 
-    StringTable sst;
+    StringTable sst(rows);
     QVector<QByteArray> sheets;
     for (int s = 0; s < sheetCount; ++s) {
         const int first = s * perSheet;
@@ -270,7 +294,7 @@ QByteArray xlsWorkbookStream(const TableSource &source)
         for (const TitleCell &t : bands.cells) {
             if (t.col >= cols)
                 continue;
-            labelSst(b, t.row, t.col, XfTitle, sst.index(t.text.left(MaxStringChars)));
+            labelSst(b, t.row, t.col, XfTitle, sst.index(limited(t.text)));
             if (t.rowSpan > 1 || t.colSpan > 1)
                 merged << t;
         }
@@ -286,7 +310,7 @@ QByteArray xlsWorkbookStream(const TableSource &source)
                 }
                 const QString t = source.text(r, c);
                 if (!t.isEmpty())
-                    labelSst(b, row, c, XfGeneral, sst.index(t.left(MaxStringChars)));
+                    labelSst(b, row, c, XfGeneral, sst.index(limited(t)));
             }
         }
         Bytes w2;
