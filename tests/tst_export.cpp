@@ -197,6 +197,8 @@ bool sheetMatches(const Xls &x, const MemorySource &src, int titleRows, int firs
 class TstExport : public QObject {
     Q_OBJECT
 private slots:
+    void titleBandsGroupNeighbours_data();
+    void titleBandsGroupNeighbours();
     void csvReadsBackCellForCell();
     void textKeepsOneLinePerRow();
     void htmlTableWithGroupTitles();
@@ -214,6 +216,35 @@ private:
     QTemporaryDir m_dir;
     QString path(const QString &name) const { return m_dir.filePath(name); }
 };
+
+void TstExport::titleBandsGroupNeighbours_data()
+{
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<QStringList>("cells");   // "row,col,rowSpan,colSpan,text"
+    QTest::newRow("flat") << QStringList{"单号", "客户"} << QStringList{"0,0,1,1,单号", "0,1,1,1,客户"};
+    QTest::newRow("two levels") << QStringList{"单号", "运费|应收", "运费|实收", "备注"}
+                                << QStringList{"0,0,2,1,单号", "0,1,1,2,运费", "0,3,2,1,备注", "1,1,1,1,应收", "1,2,1,1,实收"};
+    QTest::newRow("three levels") << QStringList{"A", "G|x", "G|H|y", "G|H|z", "K|w"}
+                                  << QStringList{"0,0,3,1,A", "0,1,1,3,G", "0,4,1,1,K", "1,1,2,1,x", "1,2,1,2,H",
+                                                 "1,4,2,1,w", "2,2,1,1,y", "2,3,1,1,z"};
+    // The same group name apart from its neighbours is a group of its own.
+    QTest::newRow("split group") << QStringList{"运费|应收", "单号", "运费|实收"}
+                                 << QStringList{"0,0,1,1,运费", "0,1,2,1,单号", "0,2,1,1,运费", "1,0,1,1,应收", "1,2,1,1,实收"};
+}
+
+void TstExport::titleBandsGroupNeighbours()
+{
+    QFETCH(QStringList, titles);
+    QFETCH(QStringList, cells);
+    MemorySource src;
+    for (const QString &t : titles)
+        src.cols << MemorySource::Col{t};
+    const grid::TitleBands bands = grid::titleBands(src);
+    QStringList got;
+    for (const grid::TitleCell &c : bands.cells)
+        got << QStringLiteral("%1,%2,%3,%4,%5").arg(c.row).arg(c.col).arg(c.rowSpan).arg(c.colSpan).arg(c.text);
+    QCOMPARE(got, cells);
+}
 
 void TstExport::csvReadsBackCellForCell()
 {

@@ -32,13 +32,21 @@ QTextOption wrapOption(Qt::Alignment align)
     return o;
 }
 
-// Height of text wrapped to `width`, at least one line.
-double textHeight(const QString &text, const QFont &font, double width, QPaintDevice *device)
+// Cell text as laid out: line breaks kept, tabs as plain spaces (a tab
+// stop inside a narrow cell would only push the text out of it).
+QString printable(const QString &text)
 {
     QString t = text;
     t.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
     t.replace(QLatin1Char('\n'), QChar::LineSeparator);
-    QTextLayout layout(t, font, device);
+    t.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    return t;
+}
+
+// Height of text wrapped to `width`, at least one line.
+double textHeight(const QString &text, const QFont &font, double width, QPaintDevice *device)
+{
+    QTextLayout layout(printable(text), font, device);
     layout.setTextOption(wrapOption(Qt::AlignLeft));
     layout.beginLayout();
     double h = 0;
@@ -230,10 +238,7 @@ int GridPrinter::print(QPrinter *printer) const
         p.setPen(pen);
         p.drawRect(r);
         p.setFont(font);
-        QString t = text;
-        t.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
-        t.replace(QLatin1Char('\n'), QChar::LineSeparator);
-        p.drawText(r.adjusted(L.padX, L.padY, -L.padX, -L.padY), t, wrapOption(align));
+        p.drawText(r.adjusted(L.padX, L.padY, -L.padX, -L.padY), printable(text), wrapOption(align));
     };
     const auto dataRow = [&](double y, double h, const std::function<QString(int)> &text, const QColor &fill) {
         for (int c = 0; c < cols; ++c)
