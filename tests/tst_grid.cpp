@@ -120,6 +120,7 @@ private slots:
     void footerSitsUnderTheRows();
     void groupTitlesSetHeaderHeight();
     void missingFieldShowsEmptyCells();
+    void cellForms();
     void gridFollowsQueryAndMovesIt();
     void autoFitFillsWidth();
     void layoutRoundTrip();
@@ -372,6 +373,11 @@ void TstGrid::footerSitsUnderTheRows()
     QCOMPARE(f->geometry().top(), g.viewport()->geometry().bottom() + 1);
     QCOMPARE(f->geometry().left(), g.viewport()->geometry().left());
     QCOMPARE(f->width(), g.viewport()->width());
+    // Inside the grid's frame, above the horizontal scroll bar.
+    QVERIFY(g.contentsRect().contains(f->geometry()));
+    QScrollBar *hbar = g.horizontalScrollBar();
+    QVERIFY(hbar->isVisible());
+    QVERIFY(f->geometry().bottom() < hbar->mapTo(&g, QPoint(0, 0)).y());
     // The last row can be scrolled fully into view above the footer.
     g.scrollToBottom();
     const QRect last = g.visualRect(g.gridModel()->index(39, 0));
@@ -422,6 +428,24 @@ void TstGrid::missingFieldShowsEmptyCells()
     t.dm()->q_container_ysd->close();
     QCOMPARE(g.gridModel()->rowCount(), 0);
     QCOMPARE(g.footerText(g.columnByField(QStringLiteral("运输单号"))), QStringLiteral("0"));
+}
+
+void TstGrid::cellForms()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称, 停用, 操作日期) values ('甲', 1, '2024-03-05 00:00:00'), "
+                          "('乙', 0, '2024-11-20 08:30:00')"));
+    db::Query *q = t.dm()->q_guestinfo;
+    q->reopenWith({QStringLiteral("select * from 上游客户"), QStringLiteral("order by 操作日期")});
+    Shown s(q, {col("客户名称", "客户名称"), col("停用", "停用"), col("操作日期", "操作日期")});
+    GridModel *m = s.grid.gridModel();
+    auto text = [&](int row, int c) { return m->data(m->index(row, c)).toString(); };
+    QCOMPARE(text(0, 1), QStringLiteral("√"));       // yes-no as a check mark
+    QCOMPARE(text(1, 1), QString());
+    QCOMPARE(text(0, 2), QStringLiteral("2024-3-5"));
+    QCOMPARE(m->data(m->index(0, 1), Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::AlignCenter);
+    QCOMPARE(m->data(m->index(0, 0), Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
+             Qt::AlignLeft);
 }
 
 void TstGrid::gridFollowsQueryAndMovesIt()

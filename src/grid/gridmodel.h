@@ -38,6 +38,8 @@ public:
     static QColor oddRowColour() { return QColor(236, 249, 249); }
 
     QString footerText(int col) const;
+    // Counts and sums again; onlyField limits it to the sums of that field.
+    void recomputeFooter(int onlyField = -1);
     // True while rows are being inserted, removed or reset on the query's
     // behalf: the view's current index moves then without the user.
     bool isChanging() const { return m_changing > 0; }
@@ -56,7 +58,6 @@ signals:
 private:
     void resetAll();
     void resolveFields();
-    void recomputeFooter(int onlyField = -1);
     void onRowInserted(int row);
     void onRowRemoved(int row);
     void onRowChanged(int row);
