@@ -16,8 +16,9 @@ namespace dbctrls {
 class DataAware;
 
 // One per editor, owned by it. Follows the query's signals, keeps the user's
-// pending change and pushes it into the field on focus-out and whenever the
-// query asks its editors for their text (Query::updateRecord, post, moving).
+// pending change and pushes it into the field on focus-out, when the editor
+// is hidden (its window closes) and whenever the query asks its editors for
+// their text (Query::updateRecord, post, moving).
 class DataLink : public QObject {
     Q_OBJECT
 public:
@@ -102,7 +103,10 @@ public:
     bool isBound() const { return m_link->isBound(); }
 
     // Browse state: text editors read-only, combo, check and radio editors
-    // disabled. Editing state: writable.
+    // disabled. Editing state: writable. The link re-applies this look (and
+    // disables editors over a closed query) whenever the query changes
+    // state, so bound editors are switched through here, not with
+    // setReadOnly/setEnabled.
     void setEditable(bool editable) { m_link->setEditable(editable); }
     bool isEditable() const { return m_link->isEditable(); }
     // Never writable, whatever setEditable says (display-only columns).
