@@ -3,6 +3,7 @@
 #include "app/main.h"
 #include "app/menutable.h"
 #include <QDir>
+#include <QScreen>
 #include "db/dberror.h"
 #include "dbctrls/messages.h"
 #include <QFont>
@@ -44,6 +45,9 @@ int run()
     setProgramDir(QDir::currentPath());
     TForm_main main;
     TDm1 dm;
+    // Without a window manager showMaximized() alone keeps the small size.
+    if (const QScreen *screen = main.screen())
+        main.setGeometry(screen->availableGeometry());
     main.showMaximized();
     const int rc = QApplication::exec();
     return rc != 0 ? rc : main.exitCode();

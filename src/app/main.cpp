@@ -24,6 +24,12 @@
 
 TForm_main *Form_main = nullptr;
 
+// The built-in pictures live in the static core library: register them explicitly.
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace app {
 int bannerNextLeft(int left, int width, int panelWidth)
 {
@@ -52,6 +58,7 @@ TForm_main::TForm_main(QWidget *parent) : QMainWindow(parent)
     setFont(QFont(QStringLiteral("AR PL UMing CN"), 9));
     if (!Form_main)
         Form_main = this;
+    initResources();
     app::registerWindows();
 
     auto *central = new QWidget(this);
