@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -78,6 +79,7 @@ private slots:
     void startupReadsCompanyRecordAndLogsIn();
     void autoReminder_data();
     void autoReminder();
+    void cancellingFirstLoginEndsProgram_data();
     void cancellingFirstLoginEndsProgram();
     void startupWithoutDatabaseEndsProgram_data();
     void startupWithoutDatabaseEndsProgram();
@@ -265,7 +267,9 @@ void TstSpine::toolBar()
     QStringList captions;
     const auto buttons = w.findChildren<QToolButton *>(QRegularExpression(QStringLiteral("^SpeedButton\\d$")));
     QList<QToolButton *> ordered(buttons.begin(), buttons.end());
-    std::sort(ordered.begin(), ordered.end(), [](auto *a, auto *b) { return a->x() < b->x() || a->objectName() < b->objectName(); });
+    QLayout *row = ordered.first()->parentWidget()->layout();   // left to right as laid out
+    std::sort(ordered.begin(), ordered.end(), [row](auto *a, auto *b) { return row->indexOf(a) < row->indexOf(b); });
+    QCOMPARE(ordered.size(), 7);
     for (auto *b : ordered) {
         captions << b->text();
         QCOMPARE(b->size(), QSize(65, 39));
@@ -620,11 +624,24 @@ void TstSpine::autoReminder()
     QVERIFY(w.findChildren<FakeWindow *>().isEmpty());
 }
 
+void TstSpine::cancellingFirstLoginEndsProgram_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("终止") << false;
+    QTest::newRow("Escape key") << true;
+}
+
 void TstSpine::cancellingFirstLoginEndsProgram()
 {
+    QFETCH(bool, escape);
     TestDb t;
     TForm_main w;
-    ModalDriver driver([](QDialog *d) { static_cast<TForm_Enter *>(d)->bitbtn_cancel->click(); });
+    ModalDriver driver([escape](QDialog *d) {
+        if (escape)
+            QTest::keyClick(d, Qt::Key_Escape);
+        else
+            static_cast<TForm_Enter *>(d)->bitbtn_cancel->click();
+    });
     w.FormActivate();
     QVERIFY(w.isEnded());
     QCOMPARE(w.exitCode(), 0);
