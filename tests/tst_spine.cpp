@@ -107,8 +107,6 @@ void TstSpine::cashJournalPeriod_data()
     QTest::newRow("February 2000, leap") << at(2000, 2, 10) << "2000-2-1" << "2000-2-29";
     QTest::newRow("November") << at(2024, 11, 30) << "2024-11-1" << "2024-11-30";
     QTest::newRow("December") << at(2023, 12, 1) << "2023-12-1" << "2023-12-31";
-    QTest::newRow("April") << at(2025, 4, 5) << "2025-4-1" << "2025-4-30";
-    QTest::newRow("July") << at(2025, 7, 31) << "2025-7-1" << "2025-7-31";
     const QDate today = QDate::currentDate();
     QTest::newRow("no date: this month") << QDateTime() << QStringLiteral("%1-%2-1").arg(today.year()).arg(today.month())
                                          << QStringLiteral("%1-%2-%3").arg(today.year()).arg(today.month()).arg(today.daysInMonth());
@@ -315,11 +313,6 @@ void TstSpine::handlerPreparesQueries_data()
     QTest::newRow("N33 consignees, two pick lists") << "N33" << "TForm_deliveryinfo" << "q_deliveryinfo"
                                                     << L({"select * from 收货单位", "order by 单位名称"}) << true << "q_guestinfo"
                                                     << L({"DBComboBoxEh2", "DBComboBoxEh3"}) << customers;
-    QTest::newRow("N11 goods") << "N11" << "TForm_woodinfo" << "q_woodinfo"
-                               << L({"select * from 货物信息", "order by 客户名称,货物名称"}) << true << "q_guestinfo"
-                               << L({"DBComboBoxEh2", "DBComboBoxEh3"}) << customers;
-    QTest::newRow("N2 operators") << "N2" << "TForm_qxb" << "q_qxb" << L({"select * from 权限表", "order by 姓名"}) << true
-                                  << "" << none << none;
     QTest::newRow("N3 own password, name quoted") << "N3" << "TForm_password" << "q_qxb"
                                                   << L({"select * from 权限表", "where 姓名='O''Brien'", "order by 姓名"}) << true
                                                   << "" << none << none;
@@ -329,37 +322,25 @@ void TstSpine::handlerPreparesQueries_data()
     QTest::newRow("N38 receipts") << "N38" << "TForm_container_ysd_fh" << "q_container_ysd"
                                   << L({"select * from 集装箱运输单", "where 回单返回='否'", "order by 运输期限从,运输单号"}) << true
                                   << "q_guestinfo" << L({"DBComboBoxEh3"}) << customers;
-    QTest::newRow("N43 goods collection") << "N43" << "TForm_freight_ysd_sk" << "q_freight_ysd"
-                                          << L({"select * from 普通货物运输单", "where 帐款结清='否'", "order by 发货日期,运输单号"})
-                                          << true << "q_guestinfo" << L({"DBComboBoxEh3"}) << customers;
     QTest::newRow("N45 dispatch, carriers") << "N45" << "TForm_container_ddb" << "q_container_ysd"
                                             << L({"select * from 集装箱运输单", "where 执行完结='否'", "order by 运输期限从,调度单编号"})
                                             << true << "q_transportinfo" << L({"DBComboBoxEh3"}) << carriers;
     QTest::newRow("N34 payment, carriers by q_search") << "N34" << "TForm_container_ddb_fk" << "q_container_ysd"
                                                        << L({"select * from 集装箱运输单", "where (下游帐款结清='否')and(车牌号<>'')", "order by 运输期限从"})
                                                        << true << "q_search" << L({"DBComboBoxEh3"}) << carriers;
-    QTest::newRow("N40 goods completion") << "N40" << "TForm_freight_ddb_zxwj" << "q_freight_ddb"
-                                          << L({"select * from 普通货物调度单", "where 执行完结='否'", "order by 发货日期,调度单号"})
-                                          << true << "" << none << none;
     QTest::newRow("N37 goods payment") << "N37" << "TForm_freight_ddb_fk" << "q_freight_ddb"
                                        << L({"select * from 普通货物调度单", "where 帐款结清='否'", "order by 发货日期"}) << true
                                        << "q_search" << L({"DBComboBoxEh3"}) << carriers;
-    QTest::newRow("N57 repairs") << "N57" << "TForm_wxjlb" << "q_wxjlb" << L({"select * from 车辆维修记录表", "order by 维修时间"})
-                                 << true << "" << none << none;
     QTest::newRow("N47 cash journal of the accounting month") << "N47" << "TForm_xjrjz" << "q_xjrjz"
                                                              << L({"select * from 现金日记帐",
                                                                    "where (日期 between cdate('2024-2-1') and cdate('2024-2-29'))",
                                                                    "order by 日期,编号"})
                                                              << true << "" << none << none;
-    QTest::newRow("N51 alarm settings") << "N51" << "TForm_txcsb" << "q_txcsb" << L({"select * from 提醒功能初始表"}) << true << ""
-                                        << none << none;
     QTest::newRow("N52 alarm list") << "N52" << "TForm_txgn" << "q_tongyong" << L({"select * from 通用", "order by texta"}) << false
                                     << "" << none << none;
     QTest::newRow("N35 statistics with customers") << "N35" << "TForm_sts_cont_guest" << "q_tongyong"
                                                    << L({"select * from ", "通用"}) << true << "q_search"
                                                    << L({"DBComboBoxEh1"}) << customers;
-    QTest::newRow("N77 statistics by month") << "N77" << "TForm_sts_freight_yue1" << "q_tongyong" << L({"select * from ", "通用"})
-                                             << true << "q_search" << L({"DBComboBoxEh2"}) << customers;
     QTest::newRow("N68 statistics without list") << "N68" << "TForm_sts_cont_sum1" << "q_tongyong" << L({"select * from ", "通用"})
                                                  << true << "" << none << none;
 }
