@@ -1,4 +1,9 @@
 #include "app/application.h"
+#include "app/dm1.h"
+#include "app/main.h"
+#include "app/menutable.h"
+#include <QDir>
+#include <QScreen>
 #include "db/dberror.h"
 #include "dbctrls/messages.h"
 #include <QFont>
@@ -31,3 +36,20 @@ bool VelorinApplication::notify(QObject *receiver, QEvent *event)
     }
     return false;
 }
+
+namespace app {
+int run()
+{
+    // The program is started in its own folder, where data.mdb lives; a restore
+    // comes back to this folder.
+    setProgramDir(QDir::currentPath());
+    TForm_main main;
+    TDm1 dm;
+    // Without a window manager showMaximized() alone keeps the small size.
+    if (const QScreen *screen = main.screen())
+        main.setGeometry(screen->availableGeometry());
+    main.showMaximized();
+    const int rc = QApplication::exec();
+    return rc != 0 ? rc : main.exitCode();
+}
+} // namespace app

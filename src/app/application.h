@@ -9,3 +9,9 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
     static void setupFonts();
 };
+
+namespace app {
+// The program: main window, then the data module, the event loop. Returns the
+// process exit status (non-zero when the database could not be used).
+int run();
+}

@@ -1,0 +1,72 @@
+#pragma once
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace app {
+
+// One shared query prepared before a window opens: closed, its lines replaced,
+// then opened (or run as a command).
+struct QueryStep {
+    QString query;                        // name of the shared query (q_...)
+    QStringList lines;                    // one entry per SQL line
+    std::function<QStringList()> build;   // lines made at run time; replaces `lines`
+    bool command = false;                 // execute instead of open
+    QStringList sqlLines() const { return build ? build() : lines; }
+};
+
+// A pick list filled from a look-up query: every row's `column`, in order,
+// into each named combo box of the window; the look-up query is closed after.
+struct PickList {
+    QString query;
+    QStringList lines;
+    QString column;
+    QStringList targets;                  // objectNames of QComboBox children
+};
+
+struct MenuItem {
+    enum Kind { Open, Separator, HiddenSeparator, Quit, Help, Nothing };
+    Kind kind = Open;
+    QString name;                         // component name: the QAction's objectName
+    QString caption;
+    QString windowClass;                  // as registered in WindowRegistry
+    QList<QueryStep> setup;
+    QList<PickList> picks;
+    QStringList closeAfter;               // shared queries closed after the window
+    bool operatorPanelAfter = false;      // refresh status panel 0 after the window
+    bool bannerAfter = false;             // banner text := 动态文字 of q_gsxx, before closing it
+    bool reconnect = false;               // connection closed while open, reopened from the program folder
+};
+
+struct MenuDef {
+    QString caption;
+    QList<MenuItem> items;
+};
+
+// The main menu, in order: captions, component names and what each item does.
+const QList<MenuDef> &menuTable();
+// The item with that component name, nullptr when none.
+const MenuItem *menuItem(const QString &name);
+
+// The tool bar: button caption and the menu item it runs, left to right.
+struct ToolButtonDef {
+    QString caption;
+    QString item;
+    QChar glyph;
+    unsigned color;
+};
+const QList<ToolButtonDef> &toolButtons();
+
+// Condition selecting the month of the accounting date in the cash journal:
+// "(日期 between cdate('Y-M-1') and cdate('Y-M-D'))". An invalid date stands
+// for today, so the text never holds a month 0.
+QString cashJournalPeriod(const QDateTime &accountingDate);
+
+// The folder the working directory is reset to before the connection is
+// reopened after a restore. Default: the program file's folder.
+QString programDir();
+void setProgramDir(const QString &dir);
+
+} // namespace app

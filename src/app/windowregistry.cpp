@@ -1,0 +1,76 @@
+#include "app/windowregistry.h"
+#include "app/about.h"
+#include "app/enter.h"
+#include "app/password.h"
+#include <QDialog>
+#include <QHash>
+
+namespace app {
+namespace {
+QHash<QString, WindowRegistry::Factory> &factories()
+{
+    static QHash<QString, WindowRegistry::Factory> f;
+    return f;
+}
+
+ShowHook &showHook()
+{
+    static ShowHook h;
+    return h;
+}
+} // namespace
+
+WindowRegistry::Factory WindowRegistry::add(const QString &className, Factory factory)
+{
+    Factory old = factories().value(className);
+    factories().insert(className, std::move(factory));
+    return old;
+}
+
+void WindowRegistry::remove(const QString &className)
+{
+    factories().remove(className);
+}
+
+bool WindowRegistry::has(const QString &className)
+{
+    return factories().contains(className);
+}
+
+QDialog *WindowRegistry::create(const QString &className, QWidget *owner)
+{
+    const auto it = factories().constFind(className);
+    if (it == factories().constEnd() || !*it)
+        return nullptr;
+    return (*it)(owner);
+}
+
+template <class W>
+void reg(const char *className)
+{
+    WindowRegistry::add(QString::fromLatin1(className), [](QWidget *owner) -> QDialog * { return new W(owner); });
+}
+
+void registerWindows()
+{
+    // One line per window class; a module adds its windows here.
+    reg<TForm_Enter>("TForm_Enter");
+    reg<TForm_password>("TForm_password");
+    reg<Tform_About>("Tform_About");
+}
+
+ShowHook setShowHook(ShowHook hook)
+{
+    ShowHook old = showHook();
+    showHook() = std::move(hook);
+    return old;
+}
+
+int showModal(QDialog *window)
+{
+    if (showHook())
+        return showHook()(window);
+    return window->exec();
+}
+
+} // namespace app
