@@ -66,18 +66,6 @@ template <class T> T *bound(Panel &p, T *e, Query *q, const QString &field)
     return e;
 }
 
-// Types text as key presses; QTest::keyClicks takes Latin-1 only.
-void typeText(QWidget *w, const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 128) {
-            QTest::keyClick(w, char(c.unicode()));
-        } else {
-            QTest::sendKeyEvent(QTest::Press, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        }
-    }
-}
 
 // Check and radio buttons take clicks on their indicator and text only.
 void clickIndicator(QAbstractButton *b)

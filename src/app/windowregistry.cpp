@@ -2,6 +2,9 @@
 #include "app/about.h"
 #include "app/enter.h"
 #include "app/password.h"
+#include "app/dm1.h"
+#include "data/genericlist.h"
+#include "masterdata/guestinfo.h"
 #include <QDialog>
 #include <QHash>
 
@@ -57,6 +60,12 @@ void registerWindows()
     reg<TForm_Enter>("TForm_Enter");
     reg<TForm_password>("TForm_password");
     reg<Tform_About>("Tform_About");
+    reg<TForm_guestinfo>("TForm_guestinfo");
+    // Until the order window of its own exists, the order list is the generic one.
+    WindowRegistry::add(QStringLiteral("TForm_container_ysd"), [](QWidget *owner) -> QDialog * {
+        return new data::GenericListWindow(owner, Dm1->q_container_ysd, QStringLiteral("集装箱运输单录入"),
+                                           QStringLiteral("container_ysd"));
+    });
 }
 
 ShowHook setShowHook(ShowHook hook)

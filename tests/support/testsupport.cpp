@@ -59,3 +59,15 @@ QStringList MessageScript::texts() const
         l << r.text;
     return l;
 }
+
+void typeText(QWidget *w, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 128) {
+            QTest::keyClick(w, char(c.unicode()));
+        } else {
+            QTest::sendKeyEvent(QTest::Press, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+}

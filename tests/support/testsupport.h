@@ -45,3 +45,8 @@ private:
     QVector<QMessageBox::StandardButton> m_answers;
     msg::Responder m_previous;
 };
+
+class QWidget;
+// Types text into a widget key by key; Chinese characters go in as text
+// events (QTest::keyClicks only knows Latin keys).
+void typeText(QWidget *w, const QString &text);

@@ -1,0 +1,590 @@
+#include "data/recordlist.h"
+#include "data/memowindow.h"
+#include "data/session.h"
+#include "db/dates.h"
+#include "db/dberror.h"
+#include "db/quote.h"
+#include "dbctrls/dbctrls.h"
+#include "dbctrls/enterring.h"
+#include "grid/dbgrideh.h"
+#include "grid/gridtoolbar.h"
+#include "grid/sorting.h"
+#include "grid/tablesource.h"
+#include "grid/export.h"
+#include "grid/layoutstore.h"
+#include "grid/print.h"
+#include <QCheckBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace data {
+
+QString searchTerm(const SearchField &f, const QString &value)
+{
+    switch (f.term) {
+    case TermKind::Like:
+        return QStringLiteral("(%1 like '%%2%')").arg(f.column, db::q(value));
+    case TermKind::Exact:
+        return QStringLiteral("(%1 = '%2')").arg(f.column, db::q(value));
+    case TermKind::Day:
+        return QStringLiteral("(%1 between cdate('%2') and cdate('%2'))").arg(f.column, db::q(value));
+    case TermKind::Range:
+        break;   // built from two dates by the search dialog
+    }
+    return {};
+}
+
+QString joinTerms(const QStringList &terms)
+{
+    QString c;
+    for (const auto &t : terms)
+        c += c.isEmpty() ? t : QStringLiteral("and") + t;
+    return c;
+}
+
+namespace {
+
+When defaultWhen(Role r)
+{
+    switch (r) {
+    case Role::Add: case Role::Edit: case Role::Delete: case Role::Print: case Role::Export:
+        return When::Browse;
+    case Role::Save: case Role::Cancel: case Role::Choose:
+        return When::Editing;
+    default:
+        return When::Always;
+    }
+}
+
+QWidget *makeEditor(const EditorDecl &e, db::Query *q, QWidget *parent)
+{
+    QWidget *w = nullptr;
+    switch (e.kind) {
+    case EditorKind::Edit: {
+        auto *ed = new dbctrls::DBEdit(parent);
+        ed->setDataSource(q, e.field);
+        ed->setCharCaseUpper(e.upper);
+        if (e.maxLength > 0)
+            ed->setMaxLength(e.maxLength);
+        w = ed;
+        break;
+    }
+    case EditorKind::Combo: {
+        auto *c = new dbctrls::DBComboBox(parent);
+        c->addItems(e.items);
+        c->setDataSource(q, e.field);
+        w = c;
+        break;
+    }
+    case EditorKind::Date: {
+        auto *d = new dbctrls::DBDateEdit(parent);
+        d->setDataSource(q, e.field);
+        w = d;
+        break;
+    }
+    case EditorKind::Whole: case EditorKind::Decimal: case EditorKind::Money: {
+        auto *n = new dbctrls::DBNumberEdit(parent);
+        n->setMode(e.kind == EditorKind::Whole ? dbctrls::DBNumberEdit::Whole
+                   : e.kind == EditorKind::Money ? dbctrls::DBNumberEdit::Money
+                                                 : dbctrls::DBNumberEdit::Decimal);
+        n->setDataSource(q, e.field);
+        w = n;
+        break;
+    }
+    case EditorKind::Memo: {
+        auto *m = new dbctrls::DBMemo(parent);
+        m->setDataSource(q, e.field);
+        m->setFixedHeight(48);
+        w = m;
+        break;
+    }
+    case EditorKind::Check: {
+        auto *c = new dbctrls::DBCheckBox(parent);
+        c->setText(e.label);
+        c->setDataSource(q, e.field);
+        w = c;
+        break;
+    }
+    case EditorKind::Radio: {
+        auto *r = new dbctrls::DBRadioGroup(parent);
+        r->setTitle(e.label);
+        r->setItems(e.items);
+        r->setDataSource(q, e.field);
+        w = r;
+        break;
+    }
+    }
+    w->setObjectName(e.objectName);
+    if (auto *da = dynamic_cast<dbctrls::DataAware *>(w)) {
+        da->setChineseText(e.chinese);
+        da->setAlwaysReadOnly(e.alwaysReadOnly);
+    }
+    return w;
+}
+
+} // namespace
+
+RecordListWindow::RecordListWindow(QWidget *owner) : QDialog(owner)
+{
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    resize(1100, 720);
+}
+
+RecordListWindow::~RecordListWindow() = default;
+
+QAbstractButton *RecordListWindow::button(const QString &objectName) const
+{
+    for (const auto &b : m_buttons)
+        if (b.first->objectName() == objectName)
+            return b.first;
+    return nullptr;
+}
+
+void RecordListWindow::setButtonWhen(const QString &objectName, When when)
+{
+    for (auto &b : m_buttons)
+        if (b.first->objectName() == objectName)
+            b.second.when = when;
+    updateButtons();
+}
+
+void RecordListWindow::build(const ListDecl &decl)
+{
+    m_decl = decl;
+    setWindowTitle(decl.caption);
+    m_top = new QVBoxLayout(this);
+    m_top->setContentsMargins(4, 4, 4, 4);
+    m_top->setSpacing(4);
+
+    buildButtons();
+    if (!decl.heading.isEmpty()) {
+        auto *h = new QLabel(decl.heading, this);
+        h->setObjectName(QStringLiteral("Label_heading"));
+        QFont f = h->font();
+        f.setBold(true);
+        h->setFont(f);
+        h->setStyleSheet(QStringLiteral("color: #b00000;"));
+        m_top->addWidget(h);
+    }
+    buildQuickSearch();
+    if (!decl.editors.isEmpty())
+        buildPanel();
+
+    // Grid services row: two-tone, fit, hide/show columns, navigator.
+    auto *svc = new QHBoxLayout;
+    m_dichromatic = new QCheckBox(decl.dichromaticCaption, this);
+    m_dichromatic->setObjectName(QStringLiteral("cbDichromatic"));
+    m_dichromatic->setChecked(true);
+    m_fit = new QCheckBox(decl.fitCaption, this);
+    m_fit->setObjectName(QStringLiteral("CheckBox1"));
+    m_fit->setChecked(decl.fit);
+    m_grid = new grid::DBGridEh(this);
+    m_grid->setObjectName(QStringLiteral("DBGridEh1"));
+    m_grid->setColumns(decl.columns);
+    m_grid->setQuery(decl.query);
+    m_grid->setDichromatic(true);
+    m_grid->setAutoFit(decl.fit);
+    m_gridTools = new grid::GridToolBar(m_grid, this);
+    m_gridTools->setMinimumVisible(decl.minVisible);
+    m_navigator = new dbctrls::DBNavigator(this);
+    m_navigator->setObjectName(QStringLiteral("DBNavigator1"));
+    m_navigator->setDataSource(decl.query);
+    svc->addWidget(m_dichromatic);
+    svc->addWidget(m_fit);
+    svc->addWidget(m_gridTools);
+    svc->addStretch(1);
+    svc->addWidget(m_navigator);
+    m_top->addLayout(svc);
+    m_top->addWidget(m_grid, 1);
+
+    connect(m_dichromatic, &QCheckBox::toggled, m_grid, &grid::DBGridEh::setDichromatic);
+    connect(m_fit, &QCheckBox::toggled, m_grid, &grid::DBGridEh::setAutoFit);
+    connect(m_grid, &grid::DBGridEh::sortMarkingChanged, this,
+            [this] { grid::applySort(m_decl.query, m_grid->sortMarkers()); });
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] {
+        if (!m_decl.gridDoubleClickEdits)
+            return;
+        for (const auto &b : m_buttons)
+            if (b.second.role == Role::Edit && b.first->isEnabled()) {
+                b.first->click();
+                return;
+            }
+    });
+
+    if (!m_decl.enterRing.isEmpty()) {
+        QList<QWidget *> ring;
+        for (const auto &f : m_decl.enterRing)
+            if (auto *w = m_editors.value(f))
+                ring << w;
+        m_ring = new dbctrls::EnterRing(ring, [this] { return m_editing; }, {}, this);
+        for (auto it = m_decl.enterExtra.cbegin(); it != m_decl.enterExtra.cend(); ++it)
+            if (auto *from = m_editors.value(it.key()))
+                if (auto *to = m_editors.value(it.value()))
+                    m_ring->addJump(from, to);
+    }
+    if (!m_decl.memoField.isEmpty())
+        if (auto *memo = findChild<dbctrls::DBMemo *>(QStringLiteral("DBMemo1")))
+            connect(memo, &dbctrls::DBMemo::doubleClicked, this, &RecordListWindow::openMemo);
+    dbctrls::applyInputMethod(this);
+    setEditing(false);
+}
+
+void RecordListWindow::buildButtons()
+{
+    m_toolRow = new QHBoxLayout;
+    m_toolRow->setSpacing(2);
+    for (const ButtonDecl &d : m_decl.buttons) {
+        auto *b = new QPushButton(d.caption, this);
+        b->setObjectName(d.objectName);
+        b->setAutoDefault(false);
+        b->setMinimumWidth(64);
+        ButtonDecl stored = d;
+        if (d.role != Role::Custom)
+            stored.when = defaultWhen(d.role);
+        m_buttons.append({b, stored});
+        connect(b, &QPushButton::clicked, this, [this, d] {
+            if (d.handler) {
+                d.handler();
+                return;
+            }
+            switch (d.role) {
+            case Role::Add: add(); break;
+            case Role::Edit: edit(); break;
+            case Role::Save: save(); break;
+            case Role::Cancel: cancel(); break;
+            case Role::Delete: remove(); break;
+            case Role::Refresh: refresh(); break;
+            case Role::Search: quickSearch(); break;
+            case Role::Print: print(); break;
+            case Role::Export: exportData(); break;
+            case Role::ResetLayout: resetLayout(); break;
+            case Role::Close: close(); break;
+            case Role::Choose: case Role::Custom: break;
+            }
+        });
+        m_toolRow->addWidget(b);
+    }
+    m_toolRow->addStretch(1);
+    m_top->addLayout(m_toolRow);
+}
+
+void RecordListWindow::buildQuickSearch()
+{
+    if (m_decl.quickSearch.isEmpty())
+        return;
+    auto *row = new QHBoxLayout;
+    for (const SearchField &f : m_decl.quickSearch) {
+        row->addWidget(new QLabel(f.label, this));
+        QWidget *w = nullptr;
+        if (f.kind == EditorKind::Combo) {
+            auto *c = new dbctrls::DBComboBox(this);
+            c->addItems(f.items);
+            c->setChineseText(f.chinese);
+            c->setMinimumWidth(140);
+            w = c;
+        } else if (f.kind == EditorKind::Date) {
+            auto *d = new dbctrls::DBDateEdit(this);
+            w = d;
+        } else {
+            auto *e = new dbctrls::DBEdit(this);
+            e->setCharCaseUpper(f.upper);
+            e->setChineseText(f.chinese);
+            w = e;
+        }
+        w->setObjectName(f.objectName);
+        row->addWidget(w);
+        m_searchWidgets << w;
+    }
+    // The search button, when the window declared it among its buttons,
+    // moves next to the fields.
+    if (auto *b = button(m_decl.quickSearchButton))
+        row->addWidget(b);
+    row->addStretch(1);
+    m_top->addLayout(row);
+    // Enter moves along the strip and runs the search in its last field.
+    QList<QWidget *> ring(m_searchWidgets.begin(), m_searchWidgets.end());
+    auto *r = new dbctrls::EnterRing(ring, [] { return true; }, {}, this);
+    r->setFinalAction([this] { quickSearch(); });
+}
+
+void RecordListWindow::buildPanel()
+{
+    m_panel = new QGroupBox(this);
+    m_panel->setObjectName(QStringLiteral("Panel1"));
+    auto *g = new QGridLayout(m_panel);
+    g->setContentsMargins(6, 4, 6, 4);
+    g->setHorizontalSpacing(6);
+    g->setVerticalSpacing(3);
+    int row = 0, col = 0;
+    const int perRow = m_decl.panelColumns;
+    for (const EditorDecl &e : m_decl.editors) {
+        QWidget *w = makeEditor(e, m_decl.query, m_panel);
+        m_editors.insert(e.field, w);
+        const int span = std::min(e.span, perRow);
+        if (col + span > perRow) {
+            ++row;
+            col = 0;
+        }
+        if (e.kind == EditorKind::Check || e.kind == EditorKind::Radio) {
+            g->addWidget(w, row, col * 2, 1, span * 2);
+        } else {
+            auto *l = new QLabel(e.label, m_panel);
+            l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            l->setBuddy(w);
+            g->addWidget(l, row, col * 2);
+            g->addWidget(w, row, col * 2 + 1, 1, span * 2 - 1);
+        }
+        col += span;
+        if (col >= perRow) {
+            ++row;
+            col = 0;
+        }
+    }
+    for (int c = 0; c < perRow; ++c)
+        g->setColumnStretch(c * 2 + 1, 1);
+    m_top->addWidget(m_panel);
+}
+
+void RecordListWindow::updateButtons()
+{
+    for (const auto &[b, d] : m_buttons) {
+        switch (d.when) {
+        case When::Browse: b->setEnabled(!m_editing); break;
+        case When::Editing: b->setEnabled(m_editing); break;
+        case When::Always: b->setEnabled(true); break;
+        case When::Never: b->setEnabled(false); break;
+        }
+    }
+}
+
+void RecordListWindow::setEditing(bool on)
+{
+    m_editing = on;
+    updateButtons();
+    for (const EditorDecl &e : m_decl.editors)
+        if (auto *da = dynamic_cast<dbctrls::DataAware *>(m_editors.value(e.field)))
+            da->setEditable(on);
+    if (m_grid)
+        m_grid->setEnabled(!on);
+    if (m_navigator)
+        m_navigator->setEnabled(!on);
+}
+
+void RecordListWindow::add()
+{
+    setEditing(true);
+    auto *q = m_decl.query;
+    q->cancel();
+    q->last();
+    q->append();
+    afterAppend();
+    if (!m_decl.editors.isEmpty())
+        if (auto *w = m_editors.value(m_decl.editors.first().field))
+            w->setFocus();
+}
+
+void RecordListWindow::edit()
+{
+    if (m_decl.editors.isEmpty()) {
+        openEditor();
+        return;
+    }
+    setEditing(true);
+    if (auto *w = m_editors.value(m_decl.enterRing.isEmpty() ? m_decl.editors.first().field : m_decl.enterRing.first()))
+        w->setFocus();
+}
+
+bool RecordListWindow::fail(const QString &message, const QString &focusField, msg::Icon icon)
+{
+    msg::show(this, {QStringLiteral("提示"), message, icon, QMessageBox::Ok, QMessageBox::Ok});
+    if (auto *w = m_editors.value(focusField))
+        w->setFocus();
+    return false;
+}
+
+bool RecordListWindow::requireText(const QString &field, const QString &message)
+{
+    if (m_decl.query->field(field).asString().trimmed().isEmpty())
+        return fail(message, field);
+    return true;
+}
+
+QString RecordListWindow::editorText(const QString &field) const
+{
+    QWidget *w = m_editors.value(field);
+    if (auto *c = qobject_cast<QComboBox *>(w))
+        return c->currentText();
+    if (auto *e = qobject_cast<QLineEdit *>(w))
+        return e->text();
+    return m_decl.query->field(field).asString();
+}
+
+bool RecordListWindow::isDuplicate(const QStringList &searchLines, const QStringList &keyFields)
+{
+    db::Query *search = m_decl.search;
+    std::unique_ptr<db::Query> own;
+    if (!search) {
+        own = std::make_unique<db::Query>(m_decl.query->connection(), QStringLiteral("q_search"));
+        search = own.get();
+    }
+    search->reopenWith(searchLines);
+    const bool found = !search->isEmpty();
+    search->close();
+    if (!found)
+        return false;
+    if (m_decl.query->state() == db::Query::Insert)
+        return true;
+    for (const auto &k : keyFields) {
+        const db::Field f = m_decl.query->field(k);
+        if (db::Query::displayOf(f.kind(), f.oldValue()) != f.asString())
+            return true;
+    }
+    return false;
+}
+
+void RecordListWindow::save()
+{
+    auto *q = m_decl.query;
+    if (!q->isEditing())
+        q->edit();
+    // A value an editor refuses (a bad date) stops the save with its message.
+    if (!dbctrls::updateRecord(q))
+        return;
+    if (!checks())
+        return;
+    try {
+        if (!m_decl.stampOperator.isEmpty())
+            q->field(m_decl.stampOperator).setAsString(velorin::operator_name);
+        if (!m_decl.stampDate.isEmpty())
+            q->field(m_decl.stampDate).setAsDateTime(QDateTime::currentDateTime());
+        beforePost();
+        q->post();
+        msg::hint(this, QStringLiteral("保存完毕！"));
+    } catch (const db::DbError &e) {
+        // The change is dropped, but the user learns why.
+        q->cancel();
+        msg::dbError(this, QStringLiteral("保存失败，修改已取消：\n%1").arg(e.message()));
+    }
+    setEditing(false);
+}
+
+void RecordListWindow::cancel()
+{
+    m_decl.query->cancel();
+    setEditing(false);
+}
+
+void RecordListWindow::remove()
+{
+    auto *q = m_decl.query;
+    if (q->isEmpty())
+        return;
+    if (!canDelete())
+        return;
+    if (!msg::confirm(this, deleteQuestion(), deleteCaption()))
+        return;
+    try {
+        q->deleteRecord();
+    } catch (const db::DbError &e) {
+        q->cancel();
+        msg::dbError(this, QStringLiteral("删除失败：\n%1").arg(e.message()));
+    }
+}
+
+void RecordListWindow::refresh()
+{
+    m_decl.query->refreshKeepingRow();
+}
+
+void RecordListWindow::print()
+{
+    m_dichromatic->setChecked(false);
+    const grid::PrintSettings s =
+        grid::PrintSettings::standard(m_decl.printTitle, velorin::operator_name, m_decl.pageNumberRight);
+    auto src = m_grid->tableSource();
+    grid::printPreview(this, *src, s);
+    m_dichromatic->setChecked(true);
+}
+
+void RecordListWindow::exportData()
+{
+    auto src = m_grid->tableSource();
+    grid::exportTable(this, *src, m_decl.exportName);
+}
+
+void RecordListWindow::resetLayout()
+{
+    m_resetLayout = true;
+    msg::hint(this, QStringLiteral("界面初始化完毕！"));
+}
+
+void RecordListWindow::quickSearch()
+{
+    QStringList terms;
+    for (int i = 0; i < m_decl.quickSearch.size(); ++i) {
+        const SearchField &f = m_decl.quickSearch[i];
+        QString v;
+        if (auto *c = qobject_cast<QComboBox *>(m_searchWidgets[i]))
+            v = c->currentText().trimmed();
+        else if (auto *d = qobject_cast<dbctrls::DBDateEdit *>(m_searchWidgets[i]))
+            v = d->isEmpty() ? QString() : db::shortDate(d->date());
+        else if (auto *e = qobject_cast<QLineEdit *>(m_searchWidgets[i]))
+            v = e->text().trimmed();
+        if (!v.isEmpty())
+            terms << searchTerm(f, v);
+    }
+    const QString cond = joinTerms(terms);
+    QStringList lines = m_decl.quickSearchHead;
+    if (!cond.isEmpty())
+        lines << QStringLiteral(" where ") + cond;
+    lines << m_decl.quickSearchOrder;
+    m_decl.query->reopenWith(lines);
+    if (m_decl.query->isEmpty())
+        msg::info(this, QStringLiteral("没有找到合适的记录！"));
+}
+
+void RecordListWindow::openMemo()
+{
+    if (!m_editing)
+        return;
+    TForm_bz memo(this, m_decl.query, m_decl.memoField);
+    memo.exec();
+}
+
+QString RecordListWindow::layoutFile() const
+{
+    return QDir::current().filePath(m_decl.module + QStringLiteral(".ini"));
+}
+
+void RecordListWindow::showEvent(QShowEvent *e)
+{
+    QDialog::showEvent(e);
+    if (!m_layoutLoaded && m_decl.layoutStore && m_grid) {
+        m_layoutLoaded = true;
+        grid::LayoutStore store(layoutFile());
+        if (store.load(*m_grid))
+            m_fit->setChecked(m_grid->autoFit());
+    }
+}
+
+void RecordListWindow::done(int r)
+{
+    if (m_decl.layoutStore && m_grid && m_layoutLoaded)
+        grid::LayoutStore(layoutFile()).save(*m_grid);
+    if (m_decl.query)
+        m_decl.query->cancel();
+    if (m_resetLayout && QFile::exists(layoutFile()))
+        QFile::remove(layoutFile());
+    QDialog::done(r);
+}
+
+} // namespace data

@@ -1,0 +1,190 @@
+#pragma once
+#include "db/query.h"
+#include "dbctrls/messages.h"
+#include "grid/columns.h"
+#include <QDialog>
+#include <QHash>
+#include <QPointer>
+#include <functional>
+
+class QAbstractButton;
+class QCheckBox;
+class QGridLayout;
+class QGroupBox;
+class QHBoxLayout;
+class QLabel;
+class QVBoxLayout;
+namespace grid { class DBGridEh; class GridToolBar; }
+namespace dbctrls { class DBNavigator; class EnterRing; }
+
+namespace data {
+
+// What a tool button does; the role decides when it is enabled.
+enum class Role { Add, Edit, Save, Cancel, Delete, Refresh, Search, Print, Export, ResetLayout, Choose, Close, Custom };
+// When a button is enabled: in the browse state, while editing, always, or
+// never (a button that stays disabled, such as 选中 outside picker mode).
+enum class When { Browse, Editing, Always, Never };
+
+struct ButtonDecl {
+    Role role;
+    QString objectName;
+    QString caption;
+    When when = When::Always;              // for Custom; other roles take their own
+    std::function<void()> handler = {};    // for Custom and Search; replaces the standard action otherwise
+};
+
+enum class EditorKind { Edit, Combo, Date, Whole, Decimal, Money, Memo, Check, Radio };
+
+struct EditorDecl {
+    QString field;
+    QString label;
+    EditorKind kind = EditorKind::Edit;
+    QString objectName;
+    QStringList items = {};       // combo and radio items
+    bool chinese = false;         // takes Chinese text: gets the operator's input method
+    bool alwaysReadOnly = false;  // never writable (e.g. a computed route)
+    bool upper = false;
+    int span = 1;                 // label+editor pairs it spans in the panel
+    int maxLength = 0;
+};
+
+enum class TermKind { Like, Exact, Day, Range };
+
+// A field of an in-window quick search or a search dialog and the term it adds.
+struct SearchField {
+    QString objectName;
+    QString label;
+    QString column;
+    TermKind term = TermKind::Like;
+    EditorKind kind = EditorKind::Edit;   // Edit, Combo or Date
+    QStringList items = {};
+    bool chinese = false;
+    bool upper = false;
+    QString objectName2 = {};             // Range: the to-date editor
+    QString label2 = {};
+};
+
+// The declaration of one record list window; a window fills it and calls build().
+struct ListDecl {
+    QString caption;
+    QString module;                          // ini file name and module name
+    db::Query *query = nullptr;
+    db::Query *search = nullptr;             // look-ups and duplicate checks (q_search)
+    grid::Columns columns;
+    int minVisible = 5;
+    bool fit = false;
+    QString dichromaticCaption = QStringLiteral("区分列表");
+    QString fitCaption = QStringLiteral("满屏显示");
+    QString printTitle;
+    bool pageNumberRight = false;
+    QString exportName;
+    bool layoutStore = true;
+    QString heading;                         // fixed text above the list, if any
+    QVector<ButtonDecl> buttons;
+    QVector<EditorDecl> editors;             // the panel; empty for the browse variant
+    int panelColumns = 3;
+    QStringList enterRing;                   // fields in Enter order while editing (wraps)
+    QHash<QString, QString> enterExtra;      // field -> field Enter also goes to
+    QVector<SearchField> quickSearch;        // the search strip
+    QString quickSearchButton = QStringLiteral("SpeedButton2");
+    QStringList quickSearchHead;             // lines before " where " (usually one)
+    QString quickSearchOrder;                // the order-by line
+    QString stampOperator = QStringLiteral("操作员");
+    QString stampDate = QStringLiteral("操作日期");
+    QString memoField;                       // double-click column of DBMemo1 (opens 备忘录)
+    bool gridDoubleClickEdits = false;
+};
+
+// The window nearly every function of the system is: a grid over one shared
+// query with the grid services, a tool bar, and for the panel variant bound
+// editors with a browse and an editing state and the one save shape.
+class RecordListWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit RecordListWindow(QWidget *owner);
+    ~RecordListWindow() override;
+
+    db::Query *query() const { return m_decl.query; }
+    grid::DBGridEh *grid() const { return m_grid; }
+    bool editing() const { return m_editing; }
+    bool resetLayoutRequested() const { return m_resetLayout; }
+    QWidget *editorFor(const QString &field) const { return m_editors.value(field); }
+    QAbstractButton *button(const QString &objectName) const;
+    // Changes when a declared button is enabled (e.g. 选中 in picker mode).
+    void setButtonWhen(const QString &objectName, When when);
+
+    // The standard actions (public so that pickers and tests can call them).
+    void add();
+    void edit();
+    void save();
+    void cancel();
+    void remove();
+    void refresh();
+    void print();
+    void exportData();
+    void resetLayout();
+    void quickSearch();
+
+protected:
+    void build(const ListDecl &decl);
+    const ListDecl &decl() const { return m_decl; }
+
+    // The window's checks in order; on a failure show the message through
+    // fail() and return false.
+    virtual bool checks() { return true; }
+    // Computed columns, inside the guarded step, before the post.
+    virtual void beforePost() {}
+    virtual bool canDelete() { return true; }
+    virtual QString deleteQuestion() const { return QStringLiteral("要删除当前记录吗? "); }
+    virtual QString deleteCaption() const { return QStringLiteral("请选择"); }
+    // Browse variant: the modal edit window on the current row.
+    virtual void openEditor() {}
+    virtual void afterAppend() {}
+
+    // Check helpers. fail() shows the message ("提示") and focuses the field's editor.
+    bool fail(const QString &message, const QString &focusField, msg::Icon icon = msg::Icon::Exclamation);
+    bool requireText(const QString &field, const QString &message);
+    // The duplicate rule: rows found by the lines on q_search are a duplicate
+    // for a new row, and for an edited row only when one of the key fields
+    // differs from the value the row was read with.
+    bool isDuplicate(const QStringList &searchLines, const QStringList &keyFields);
+    // Text of a field's editor as displayed (untrimmed).
+    QString editorText(const QString &field) const;
+
+    void setEditing(bool on);
+    void done(int r) override;
+    void showEvent(QShowEvent *e) override;
+
+    QVBoxLayout *m_top = nullptr;            // windows may add their own rows
+    QHBoxLayout *m_toolRow = nullptr;
+    QGroupBox *m_panel = nullptr;
+
+private:
+    void buildButtons();
+    void buildPanel();
+    void buildQuickSearch();
+    void updateButtons();
+    void openMemo();
+    QString layoutFile() const;
+
+    ListDecl m_decl;
+    bool m_editing = false;
+    bool m_resetLayout = false;
+    bool m_layoutLoaded = false;
+    grid::DBGridEh *m_grid = nullptr;
+    grid::GridToolBar *m_gridTools = nullptr;
+    dbctrls::DBNavigator *m_navigator = nullptr;
+    QCheckBox *m_dichromatic = nullptr;
+    QCheckBox *m_fit = nullptr;
+    QHash<QString, QWidget *> m_editors;     // field -> editor
+    QVector<QPair<QAbstractButton *, ButtonDecl>> m_buttons;
+    QVector<QWidget *> m_searchWidgets;
+    dbctrls::EnterRing *m_ring = nullptr;
+};
+
+// Builds a search condition from declared fields and their widgets: terms in
+// order, each parenthesised, later ones prefixed with "and" and no blank.
+QString searchTerm(const SearchField &f, const QString &value);
+QString joinTerms(const QStringList &terms);
+
+} // namespace data

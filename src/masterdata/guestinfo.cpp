@@ -1,0 +1,90 @@
+#include "masterdata/guestinfo.h"
+#include "app/dm1.h"
+#include "db/quote.h"
+
+using namespace data;
+
+namespace {
+QString S(const char *s) { return QString::fromUtf8(s); }
+}
+
+TForm_guestinfo::TForm_guestinfo(QWidget *owner) : RecordListWindow(owner)
+{
+    setObjectName(S("Form_guestinfo"));
+    ListDecl d;
+    d.caption = S("上游客户资料设置");
+    d.module = S("guestinfo");
+    d.query = Dm1->q_guestinfo;
+    d.search = Dm1->q_search;
+    d.columns = {
+        {S("客户名称"), S("客户名称"), 140, true, true, grid::FooterKind::Text, S("记录数")},
+        {S("行业"), S("行业"), 80, true, true, grid::FooterKind::Count},
+        {S("类别"), S("类别"), 70, true, true},
+        {S("区域"), S("区域"), 70, true, true},
+        {S("联系人"), S("联系人"), 70},
+        {S("联系电话"), S("联系电话"), 100},
+        {S("联系地址"), S("联系地址"), 160, true, true},
+        {S("开户银行"), S("开户银行"), 120},
+        {S("银行帐号"), S("银行帐号"), 130},
+        {S("电子信箱"), S("电子信箱"), 120},
+        {S("操作员"), S("操作员"), 70},
+        {S("操作日期"), S("操作日期"), 130},
+        {S("备注"), S("备注"), 160},
+        {S("停用"), S("停用"), 40},
+    };
+    d.printTitle = S("上游客户资料明细表打印清单");
+    d.exportName = S("上游客户资料明细表");
+    d.buttons = {
+        {Role::Add, S("bitbtn_add"), S("增加")},
+        {Role::Edit, S("bitbtn_edit"), S("编辑")},
+        {Role::Delete, S("bitbtn_delete"), S("删除")},
+        {Role::Save, S("bitbtn_save"), S("存盘")},
+        {Role::Cancel, S("bitbtn_cancel"), S("取消")},
+        {Role::Export, S("bitbtn_out"), S("导出")},
+        {Role::Print, S("bitbtn_print"), S("打印")},
+        {Role::ResetLayout, S("SpeedButton1"), S("初始界面")},
+        {Role::Custom, S("SpeedButton3"), S("选中"), When::Never},
+        {Role::Close, S("SpeedButton4"), S("返回")},
+        {Role::Search, S("SpeedButton2"), S("查找")},
+    };
+    d.editors = {
+        {S("客户名称"), S("客户名称："), EditorKind::Edit, S("DBEdit2"), {}, true},
+        {S("行业"), S("行业："), EditorKind::Combo, S("DBComboBoxEh1"), {}, true},
+        {S("类别"), S("类别："), EditorKind::Combo, S("DBComboBoxEh2")},
+        {S("区域"), S("区域："), EditorKind::Combo, S("DBComboBoxEh3"), {}, true},
+        {S("联系地址"), S("联系地址："), EditorKind::Edit, S("DBEdit6"), {}, true, false, false, 2},
+        {S("联系人"), S("联系人："), EditorKind::Edit, S("DBEdit7"), {}, true},
+        {S("联系电话"), S("联系电话："), EditorKind::Edit, S("DBEdit8")},
+        {S("开户银行"), S("开户银行："), EditorKind::Edit, S("DBEdit1"), {}, true},
+        {S("银行帐号"), S("银行帐号："), EditorKind::Edit, S("DBEdit3")},
+        {S("电子信箱"), S("电子信箱："), EditorKind::Edit, S("DBEdit5")},
+        {S("停用"), S("停止使用："), EditorKind::Check, S("DBCheckBoxEh1")},
+        {S("备注"), S("备注："), EditorKind::Memo, S("DBMemo1"), {}, true, false, false, 3},
+    };
+    d.enterRing = {S("客户名称"), S("行业"), S("类别"), S("区域"), S("联系地址"), S("联系人"),
+                   S("联系电话"), S("开户银行"), S("银行帐号"), S("电子信箱"), S("备注")};
+    d.quickSearch = {{S("Edit3"), S("客户名称："), S("客户名称"), TermKind::Like, EditorKind::Edit, {}, true}};
+    d.quickSearchHead = {S("select * from 上游客户 ")};
+    d.quickSearchOrder = S("order by 客户名称");
+    d.memoField = S("备注");
+    build(d);
+}
+
+bool TForm_guestinfo::checks()
+{
+    if (!requireText(S("客户名称"), S("客户名称不能为空,请重新输入!")))
+        return false;
+    if (isDuplicate({S("select * from 上游客户 "), S("where 客户名称='") + db::q(editorText(S("客户名称"))) + S("'")},
+                    {S("客户名称")}))
+        return fail(S("客户名称重复,请重新输入!"), S("客户名称"), msg::Icon::Information);
+    return true;
+}
+
+bool TForm_guestinfo::canDelete()
+{
+    if (query()->field(S("开始使用")).asString() == S("是")) {
+        msg::hint(this, S("该客户已经有记录,不能删除!"));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,386 @@
+// The record list window pattern: states, save shape, delete, layout reset,
+// print colours, quick search, search dialog and memo window.
+#include "data/genericlist.h"
+#include "data/memowindow.h"
+#include "data/searchdialog.h"
+#include "data/session.h"
+#include "db/quote.h"
+#include "dbctrls/dbctrls.h"
+#include "grid/dbgrideh.h"
+#include "grid/gridtoolbar.h"
+#include "grid/sorting.h"
+#include "grid/print.h"
+#include "testsupport.h"
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrintPreviewDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace data;
+
+namespace {
+
+// A small panel window over 上游客户, declared the way real windows are.
+class PanelWindow : public RecordListWindow {
+public:
+    PanelWindow(TDm1 *dm) : RecordListWindow(nullptr)
+    {
+        ListDecl d;
+        d.caption = QStringLiteral("测试");
+        d.module = QStringLiteral("testpanel");
+        d.query = dm->q_guestinfo;
+        d.search = dm->q_search;
+        d.columns = {{QStringLiteral("客户名称"), QStringLiteral("客户名称"), 120, true, true, grid::FooterKind::Text, QStringLiteral("记录数")},
+                     {QStringLiteral("行业"), QStringLiteral("行业"), 80, true, true, grid::FooterKind::Count},
+                     {QStringLiteral("类别"), QStringLiteral("类别")},
+                     {QStringLiteral("区域"), QStringLiteral("区域")},
+                     {QStringLiteral("联系人"), QStringLiteral("联系人")},
+                     {QStringLiteral("联系电话"), QStringLiteral("联系电话")},
+                     {QStringLiteral("操作员"), QStringLiteral("操作员")}};
+        d.printTitle = QStringLiteral("测试打印清单");
+        d.exportName = QStringLiteral("测试");
+        d.buttons = {{Role::Add, QStringLiteral("bitbtn_add"), QStringLiteral("增加")},
+                     {Role::Edit, QStringLiteral("bitbtn_edit"), QStringLiteral("编辑")},
+                     {Role::Delete, QStringLiteral("bitbtn_delete"), QStringLiteral("删除")},
+                     {Role::Save, QStringLiteral("bitbtn_save"), QStringLiteral("存盘")},
+                     {Role::Cancel, QStringLiteral("bitbtn_cancel"), QStringLiteral("取消")},
+                     {Role::Print, QStringLiteral("bitbtn_print"), QStringLiteral("打印")},
+                     {Role::Export, QStringLiteral("bitbtn_out"), QStringLiteral("导出")},
+                     {Role::ResetLayout, QStringLiteral("SpeedButton1"), QStringLiteral("初始界面")},
+                     {Role::Search, QStringLiteral("SpeedButton2"), QStringLiteral("查找")},
+                     {Role::Close, QStringLiteral("SpeedButton4"), QStringLiteral("返回")}};
+        d.editors = {{QStringLiteral("客户名称"), QStringLiteral("客户名称："), EditorKind::Edit, QStringLiteral("DBEdit2"), {}, true},
+                     {QStringLiteral("行业"), QStringLiteral("行业："), EditorKind::Combo, QStringLiteral("DBComboBoxEh1")},
+                     {QStringLiteral("备注"), QStringLiteral("备注："), EditorKind::Memo, QStringLiteral("DBMemo1"), {}, true}};
+        d.enterRing = {QStringLiteral("客户名称"), QStringLiteral("行业"), QStringLiteral("备注")};
+        d.quickSearch = {{QStringLiteral("Edit3"), QStringLiteral("客户名称："), QStringLiteral("客户名称")}};
+        d.quickSearchHead = {QStringLiteral("select * from 上游客户 ")};
+        d.quickSearchOrder = QStringLiteral("order by 客户名称");
+        d.memoField = QStringLiteral("备注");
+        build(d);
+    }
+    bool checks() override
+    {
+        if (!requireText(QStringLiteral("客户名称"), QStringLiteral("客户名称不能为空,请重新输入!")))
+            return false;
+        if (isDuplicate({QStringLiteral("select * from 上游客户 "),
+                         QStringLiteral("where 客户名称='") + db::q(editorText(QStringLiteral("客户名称"))) + QStringLiteral("'")},
+                        {QStringLiteral("客户名称")}))
+            return fail(QStringLiteral("客户名称重复,请重新输入!"), QStringLiteral("客户名称"), msg::Icon::Information);
+        return true;
+    }
+};
+
+void openGuests(TDm1 *dm)
+{
+    dm->q_guestinfo->reopenWith({QStringLiteral("select * from 上游客户"), QStringLiteral("order by 客户名称")});
+}
+
+void click(QWidget *w, const char *name)
+{
+    auto *b = w->findChild<QAbstractButton *>(QString::fromLatin1(name));
+    QVERIFY2(b, name);
+    QVERIFY2(b->isEnabled(), name);
+    b->click();
+}
+
+} // namespace
+
+class TstRecordList : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { velorin::operator_name = QStringLiteral("张三"); }
+    void statesFollowAddSaveCancel();
+    void saveChecksAndDuplicateRule();
+    void failedPostIsReportedAndCancelled();
+    void deleteAsksWithNoAsDefault();
+    void closingWhileEditingCancels();
+    void resetLayoutRemovesStoredLayout();
+    void printTurnsTwoToneBackOn();
+    void quickSearchAndEmptyResult();
+    void searchDialogChecksAndLoop();
+    void memoWindowEditsTheSameRow();
+};
+
+void TstRecordList::statesFollowAddSaveCancel()
+{
+    TestDb t;
+    MessageScript ms;
+    openGuests(t.dm());
+    PanelWindow w(t.dm());
+    w.show();
+    auto *name = w.findChild<QLineEdit *>(QStringLiteral("DBEdit2"));
+    QVERIFY(name->isReadOnly());
+    QVERIFY(!w.findChild<QPushButton *>(QStringLiteral("bitbtn_save"))->isEnabled());
+    click(&w, "bitbtn_add");
+    QVERIFY(w.editing());
+    QVERIFY(!name->isReadOnly());
+    QVERIFY(!w.grid()->isEnabled());
+    QVERIFY(!w.findChild<QPushButton *>(QStringLiteral("bitbtn_add"))->isEnabled());
+    QCOMPARE(t.dm()->q_guestinfo->state(), db::Query::Insert);
+    typeText(name, QStringLiteral("武汉客户"));
+    click(&w, "bitbtn_save");
+    QCOMPARE(ms.last(), QStringLiteral("保存完毕！"));
+    QVERIFY(!w.editing());
+    QVERIFY(name->isReadOnly());
+    QCOMPARE(t.scalar(QStringLiteral("select 客户名称 || '/' || 操作员 from 上游客户")), QStringLiteral("武汉客户/张三"));
+    click(&w, "bitbtn_edit");
+    typeText(name, QStringLiteral("X"));
+    click(&w, "bitbtn_cancel");
+    QVERIFY(!w.editing());
+    QCOMPARE(name->text(), QStringLiteral("武汉客户"));
+}
+
+void TstRecordList::saveChecksAndDuplicateRule()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('甲'), ('O''Brien')"));
+    MessageScript ms;
+    openGuests(t.dm());
+    PanelWindow w(t.dm());
+    w.show();
+    auto *name = w.findChild<QLineEdit *>(QStringLiteral("DBEdit2"));
+    click(&w, "bitbtn_add");
+    typeText(name, QStringLiteral("   "));
+    click(&w, "bitbtn_save");
+    QCOMPARE(ms.last(), QStringLiteral("客户名称不能为空,请重新输入!"));
+    QVERIFY(w.editing());
+    name->clear();
+    typeText(name, QStringLiteral("O'Brien"));
+    click(&w, "bitbtn_save");
+    QCOMPARE(ms.last(), QStringLiteral("客户名称重复,请重新输入!"));
+    QCOMPARE(ms.seen().last().icon, msg::Icon::Information);
+    QVERIFY(w.editing());
+    click(&w, "bitbtn_cancel");
+    // Editing a row without changing its name is no duplicate.
+    t.dm()->q_guestinfo->locate(QStringLiteral("客户名称"), QStringLiteral("甲"));
+    click(&w, "bitbtn_edit");
+    click(&w, "bitbtn_save");
+    QCOMPARE(ms.last(), QStringLiteral("保存完毕！"));
+    // Renaming it to another customer's name is.
+    click(&w, "bitbtn_edit");
+    name->clear();
+    typeText(name, QStringLiteral("O'Brien"));
+    click(&w, "bitbtn_save");
+    QCOMPARE(ms.last(), QStringLiteral("客户名称重复,请重新输入!"));
+}
+
+void TstRecordList::failedPostIsReportedAndCancelled()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('甲')"));
+    t.exec(QStringLiteral("create trigger refuse before update on 上游客户 begin select raise(abort, 'disk full'); end"));
+    MessageScript ms;
+    openGuests(t.dm());
+    PanelWindow w(t.dm());
+    w.show();
+    click(&w, "bitbtn_edit");
+    auto *name = w.findChild<QLineEdit *>(QStringLiteral("DBEdit2"));
+    typeText(name, QStringLiteral("乙"));
+    click(&w, "bitbtn_save");
+    QVERIFY(ms.last().contains(QStringLiteral("disk full")));
+    QVERIFY(!ms.texts().contains(QStringLiteral("保存完毕！")));
+    QVERIFY(!w.editing());
+    QCOMPARE(t.dm()->q_guestinfo->state(), db::Query::Browse);
+    QCOMPARE(name->text(), QStringLiteral("甲"));
+    QCOMPARE(t.scalar(QStringLiteral("select 客户名称 from 上游客户")), QStringLiteral("甲"));
+}
+
+void TstRecordList::deleteAsksWithNoAsDefault()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('甲'), ('乙')"));
+    MessageScript ms;
+    openGuests(t.dm());
+    PanelWindow w(t.dm());
+    ms.answer(QMessageBox::No);
+    click(&w, "bitbtn_delete");
+    QCOMPARE(ms.seen().last().text, QStringLiteral("要删除当前记录吗? "));
+    QCOMPARE(ms.seen().last().caption, QStringLiteral("请选择"));
+    QCOMPARE(ms.seen().last().defaultButton, QMessageBox::No);
+    QCOMPARE(t.scalar(QStringLiteral("select count(*) from 上游客户")), QStringLiteral("2"));
+    ms.answer(QMessageBox::Yes);
+    click(&w, "bitbtn_delete");
+    QCOMPARE(t.scalar(QStringLiteral("select count(*) from 上游客户")), QStringLiteral("1"));
+}
+
+void TstRecordList::closingWhileEditingCancels()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('甲')"));
+    MessageScript ms;
+    openGuests(t.dm());
+    {
+        PanelWindow w(t.dm());
+        w.show();
+        click(&w, "bitbtn_add");
+        typeText(w.findChild<QLineEdit *>(QStringLiteral("DBEdit2")), QStringLiteral("新客户"));
+        click(&w, "SpeedButton4");
+    }
+    QCOMPARE(t.dm()->q_guestinfo->state(), db::Query::Browse);
+    QCOMPARE(t.dm()->q_guestinfo->recordCount(), 1);
+    QCOMPARE(t.scalar(QStringLiteral("select count(*) from 上游客户")), QStringLiteral("1"));
+}
+
+void TstRecordList::resetLayoutRemovesStoredLayout()
+{
+    TestDb t;
+    MessageScript ms;
+    openGuests(t.dm());
+    const QString ini = t.dir() + QStringLiteral("/testpanel.ini");
+    {
+        PanelWindow w(t.dm());
+        w.show();
+        w.grid()->setColumnWidth(0, 333);
+        w.close();
+    }
+    QVERIFY(QFile::exists(ini));
+    {
+        PanelWindow w(t.dm());
+        w.show();
+        QCOMPARE(w.grid()->columnWidth(0), 333);   // remembered
+        click(&w, "SpeedButton1");
+        QCOMPARE(ms.last(), QStringLiteral("界面初始化完毕！"));
+        w.close();
+    }
+    QVERIFY(!QFile::exists(ini));
+    PanelWindow w(t.dm());
+    w.show();
+    QCOMPARE(w.grid()->columnWidth(0), 120);       // the design width again
+}
+
+void TstRecordList::printTurnsTwoToneBackOn()
+{
+    TestDb t;
+    MessageScript ms;
+    openGuests(t.dm());
+    PanelWindow w(t.dm());
+    w.show();
+    auto *two = w.findChild<QCheckBox *>(QStringLiteral("cbDichromatic"));
+    two->setChecked(false);
+    bool offWhilePrinting = false;
+    QString caption;
+    grid::setPreviewRunner([&](QPrintPreviewDialog &dlg) {
+        offWhilePrinting = !two->isChecked();
+        caption = dlg.windowTitle();
+    });
+    click(&w, "bitbtn_print");
+    grid::setPreviewRunner(nullptr);
+    QVERIFY(offWhilePrinting);
+    QVERIFY(two->isChecked());
+    QCOMPARE(caption, QStringLiteral("打印预览"));
+}
+
+void TstRecordList::quickSearchAndEmptyResult()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('武汉长江'), ('杨泗港'), ('50%公司')"));
+    MessageScript ms;
+    openGuests(t.dm());
+    PanelWindow w(t.dm());
+    w.show();
+    auto *edit = w.findChild<QLineEdit *>(QStringLiteral("Edit3"));
+    typeText(edit, QStringLiteral("长江"));
+    click(&w, "SpeedButton2");
+    QCOMPARE(t.dm()->q_guestinfo->sql(), QStringList({QStringLiteral("select * from 上游客户 "),
+                                                      QStringLiteral(" where (客户名称 like '%长江%')"),
+                                                      QStringLiteral("order by 客户名称")}));
+    QCOMPARE(t.dm()->q_guestinfo->recordCount(), 1);
+    edit->setText(QStringLiteral("没有'这个"));
+    QTest::keyClick(edit, Qt::Key_Return);   // Enter in the last field runs the search
+    QCOMPARE(ms.last(), QStringLiteral("没有找到合适的记录！"));
+    QCOMPARE(ms.seen().last().icon, msg::Icon::Information);
+    QCOMPARE(t.dm()->q_guestinfo->recordCount(), 0);
+    edit->clear();
+    click(&w, "SpeedButton2");
+    QCOMPARE(t.dm()->q_guestinfo->recordCount(), 3);
+    QCOMPARE(t.dm()->q_guestinfo->sql().size(), 2);
+}
+
+namespace {
+class OrderSearch : public SearchDialog {
+public:
+    OrderSearch(TDm1 *dm) : SearchDialog(nullptr)
+    {
+        SearchDecl d;
+        d.target = dm->q_container_ysd;
+        d.table = QStringLiteral("集装箱运输单");
+        d.orderLine = QStringLiteral("order by 运输期限从");
+        d.fields = {{QStringLiteral("DBComboBoxEh4"), QStringLiteral("上游客户："), QStringLiteral("上游客户"), TermKind::Like, EditorKind::Combo},
+                    {QStringLiteral("Edit3"), QStringLiteral("运输单号："), QStringLiteral("运输单号"), TermKind::Exact, EditorKind::Edit, {}, false, true},
+                    {QStringLiteral("DBDateTimeEditEh1"), QStringLiteral("运输期限 从："), QStringLiteral("运输期限从"), TermKind::Range,
+                     EditorKind::Date, {}, false, false, QStringLiteral("DBDateTimeEditEh2"), QStringLiteral("到")}};
+        d.enterOrder = {QStringLiteral("DBComboBoxEh4"), QStringLiteral("Edit3"), QStringLiteral("DBDateTimeEditEh1"),
+                        QStringLiteral("DBDateTimeEditEh2")};
+        d.msgIncomplete = QStringLiteral("必须输入完整的运输期限,请重新输入!");
+        d.msgOrder = QStringLiteral("运输期限从不能大于运输期限到,请重新输入!");
+        build(d);
+    }
+};
+} // namespace
+
+void TstRecordList::searchDialogChecksAndLoop()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 集装箱运输单 (上游客户, 运输单号, 运输期限从) values "
+                          "('甲', 'A1', '2024-03-05 00:00:00'), ('甲', 'A2', '2024-03-06 00:00:00')"));
+    MessageScript ms;
+    OrderSearch d(t.dm());
+    d.show();
+    auto *from = static_cast<dbctrls::DBDateEdit *>(d.fieldWidget(QStringLiteral("DBDateTimeEditEh1")));
+    auto *to = static_cast<dbctrls::DBDateEdit *>(d.fieldWidget(QStringLiteral("DBDateTimeEditEh2")));
+    d.seek();
+    QCOMPARE(ms.last(), QStringLiteral("查询条件没有输入,请确认!"));
+    to->setDate(QDate(2024, 3, 5));
+    d.seek();
+    QCOMPARE(ms.last(), QStringLiteral("必须输入完整的运输期限,请重新输入!"));
+    from->setDate(QDate(2024, 3, 6));
+    d.seek();
+    QCOMPARE(ms.last(), QStringLiteral("运输期限从不能大于运输期限到,请重新输入!"));
+    QVERIFY(!t.dm()->q_container_ysd->isActive());
+    // A one-day period; the order number is upper-cased and matched exactly.
+    from->setDate(QDate(2024, 3, 5));
+    typeText(static_cast<QLineEdit *>(d.fieldWidget(QStringLiteral("Edit3"))), QStringLiteral("a9"));
+    ms.answer(QMessageBox::Yes);
+    d.seek();
+    QCOMPARE(ms.last(), QStringLiteral("没有找到合适的记录,是否重新查找!!"));
+    QVERIFY(d.isVisible());                        // Yes: try again
+    QCOMPARE(t.dm()->q_container_ysd->sql(),
+             QStringList({QStringLiteral("select * from 集装箱运输单"),
+                          QStringLiteral(" where (运输单号 = 'A9')and(运输期限从 between cvdate('2024-3-5 0:0:0') and cvdate('2024-3-5 23:59:59'))"),
+                          QStringLiteral("order by 运输期限从")}));
+    static_cast<QLineEdit *>(d.fieldWidget(QStringLiteral("Edit3")))->clear();
+    d.seek();
+    QCOMPARE(t.dm()->q_container_ysd->recordCount(), 1);
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+}
+
+void TstRecordList::memoWindowEditsTheSameRow()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称, 备注) values ('甲', '旧')"));
+    MessageScript ms;
+    openGuests(t.dm());
+    PanelWindow w(t.dm());
+    w.show();
+    click(&w, "bitbtn_edit");
+    {
+        TForm_bz memo(&w, t.dm()->q_guestinfo, QStringLiteral("备注"));
+        QCOMPARE(memo.windowTitle(), QStringLiteral("备忘录"));
+        auto *ed = memo.findChild<QPlainTextEdit *>(QStringLiteral("DBMemo1"));
+        QCOMPARE(ed->toPlainText(), QStringLiteral("旧"));
+        ed->selectAll();
+        typeText(ed, QStringLiteral("新的备注"));
+        memo.findChild<QPushButton *>(QStringLiteral("bitbtn_close"))->click();
+    }
+    QCOMPARE(t.dm()->q_guestinfo->field(QStringLiteral("备注")).asString(), QStringLiteral("新的备注"));
+    click(&w, "bitbtn_save");
+    QCOMPARE(t.scalar(QStringLiteral("select 备注 from 上游客户")), QStringLiteral("新的备注"));
+}
+
+QTEST_MAIN(TstRecordList)
+#include "tst_recordlist.moc"
