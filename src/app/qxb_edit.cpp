@@ -102,7 +102,7 @@ void TForm_qxb_edit::showEvent(QShowEvent *e)
 
 bool TForm_qxb_edit::nameGiven()
 {
-    if (!Dm1->q_qxb->field(S("姓名")).asString().isEmpty())
+    if (!Dm1->q_qxb->field(S("姓名")).asString().trimmed().isEmpty())
         return true;
     msg::hint(this, S("姓名不能为空,请重新输入!"));
     DBEditEh1->setFocus();
