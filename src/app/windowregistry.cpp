@@ -4,6 +4,7 @@
 #include "app/gsxx_edit.h"
 #include "app/password.h"
 #include "app/qxb.h"
+#include "app/qxb_edit.h"
 #include "app/dm1.h"
 #include "data/genericlist.h"
 #include "masterdata/guestinfo.h"
@@ -63,6 +64,7 @@ void registerWindows()
     reg<TForm_password>("TForm_password");
     reg<Tform_About>("Tform_About");
     reg<TForm_qxb>("TForm_qxb");
+    reg<TForm_qxb_edit>("TForm_qxb_edit");
     reg<TForm_gsxx_edit>("TForm_gsxx_edit");
     reg<TForm_guestinfo>("TForm_guestinfo");
     // Until the order window of its own exists, the order list is the generic one.
