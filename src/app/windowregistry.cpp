@@ -1,7 +1,10 @@
 #include "app/windowregistry.h"
 #include "app/about.h"
 #include "app/enter.h"
+#include "app/gsxx_edit.h"
 #include "app/password.h"
+#include "app/qxb.h"
+#include "app/qxb_edit.h"
 #include "app/dm1.h"
 #include "data/genericlist.h"
 #include "masterdata/guestinfo.h"
@@ -60,6 +63,9 @@ void registerWindows()
     reg<TForm_Enter>("TForm_Enter");
     reg<TForm_password>("TForm_password");
     reg<Tform_About>("Tform_About");
+    reg<TForm_qxb>("TForm_qxb");
+    reg<TForm_qxb_edit>("TForm_qxb_edit");
+    reg<TForm_gsxx_edit>("TForm_gsxx_edit");
     reg<TForm_guestinfo>("TForm_guestinfo");
     // Until the order window of its own exists, the order list is the generic one.
     WindowRegistry::add(QStringLiteral("TForm_container_ysd"), [](QWidget *owner) -> QDialog * {
