@@ -94,4 +94,13 @@ private:
     uint64_t m_s;
 };
 
+// Costs the business bore for a carrier's trip and what is left to pay: each
+// cost is a share of the agreed amount (tolls, fuel on own vehicles, now and
+// then fines, labour and other costs), so the payable stays positive.
+struct TripCosts {
+    std::optional<db::Money> tolls, fuel, fines, labour, other;
+    db::Money payable;   // amount − 路桥费 − 劳务费 − 油费 − 罚款 − 其它费用
+};
+TripCosts tripCosts(Rng &rng, db::Money amount, bool ownVehicle);
+
 } // namespace dbfile::detail

@@ -339,31 +339,6 @@ private:
         return body + QString::number(sum % 11 % 10);
     }
 
-    // Costs the business bore for a trip, and what is left to pay the carrier.
-    struct Payment {
-        std::optional<Money> tolls, fuel, fines, labour, other;
-        Money payable;
-    };
-    Payment payment(Money amount, int km, bool ownVehicle)
-    {
-        Payment p;
-        if (m_rng.chance(0.6))
-            p.tolls = roundYuan(km * 1.1, 10);
-        if (ownVehicle || m_rng.chance(0.15))
-            p.fuel = roundYuan(ownVehicle ? km * 2.3 : 500, 10);
-        if (m_rng.chance(0.06))
-            p.fines = yuan(m_rng.chance(0.5) ? 100 : 200);
-        if (m_rng.chance(0.3))
-            p.labour = yuan(m_rng.between(5, 20) * 10);
-        if (m_rng.chance(0.1))
-            p.other = yuan(m_rng.between(2, 10) * 10);
-        p.payable = amount;
-        for (const auto &c : {p.tolls, p.labour, p.fuel, p.fines, p.other})
-            if (c)
-                p.payable -= *c;
-        return p;
-    }
-
     void containerOrders()
     {
         Insert ins(m_db, "集装箱运输单",
@@ -440,7 +415,7 @@ private:
                 ins.add("否").null();
             // payment
             if (paid) {
-                const Payment p = payment(amount, city.km, v.carrier == ownFleet);
+                const detail::TripCosts p = detail::tripCosts(m_rng, amount, v.carrier == ownFleet);
                 ins.add("是").add(p.tolls).add(p.fuel).add(p.fines).add(p.labour).add(p.other).add(p.payable)
                     .add(p.payable).add(payDay).add("张会计");
             } else {
@@ -464,13 +439,13 @@ private:
                         {"调度单号", "上游客户", "发货日期", "到货日期", "起始地", "目的地", "运输动态", "数量", "运输金额",
                          "承运单位", "车牌号", "驾驶员", "备注", "操作员", "操作日期", "执行完结", "到达时间", "路桥费",
                          "油费", "罚款", "劳务费", "其它费用", "应付运费", "实付运费", "帐款结清", "付款日期", "付款人"});
-        // Per unit and hundred kilometres, for the freight of a line.
+        // Freight per unit and kilometre.
         auto rate = [](const QString &unit) {
-            if (unit == QStringLiteral("吨")) return 12.0;
-            if (unit == QStringLiteral("公斤")) return 0.015;
-            if (unit == QStringLiteral("台")) return 15.0;
-            if (unit == QStringLiteral("个")) return 0.8;
-            return 0.6;   // 包
+            if (unit == QStringLiteral("吨")) return 0.4;
+            if (unit == QStringLiteral("公斤")) return 0.0004;
+            if (unit == QStringLiteral("台")) return 0.5;
+            if (unit == QStringLiteral("个")) return 0.01;
+            return 0.02;   // 包
         };
         auto quantity = [&](const QString &unit) {
             if (unit == QStringLiteral("吨")) return m_rng.between(50, 300) / 10.0;
@@ -530,7 +505,7 @@ private:
                     if (firstGoods.isEmpty())
                         firstGoods = g.name;
                     const double q = quantity(g.unit);
-                    const Money f = roundYuan(std::max(100.0, q * rate(g.unit) * city.km / 100.0), 10);
+                    const Money f = roundYuan(std::max(200.0, q * rate(g.unit) * city.km), 10);
                     freight += f;
                     qty += q;
                     line.add(number).add(customer).add(ship).add(arrivalDue).add(received).add(g.name).add(g.spec)
@@ -578,7 +553,7 @@ private:
             else
                 dispatch.add("否").null();
             if (paid) {
-                const Payment p = payment(amount, city.km, v.carrier == ownFleet);
+                const detail::TripCosts p = detail::tripCosts(m_rng, amount, v.carrier == ownFleet);
                 dispatch.add(p.tolls).add(p.fuel).add(p.fines).add(p.labour).add(p.other).add(p.payable).add(p.payable)
                     .add("是").add(payDay).add("张会计");
             } else {

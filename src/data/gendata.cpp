@@ -178,7 +178,7 @@ private:
         for (int i = 0; i < vehicleCount; ++i) {
             // (letter, number) differ for every i, so plates are unique.
             const string plate = string("鄂") + "ABCEFGHJK"[i % 9] + letters[i % 24] + std::to_string(1000 + (i / 24) * 263);
-            const int owner = i % carrierCount;
+            const int owner = i % carrierCount;   // every tenth carrier is an own fleet
             const int odometer = m_rng.between(20, 600) * 1000 + m_rng.below(1000);
             const int lastService = odometer - m_rng.between(0, 15000);
             auto due = [&](int lo, int hi) { return m_todayIndex + m_rng.between(lo, hi); };
@@ -228,24 +228,11 @@ private:
         return s;
     }
 
-    // Binds the five costs and the payable of a paid trip (costs may be empty).
-    void bindPayment(Insert &ins, qint64 amount, int km)
+    // Binds the five costs, the payable and the paid amount of a paid trip.
+    void bindPayment(Insert &ins, qint64 amount, bool ownVehicle)
     {
-        qint64 payable = amount;
-        auto cost = [&](bool incurred, qint64 v) {
-            if (!incurred) {
-                ins.null();
-                return;
-            }
-            payable -= v;
-            ins.add(v);
-        };
-        cost(m_rng.chance(0.6), yuan(km * 11 / 100) * 10);          // 路桥费
-        cost(m_rng.chance(0.2), yuan(km * 23 / 100) * 10);          // 油费
-        cost(m_rng.chance(0.05), yuan(100 * m_rng.between(1, 2)));  // 罚款
-        cost(m_rng.chance(0.3), yuan(10 * m_rng.between(5, 20)));   // 劳务费
-        cost(m_rng.chance(0.1), yuan(10 * m_rng.between(2, 10)));   // 其它费用
-        ins.add(payable).add(payable);                              // 应付运费, 实付运费
+        const detail::TripCosts c = detail::tripCosts(m_rng, db::Money::fromRaw(amount), ownVehicle);
+        ins.add(c.tolls).add(c.fuel).add(c.fines).add(c.labour).add(c.other).add(c.payable).add(c.payable);
     }
 
     string number(const char *prefix, int d, long n)
@@ -305,7 +292,7 @@ private:
                 ins.add("否").null();
             if (s.paid) {
                 ins.add("是");
-                bindPayment(ins, amount, city.km);
+                bindPayment(ins, amount, v.carrier % 10 == 0);
                 ins.add(day(std::max(s.payDay, until))).add("张会计");
             } else {
                 ins.add("否").null().null().null().null().null().null().null().null().null();
@@ -356,7 +343,7 @@ private:
                     if (!firstGoods)
                         firstGoods = &g;
                     const double q = m_rng.between(10, 3000) / 10.0;
-                    const qint64 f = yuan(std::max(10, int(q * city.km / 1000)) * 10);
+                    const qint64 f = yuan(std::max(20, int(q * city.km / 250)) * 10);
                     freight += f;
                     quantity += q;
                     line.add(no).add(m_customers[size_t(customer)]).add(day(ship)).add(day(due)).add(day(received)).add(g.name)
@@ -397,7 +384,7 @@ private:
             else
                 dispatch.add("否").null();
             if (s.paid) {
-                bindPayment(dispatch, amount, city.km);
+                bindPayment(dispatch, amount, v.carrier % 10 == 0);
                 dispatch.add("是").add(day(s.payDay)).add("张会计");
             } else {
                 dispatch.null().null().null().null().null().null().null().add("否").null().null();
