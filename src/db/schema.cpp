@@ -213,7 +213,9 @@ void createIndexes(sqlite3 *db, const QString &table)
     // Period statistics run one aggregate per customer, carrier or vehicle
     // over a date range; the stage windows filter on their status column.
     static const char *const idx[][2] = {
-        {"集装箱运输单", "CREATE INDEX ix_cys_guest ON 集装箱运输单 (上游客户, 运输期限从)"},
+        // Carries the income sums too, so a customer's period total never
+        // touches the table rows.
+        {"集装箱运输单", "CREATE INDEX ix_cys_guest ON 集装箱运输单 (上游客户, 运输期限从, 应收运费, 实收运费, 数量)"},
         {"集装箱运输单", "CREATE INDEX ix_cys_period ON 集装箱运输单 (运输期限从, 运输单号)"},
         {"集装箱运输单", "CREATE INDEX ix_cys_trans ON 集装箱运输单 (承运单位, 运输期限从)"},
         {"集装箱运输单", "CREATE INDEX ix_cys_car ON 集装箱运输单 (车牌号, 运输期限从)"},

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs every benchmark built in BUILD (default: build). The database files
+# they need are generated in /tmp on the first run and reused afterwards.
+set -euo pipefail
+build=${1:-build}
+found=0
+for b in "$build"/bench_*; do
+  [ -x "$b" ] || continue
+  found=1
+  echo "== $(basename "$b")"
+  "$b"
+done
+[ "$found" = 1 ] || { echo "no benchmarks in $build" >&2; exit 1; }
