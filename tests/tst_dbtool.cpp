@@ -591,14 +591,12 @@ void TstDbTool::demoCompanyAndOperators()
     Db d(m_demo);
     db::Query &c = d.select(QStringLiteral("select * from 公司信息"));
     QCOMPARE(c.recordCount(), 1);
-    QCOMPARE(c.field(QStringLiteral("系统标题")).asString(), QStringLiteral("Velorin 物流管理系统"));
-    QVERIFY(!c.field(QStringLiteral("公司名称")).asString().isEmpty());
-    QVERIFY(!c.field(QStringLiteral("动态文字")).asString().isEmpty());
+    QVERIFY(!c.field(QStringLiteral("系统标题")).asString().isEmpty());
+    // The alarms show at start, and the journal opens on this month.
     QVERIFY(c.field(QStringLiteral("自动提醒")).asBoolean());
     const QDate today = QDate::currentDate();
     QCOMPARE(c.field(QStringLiteral("核算时间")).asDate(), QDate(today.year(), today.month(), 1));
 
-    QVERIFY(d.count(QStringLiteral("select count(*) from 权限表")) >= 3);
     QVERIFY(d.count(QStringLiteral("select count(*) from 权限表 where 操作口令 = '' or 操作口令 is null")) >= 1);
     // A password stored in lower case, which login must accept typed in upper case.
     QVERIFY(d.count(QStringLiteral("select count(*) from 权限表 where 操作口令 <> upper(操作口令)")) >= 1);

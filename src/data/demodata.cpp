@@ -366,19 +366,19 @@ private:
             const QString origin = QString::fromUtf8(origins[m_rng.below(2)]);
             const QString stampDay = from.toString(QStringLiteral("yyyyMMdd"));
 
-            // Each stage happens only when its day has come, and mostly in order;
-            // a few orders stall at every stage so that each list shows work.
-            const int age = int(from.daysTo(m_today));
+            // Each stage happens only when its day has come, in order; every
+            // so many orders stall at each stage, so that each list shows work
+            // whatever today's date.
             const QDate dispatchDay = from.addDays(-m_rng.between(0, 1));
-            const bool dispatched = reached(dispatchDay) && m_rng.chance(age > 7 ? 0.97 : 0.6);
+            const bool dispatched = reached(dispatchDay) && n % 29 != 9;
             const QDate arrival = from.addDays(transit);
-            const bool completed = dispatched && reached(arrival) && m_rng.chance(0.95);
+            const bool completed = dispatched && reached(arrival) && n % 17 != 8;
             const QDate receiptDay = arrival.addDays(m_rng.between(2, 12));
-            const bool receipt = completed && reached(receiptDay) && m_rng.chance(0.93);
+            const bool receipt = completed && reached(receiptDay) && n % 11 != 5;
             const QDate collectDay = receiptDay.addDays(m_rng.between(5, 45));
-            const bool collected = receipt && reached(collectDay) && m_rng.chance(0.9);
+            const bool collected = receipt && reached(collectDay) && n % 13 != 6;
             const QDate payDay = std::max(until, arrival).addDays(m_rng.between(10, 40));
-            const bool paid = completed && reached(payDay) && m_rng.chance(0.9);
+            const bool paid = completed && reached(payDay) && n % 10 != 7;
 
             const Vehicle &v = m_vehicles[size_t(m_rng.below(vehicleCount - 1))];
             const Money amount = roundYuan(receivable.toDouble() * (0.74 + m_rng.below(8) / 100.0), 10);
@@ -459,7 +459,8 @@ private:
         const int trips = 46, span = 425;
         int orderSeq = 0;
         for (int t = 0; t < trips; ++t) {
-            const QDate ship = daysAgo(span - (span + 3) * t / (trips - 1) + m_rng.below(3));
+            // The last trip lies a few days ahead and is not dispatched yet.
+            const QDate ship = daysAgo(span - (span + 3) * t / (trips - 1) - m_rng.below(3));
             const QString shipDay = ship.toString(QStringLiteral("yyyyMMdd"));
             const int firstCustomer = m_rng.below(customerCount - 1);
             const Consignee &first = consigneeOf(firstCustomer);
@@ -473,11 +474,10 @@ private:
             const int transit = 1 + city.km / 450;
             const QDate arrivalDue = ship.addDays(transit + m_rng.between(0, 1));
             const QDate arrival = ship.addDays(transit);
-            const int age = int(ship.daysTo(m_today));
-            const bool dispatched = reached(ship.addDays(-1)) && m_rng.chance(age > 10 ? 0.96 : 0.5);
-            const bool completed = dispatched && reached(arrival) && m_rng.chance(0.93);
+            const bool dispatched = reached(ship.addDays(-1)) && t % 15 != 7;
+            const bool completed = dispatched && reached(arrival) && t % 9 != 4;
             const QDate payDay = arrivalDue.addDays(m_rng.between(10, 40));
-            const bool paid = completed && reached(payDay) && m_rng.chance(0.88);
+            const bool paid = completed && reached(payDay) && t % 7 != 3;
             const Vehicle &v = m_vehicles[size_t(m_rng.below(vehicleCount - 1))];
             const QString dispatchNo = QStringLiteral("HD%1%2").arg(shipDay).arg(t % 100, 2, 10, QLatin1Char('0'));
             const QString origin = QStringLiteral("武汉");
@@ -516,9 +516,9 @@ private:
                 tripQuantity += qty;
 
                 const QDate receiptDay = arrival.addDays(m_rng.between(2, 10));
-                const bool receipt = completed && reached(receiptDay) && m_rng.chance(0.92);
+                const bool receipt = completed && reached(receiptDay) && orderSeq % 11 != 5;
                 const QDate collectDay = receiptDay.addDays(m_rng.between(5, 40));
-                const bool collected = receipt && reached(collectDay) && m_rng.chance(0.9);
+                const bool collected = receipt && reached(collectDay) && orderSeq % 13 != 6;
                 order.add(customer).add(number).add(received).add(ship).add(arrivalDue).add(qty).add(freight).add(origin)
                     .add(city.name).add(route).add(stop->name).add(firstGoods)
                     .add(m_rng.chance(0.1) ? QStringLiteral("客户自提部分货物") : QString()).add(dispatcher).add(stamp(received));
