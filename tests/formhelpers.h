@@ -1,36 +1,27 @@
 #pragma once
-// Small helpers for driving record list windows by object names.
+// Driving record list windows by object names.
 #include "testsupport.h"
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 
+inline QString S(const char *s) { return QString::fromUtf8(s); }
+
 // Clicks a named button, which must be there and enabled.
 inline void click(QWidget *w, const char *name)
 {
-    auto *b = w->findChild<QAbstractButton *>(QString::fromLatin1(name));
-    QVERIFY2(b, name);
-    QVERIFY2(b->isEnabled(), name);
+    auto *b = w->findChild<QAbstractButton *>(S(name));
+    QVERIFY2(b && b->isEnabled(), name);
     b->click();
 }
 
-inline bool enabled(QWidget *w, const char *name)
-{
-    auto *c = w->findChild<QWidget *>(QString::fromLatin1(name));
-    return c && c->isEnabled();
-}
-
-// Replaces the text of a named line edit, combo or date editor as the user
-// would: select all, delete, type.
+// Replaces the text of a named line edit, combo or date editor as a user would.
 inline void put(QWidget *w, const char *name, const QString &text)
 {
-    QWidget *c = w->findChild<QWidget *>(QString::fromLatin1(name));
-    QVERIFY2(c, name);
-    QLineEdit *le = qobject_cast<QLineEdit *>(c);
-    if (!le)
-        if (auto *combo = qobject_cast<QComboBox *>(c))
-            le = combo->lineEdit();
+    QWidget *c = w->findChild<QWidget *>(S(name));
+    auto *combo = qobject_cast<QComboBox *>(c);
+    QLineEdit *le = combo ? combo->lineEdit() : qobject_cast<QLineEdit *>(c);
     QVERIFY2(le, name);
     le->setFocus();
     le->selectAll();
@@ -40,28 +31,36 @@ inline void put(QWidget *w, const char *name, const QString &text)
 
 inline QString textOf(QWidget *w, const char *name)
 {
-    QWidget *c = w->findChild<QWidget *>(QString::fromLatin1(name));
-    if (auto *le = qobject_cast<QLineEdit *>(c))
-        return le->text();
+    QWidget *c = w->findChild<QWidget *>(S(name));
     if (auto *combo = qobject_cast<QComboBox *>(c))
         return combo->currentText();
-    return {};
+    auto *le = qobject_cast<QLineEdit *>(c);
+    return le ? le->text() : QString();
 }
 
 inline QStringList itemsOf(QWidget *w, const char *name)
 {
     QStringList l;
-    if (auto *c = w->findChild<QComboBox *>(QString::fromLatin1(name)))
+    if (auto *c = w->findChild<QComboBox *>(S(name)))
         for (int i = 0; i < c->count(); ++i)
             l << c->itemText(i);
     return l;
 }
 
-// Object name of the widget holding the focus inside w (or of its combo).
+// Object name of the editor holding the focus (a combo for its line edit).
 inline QString focusName(QWidget *w)
 {
     QWidget *f = w->focusWidget();
     if (f && f->objectName().isEmpty() && f->parentWidget())
         f = f->parentWidget();
     return f ? f->objectName() : QString();
+}
+
+// A column of the query's rows, joined by commas.
+inline QString columnOf(db::Query *q, const char *field)
+{
+    QStringList l;
+    for (int r = 0; r < q->recordCount(); ++r)
+        l << q->displayText(r, q->fieldIndex(S(field)));
+    return l.join(QLatin1Char(','));
 }
