@@ -274,6 +274,14 @@ void TstContainerOrders::allReturned()
     QCOMPARE(orders(t, marks), S("A1是2024-03-03 00:00:00张师傅,A2是2024-03-09 00:00:00,B1是李师傅"));
     QCOMPARE(columnOf(t.dm()->q_container_ysd, "回单返回"), S("是,是,是"));   // still listed
     QCOMPARE(textOf(&w, "DBEdit1"), S("张师傅"));                              // back on the first row
+
+    // An empty list: 编辑 has no row to edit and 全部返回 changes nothing.
+    t.exec(S("update 集装箱运输单 set 回单返回='否'"));
+    t.dm()->q_container_ysd->reopenWith({S("select * from 集装箱运输单"), S("where 1=0"), S("order by 运输单号")});
+    click(&w, "bitbtn_edit");
+    QVERIFY(!w.editing());
+    click(&w, "SpeedButton6");
+    QCOMPARE(t.scalar(S("select count(*) || group_concat(回单返回) from 集装箱运输单")), S("3否,否,否"));
 }
 
 QTEST_MAIN(TstContainerOrders)

@@ -16,6 +16,10 @@ QVector<ButtonDecl> StageWindow::stageButtons(const QVector<ButtonDecl> &own)
 {
     QVector<ButtonDecl> b = {
         {Role::Edit, S("bitbtn_edit"), S("编辑"), When::Browse, [this] {
+             // Without a listed order there is nothing to edit; a save would
+             // otherwise create a bare order row.
+             if (query()->isEmpty())
+                 return;
              edit();
              if (auto *w = editorFor(m_checks.flagField))
                  w->setFocus();
