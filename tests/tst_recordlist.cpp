@@ -1,5 +1,6 @@
 // The record list window pattern: states, save shape, delete, layout reset,
 // print colours, quick search, search dialog and memo window.
+#include "data/bulkmark.h"
 #include "data/genericlist.h"
 #include "data/memowindow.h"
 #include "data/searchdialog.h"
@@ -104,6 +105,7 @@ private slots:
     void quickSearchAndEmptyResult();
     void searchDialogChecksAndLoop();
     void memoWindowEditsTheSameRow();
+    void markEveryRowIsAllOrNothing();
 };
 
 void TstRecordList::statesFollowAddSaveCancel()
@@ -380,6 +382,43 @@ void TstRecordList::memoWindowEditsTheSameRow()
     QCOMPARE(t.dm()->q_guestinfo->field(QStringLiteral("备注")).asString(), QStringLiteral("新的备注"));
     click(&w, "bitbtn_save");
     QCOMPARE(t.scalar(QStringLiteral("select 备注 from 上游客户")), QStringLiteral("新的备注"));
+}
+
+void TstRecordList::markEveryRowIsAllOrNothing()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 集装箱运输单 (上游客户, 运输单号) values ('甲', 'A1'), ('甲', 'A2'), ('甲', 'A3')"));
+    MessageScript ms;
+    db::Query *q = t.dm()->q_container_ysd;
+    q->reopenWith({QStringLiteral("select * from 集装箱运输单"), QStringLiteral("order by 运输单号")});
+    const auto mark = [](db::Query &r) { r.field(QStringLiteral("回单返回")).setAsString(QStringLiteral("是")); };
+    const auto describe = [](db::Query &r) { return r.field(QStringLiteral("运输单号")).asString(); };
+    const auto marked = [&] {
+        QStringList l;
+        for (int row = 0; row < q->recordCount(); ++row)
+            l << q->displayText(row, q->fieldIndex(QStringLiteral("回单返回")));
+        return l.join(QLatin1Char(','));
+    };
+
+    // The third row fails: the first two are neither stored nor shown as marked.
+    t.exec(QStringLiteral("create trigger refuse before update on 集装箱运输单 when old.运输单号 = 'A3' "
+                          "begin select raise(abort, 'row locked'); end"));
+    QVERIFY(!markEveryRow(nullptr, q, QStringLiteral("全部返回"), mark, describe));
+    QCOMPARE(t.scalar(QStringLiteral("select count(*) from 集装箱运输单 where 回单返回='是'")), QStringLiteral("0"));
+    QCOMPARE(marked(), QStringLiteral("否,否,否"));
+    QCOMPARE(q->state(), db::Query::Browse);
+    QCOMPARE(q->recNo(), 3);                       // left on the row that failed
+    QCOMPARE(ms.seen().size(), 1);
+    QVERIFY(ms.last().contains(QStringLiteral("全部返回")));
+    QVERIFY(ms.last().contains(QStringLiteral("第3行（A3）")));
+    QVERIFY(ms.last().contains(QStringLiteral("row locked")));
+
+    t.exec(QStringLiteral("drop trigger refuse"));
+    QVERIFY(markEveryRow(nullptr, q, QStringLiteral("全部返回"), mark, describe));
+    QCOMPARE(t.scalar(QStringLiteral("select count(*) from 集装箱运输单 where 回单返回='是'")), QStringLiteral("3"));
+    QCOMPARE(marked(), QStringLiteral("是,是,是"));
+    QCOMPARE(q->recNo(), 1);
+    QCOMPARE(ms.seen().size(), 1);
 }
 
 QTEST_MAIN(TstRecordList)

@@ -5,8 +5,10 @@
 #include "app/password.h"
 #include "app/qxb.h"
 #include "app/qxb_edit.h"
-#include "app/dm1.h"
-#include "data/genericlist.h"
+#include "container/container_ysd.h"
+#include "container/container_ysd_fh.h"
+#include "container/container_ysd_sk.h"
+#include "masterdata/deliveryinfo.h"
 #include "masterdata/guestinfo.h"
 #include <QDialog>
 #include <QHash>
@@ -67,11 +69,10 @@ void registerWindows()
     reg<TForm_qxb_edit>("TForm_qxb_edit");
     reg<TForm_gsxx_edit>("TForm_gsxx_edit");
     reg<TForm_guestinfo>("TForm_guestinfo");
-    // Until the order window of its own exists, the order list is the generic one.
-    WindowRegistry::add(QStringLiteral("TForm_container_ysd"), [](QWidget *owner) -> QDialog * {
-        return new data::GenericListWindow(owner, Dm1->q_container_ysd, QStringLiteral("集装箱运输单录入"),
-                                           QStringLiteral("container_ysd"));
-    });
+    reg<TForm_deliveryinfo>("TForm_deliveryinfo");
+    reg<TForm_container_ysd>("TForm_container_ysd");
+    reg<TForm_container_ysd_fh>("TForm_container_ysd_fh");
+    reg<TForm_container_ysd_sk>("TForm_container_ysd_sk");
 }
 
 ShowHook setShowHook(ShowHook hook)

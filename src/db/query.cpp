@@ -404,6 +404,27 @@ void Query::refreshKeepingRow()
         last();
 }
 
+bool Query::refetchRow(int row)
+{
+    checkActive();
+    cancel();
+    if (!m_hasKey || row < 0 || row >= recordCount())
+        return false;
+    Stmt s;
+    prepare(m_conn->handle(), QStringLiteral("SELECT rowid AS __key, * FROM %1 WHERE rowid=?").arg(quoteIdent(m_table)), s);
+    sqlite3_bind_int64(s.st, 1, rowKey(row));
+    if (sqlite3_step(s.st) != SQLITE_ROW || sqlite3_column_count(s.st) != fieldCount() + 1)
+        return false;
+    m_rows->replaceFromStatement(row, s.st);
+    if (m_disable > 0)
+        m_pendingReset = true;
+    else
+        emit rowChanged(row);
+    if (row == m_cur)
+        emitIfEnabled(&Query::currentChanged);
+    return true;
+}
+
 int Query::fieldCount() const { return int(m_cols.size()); }
 
 QString Query::fieldName(int i) const

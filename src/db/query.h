@@ -84,6 +84,11 @@ public:
     bool isActive() const { return m_state != Inactive; }
     void execSql();                // runs the lines as a command
     void refreshKeepingRow();      // reopen, back to the same row or else the last
+    // Reads one listed row again from its table by its hidden key (after a
+    // rolled-back transaction, say); the row stays listed even when it no
+    // longer matches the query's condition. A pending change is cancelled
+    // first. False when the row is gone or the query has no table.
+    bool refetchRow(int row);
 
     // Base table when the query is "select * from <table> ..." (editable).
     QString tableName() const { return m_table; }

@@ -1,0 +1,149 @@
+#include "masterdata/deliveryinfo.h"
+#include "app/dm1.h"
+#include "app/windowregistry.h"
+#include "data/picklist.h"
+#include "db/quote.h"
+#include "grid/dbgrideh.h"
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <memory>
+
+using namespace data;
+
+namespace {
+QString S(const char *s) { return QString::fromUtf8(s); }
+
+const QStringList &provinces()
+{
+    static const QStringList p = QString::fromUtf8(
+        "湖北 黑龙江 吉林 辽宁 内蒙古 北京 天津 河北 河南 山东 山西 陕西 宁夏 甘肃 青海 新疆 西藏 "
+        "四川 重庆 贵州 云南 湖南 安徽 江苏 江西 上海 浙江 福建 广东 广西 香港 海南 台北").split(QLatin1Char(' '));
+    return p;
+}
+} // namespace
+
+TForm_deliveryinfo::TForm_deliveryinfo(QWidget *owner) : RecordListWindow(owner)
+{
+    setObjectName(S("Form_deliveryinfo"));
+    ListDecl d;
+    d.caption = S("收货单位资料设置");
+    d.module = S("deliveryinfo");
+    d.query = Dm1->q_deliveryinfo;
+    d.search = Dm1->q_search;
+    d.columns = {
+        {S("单位名称"), S("单位名称"), 160, true, true, grid::FooterKind::Text, S("记录数")},
+        {S("省份"), S("省份"), 60, true, true, grid::FooterKind::Count},
+        {S("联系人"), S("联系人"), 70},
+        {S("联系电话"), S("联系电话"), 100},
+        {S("联系地址"), S("联系地址"), 180, true, true},
+        {S("上游客户"), S("上游客户"), 140, true, true},
+        {S("操作员"), S("操作员"), 70},
+        {S("操作日期"), S("操作日期"), 130},
+        {S("备注"), S("备注"), 160},
+        {S("停用"), S("停用"), 40},
+    };
+    d.printTitle = S("收货单位资料明细表打印清单");
+    d.exportName = S("收货单位资料明细表");
+    d.buttons = {
+        {Role::Add, S("bitbtn_add"), S("增加")},
+        {Role::Edit, S("bitbtn_edit"), S("编辑")},
+        {Role::Delete, S("bitbtn_delete"), S("删除")},
+        {Role::Save, S("bitbtn_save"), S("存盘")},
+        {Role::Cancel, S("bitbtn_cancel"), S("取消")},
+        {Role::Export, S("bitbtn_out"), S("导出")},
+        {Role::Print, S("bitbtn_print"), S("打印")},
+        {Role::ResetLayout, S("SpeedButton1"), S("初始界面")},
+        {Role::Custom, S("SpeedButton3"), S("选中"), When::Never, [this] { choose(); }},
+        {Role::Close, S("SpeedButton4"), S("返回")},
+        {Role::Search, S("SpeedButton2"), S("查找")},
+    };
+    d.editors = {
+        {S("单位名称"), S("收货单位名称："), EditorKind::Edit, S("DBEdit2"), {}, true},
+        {S("省份"), S("省份："), EditorKind::Combo, S("DBComboBoxEh1"), provinces(), true},
+        {S("联系人"), S("联系人："), EditorKind::Edit, S("DBEdit7"), {}, true},
+        {S("上游客户"), S("上游客户："), EditorKind::Combo, S("DBComboBoxEh2"), {}, true},
+        {S("单位地址"), S("单位地址："), EditorKind::Edit, S("DBEdit6"), {}, true},
+        {S("联系电话"), S("联系电话："), EditorKind::Edit, S("DBEdit8")},
+        {S("停用"), S("停止使用："), EditorKind::Check, S("DBCheckBoxEh1")},
+        {S("备注"), S("备注："), EditorKind::Memo, S("DBMemo1"), {}, true, false, false, 3},
+    };
+    d.enterRing = {S("单位名称"), S("省份"), S("联系人"), S("上游客户"), S("单位地址"), S("联系电话"), S("备注")};
+    d.quickSearch = {
+        {S("DBComboBoxEh3"), S("上游客户："), S("上游客户"), TermKind::Like, EditorKind::Combo, {}, true},
+        {S("Edit3"), S("单位名称："), S("单位名称"), TermKind::Like, EditorKind::Edit, {}, true},
+    };
+    d.quickSearchHead = {S("select * from 收货单位 ")};
+    d.quickSearchOrder = S("order by 单位名称");
+    d.memoField = S("备注");
+    build(d);
+
+    for (const char *name : {"DBComboBoxEh1", "DBComboBoxEh2"})
+        if (auto *c = findChild<QComboBox *>(S(name)))
+            c->setMaxVisibleItems(20);
+    m_caller = new QLabel(S("收货人"), this);
+    m_caller->setObjectName(S("Label1"));
+    m_caller->hide();
+    connect(grid(), &QAbstractItemView::doubleClicked, this, [this] { choose(); });
+}
+
+void TForm_deliveryinfo::setPicker(const QString &callerLabel)
+{
+    m_caller->setText(callerLabel);
+    // Only while browsing: a consignee being typed is not saved yet.
+    setButtonWhen(S("SpeedButton3"), When::Browse);
+}
+
+void TForm_deliveryinfo::choose()
+{
+    auto *b = button(S("SpeedButton3"));
+    if (!b || !b->isEnabled())
+        return;
+    // With no consignee listed there is nothing to choose; the order keeps its value.
+    if (query()->isEmpty())
+        return;
+    const QString name = query()->field(S("单位名称")).asString();
+    db::Query *order = m_caller->text() == S("集装箱") ? Dm1->q_container_ysd : Dm1->q_freight_ysd;
+    order->edit();
+    order->field(S("收货人")).setAsString(name);
+    close();
+}
+
+bool TForm_deliveryinfo::checks()
+{
+    if (!requireText(S("上游客户"), S("上游客户不能为空,请重新输入!")))
+        return false;
+    if (!requireText(S("单位名称"), S("单位名称不能为空,请重新输入!")))
+        return false;
+    // Unique over all customers, not only within one.
+    if (isDuplicate({S("select * from 收货单位 "), S("where 单位名称='") + db::q(editorText(S("单位名称"))) + S("'")},
+                    {S("单位名称")}))
+        return fail(S("单位名称重复,请重新输入!"), S("单位名称"), msg::Icon::Information);
+    return true;
+}
+
+bool TForm_deliveryinfo::canDelete()
+{
+    if (query()->field(S("开始使用")).asString() == S("是")) {
+        msg::hint(this, S("该客户已经有记录,不能删除!"));
+        return false;
+    }
+    return true;
+}
+
+void pickConsignee(QWidget *owner, const QString &callerLabel, const QString &customer)
+{
+    auto w = std::make_unique<TForm_deliveryinfo>(owner);
+    QStringList lines{S("select * from 收货单位")};
+    if (!customer.isEmpty())
+        lines << S("where 上游客户='") + db::q(customer) + S("'");
+    lines << S("order by 上游客户,单位名称");
+    Dm1->q_deliveryinfo->reopenWith(lines);
+    fillPickLists(Dm1->q_guestinfo, {S("select * from "), S("上游客户"), S("order by 客户名称")}, S("客户名称"),
+                  {w->findChild<QComboBox *>(S("DBComboBoxEh2")), w->findChild<QComboBox *>(S("DBComboBoxEh3"))});
+    w->setPicker(callerLabel);
+    app::showModal(w.get());
+    w.reset();
+    Dm1->q_deliveryinfo->close();
+}
