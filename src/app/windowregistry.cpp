@@ -5,6 +5,9 @@
 #include "app/dm1.h"
 #include "data/genericlist.h"
 #include "masterdata/guestinfo.h"
+#include "masterdata/transportinfo.h"
+#include "masterdata/woodinfo.h"
+#include "masterdata/yslcinfo.h"
 #include <QDialog>
 #include <QHash>
 
@@ -61,6 +64,9 @@ void registerWindows()
     reg<TForm_password>("TForm_password");
     reg<Tform_About>("Tform_About");
     reg<TForm_guestinfo>("TForm_guestinfo");
+    reg<TForm_transportinfo>("TForm_transportinfo");
+    reg<TForm_yslcinfo>("TForm_yslcinfo");
+    reg<TForm_woodinfo>("TForm_woodinfo");
     // Until the order window of its own exists, the order list is the generic one.
     WindowRegistry::add(QStringLiteral("TForm_container_ysd"), [](QWidget *owner) -> QDialog * {
         return new data::GenericListWindow(owner, Dm1->q_container_ysd, QStringLiteral("集装箱运输单录入"),
