@@ -46,7 +46,6 @@ TForm_yslcinfo::TForm_yslcinfo(QWidget *owner) : MasterListWindow(owner, S("该�
     d.quickSearchOrder = S("order by 运输动态");
     d.quickSearchEnter = StripEnter::Nothing;
     d.memoField = S("备注");
-    d.panelColumns = 4;
     buildMaster(d);
 
     // The route description's memo opens the memo window too, on the remarks.
