@@ -1,7 +1,10 @@
 #include "app/windowregistry.h"
 #include "app/about.h"
 #include "app/enter.h"
+#include "app/gsxx_edit.h"
 #include "app/password.h"
+#include "app/qxb.h"
+#include "app/qxb_edit.h"
 #include "app/dm1.h"
 #include "data/genericlist.h"
 #include "masterdata/guestinfo.h"
@@ -63,6 +66,9 @@ void registerWindows()
     reg<TForm_Enter>("TForm_Enter");
     reg<TForm_password>("TForm_password");
     reg<Tform_About>("Tform_About");
+    reg<TForm_qxb>("TForm_qxb");
+    reg<TForm_qxb_edit>("TForm_qxb_edit");
+    reg<TForm_gsxx_edit>("TForm_gsxx_edit");
     reg<TForm_guestinfo>("TForm_guestinfo");
     reg<TForm_transportinfo>("TForm_transportinfo");
     reg<TForm_yslcinfo>("TForm_yslcinfo");

@@ -806,6 +806,8 @@ QVariant Query::storedValue(int row, int col) const
     return m_rows->value(row, col + (m_hasKey ? 1 : 0));
 }
 
+size_t Query::memoryUsed() const { return m_rows ? m_rows->memoryUsed() : 0; }
+
 QString Query::displayText(int row, int col) const
 {
     return displayOf(fieldKind(col), storedValue(row, col));

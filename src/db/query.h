@@ -137,6 +137,8 @@ public:
     QString displayText(int row, int col) const;
     // Sum of a numeric column over all rows (money in ten-thousandths).
     QVariant columnSum(int col) const;
+    // Memory held by the rows read on open (chunks and row index).
+    size_t memoryUsed() const;
 
     // Display form of a stored value of the given kind.
     static QString displayOf(Kind k, const QVariant &stored);

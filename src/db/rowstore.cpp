@@ -1,4 +1,5 @@
 #include "db/rowstore.h"
+#include <algorithm>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -8,13 +9,16 @@ namespace {
 enum Tag : unsigned char { TNull = 0, TInt = 1, TReal = 2, TText = 3 };
 constexpr size_t ChunkSize = 1 << 20;
 
-inline void putVarint(std::string &s, uint64_t v)
+constexpr size_t MaxVarint = 10;
+
+inline char *putVarint(char *p, uint64_t v)
 {
     while (v >= 0x80) {
-        s.push_back(char((v & 0x7f) | 0x80));
+        *p++ = char((v & 0x7f) | 0x80);
         v >>= 7;
     }
-    s.push_back(char(v));
+    *p++ = char(v);
+    return p;
 }
 
 inline uint64_t getVarint(const char *&p)
@@ -33,25 +37,26 @@ inline uint64_t getVarint(const char *&p)
 inline uint64_t zigzag(int64_t v) { return (uint64_t(v) << 1) ^ uint64_t(v >> 63); }
 inline int64_t unzigzag(uint64_t v) { return int64_t(v >> 1) ^ -int64_t(v & 1); }
 
-inline void putInt(std::string &s, int64_t v)
+inline char *putInt(char *p, int64_t v)
 {
-    s.push_back(char(TInt));
-    putVarint(s, zigzag(v));
+    *p++ = char(TInt);
+    return putVarint(p, zigzag(v));
 }
 
-inline void putReal(std::string &s, double d)
+inline char *putReal(char *p, double d)
 {
-    s.push_back(char(TReal));
-    char b[8];
-    std::memcpy(b, &d, 8);
-    s.append(b, 8);
+    *p++ = char(TReal);
+    std::memcpy(p, &d, 8);
+    return p + 8;
 }
 
-inline void putText(std::string &s, const char *t, size_t n)
+inline char *putText(char *p, const char *t, size_t n)
 {
-    s.push_back(char(TText));
-    putVarint(s, n);
-    s.append(t, n);
+    *p++ = char(TText);
+    p = putVarint(p, n);
+    if (n)
+        std::memcpy(p, t, n);
+    return p + n;
 }
 
 inline void skip(const char *&p)
@@ -69,84 +74,99 @@ inline void skip(const char *&p)
 
 } // namespace
 
-const char *RowStore::store(const std::string &rec)
+char *RowStore::grow(size_t n)
 {
-    if (m_chunks.empty() || m_chunkUsed + rec.size() > m_chunkSize) {
-        // A new chunk; the unused tail of the previous one is the only waste.
-        m_chunkSize = std::max(ChunkSize, rec.size());
-        m_chunks.emplace_back(new char[m_chunkSize]);
-        m_chunkUsed = 0;
-    }
-    char *dst = m_chunks.back().get() + m_chunkUsed;
-    std::memcpy(dst, rec.data(), rec.size());
-    m_chunkUsed += rec.size();
-    m_bytes += rec.size();
-    return dst;
+    // A new chunk; the unused tail of the previous one is the only waste.
+    const size_t partial = m_chunkUsed - m_recStart;
+    const size_t size = std::max(ChunkSize, 2 * (partial + n));
+    std::unique_ptr<char[]> chunk(new char[size]);
+    if (partial)
+        std::memcpy(chunk.get(), m_chunks.back().get() + m_recStart, partial);
+    m_chunks.push_back(std::move(chunk));
+    m_chunkSize = size;
+    m_allocated += size;
+    m_recStart = 0;
+    m_chunkUsed = partial;
+    return m_chunks.back().get() + m_chunkUsed;
 }
 
-void RowStore::encodeStatement(sqlite3_stmt *st)
+const char *RowStore::finishRecord()
 {
-    m_scratch.clear();
+    if (m_chunks.empty())   // a row of no columns before any other
+        grow(0);
+    const char *rec = m_chunks.back().get() + m_recStart;
+    m_bytes += m_chunkUsed - m_recStart;
+    m_recStart = m_chunkUsed;
+    return rec;
+}
+
+const char *RowStore::encodeStatement(sqlite3_stmt *st)
+{
     for (int c = 0; c < m_cols; ++c) {
         switch (sqlite3_column_type(st, c)) {
-        case SQLITE_NULL: m_scratch.push_back(char(TNull)); break;
-        case SQLITE_INTEGER: putInt(m_scratch, sqlite3_column_int64(st, c)); break;
-        case SQLITE_FLOAT: putReal(m_scratch, sqlite3_column_double(st, c)); break;
+        case SQLITE_NULL: {
+            char *p = room(1);
+            *p = char(TNull);
+            advance(p + 1);
+            break;
+        }
+        case SQLITE_INTEGER: advance(putInt(room(1 + MaxVarint), sqlite3_column_int64(st, c))); break;
+        case SQLITE_FLOAT: advance(putReal(room(9), sqlite3_column_double(st, c))); break;
         default: {
             const auto *t = reinterpret_cast<const char *>(sqlite3_column_text(st, c));
-            putText(m_scratch, t ? t : "", size_t(sqlite3_column_bytes(st, c)));
+            const auto n = size_t(sqlite3_column_bytes(st, c));
+            advance(putText(room(1 + MaxVarint + n), t ? t : "", n));
         }
         }
     }
+    return finishRecord();
 }
 
-void RowStore::encode(const std::vector<QVariant> &values)
+const char *RowStore::encode(const std::vector<QVariant> &values)
 {
-    m_scratch.clear();
     for (int c = 0; c < m_cols; ++c) {
         const QVariant &v = c < int(values.size()) ? values[size_t(c)] : QVariant();
         if (v.isNull() || !v.isValid()) {
-            m_scratch.push_back(char(TNull));
+            char *p = room(1);
+            *p = char(TNull);
+            advance(p + 1);
             continue;
         }
         switch (v.typeId()) {
         case QMetaType::LongLong: case QMetaType::Int: case QMetaType::ULongLong: case QMetaType::UInt:
         case QMetaType::Bool:
-            putInt(m_scratch, v.toLongLong());
+            advance(putInt(room(1 + MaxVarint), v.toLongLong()));
             break;
         case QMetaType::Double: case QMetaType::Float:
-            putReal(m_scratch, v.toDouble());
+            advance(putReal(room(9), v.toDouble()));
             break;
         default: {
             const QByteArray b = v.toString().toUtf8();
-            putText(m_scratch, b.constData(), size_t(b.size()));
+            advance(putText(room(1 + MaxVarint + size_t(b.size())), b.constData(), size_t(b.size())));
         }
         }
     }
+    return finishRecord();
 }
 
 void RowStore::appendFromStatement(sqlite3_stmt *st)
 {
-    encodeStatement(st);
-    m_rows.push_back(store(m_scratch));
+    m_rows.push_back(encodeStatement(st));
 }
 
 void RowStore::append(const std::vector<QVariant> &values)
 {
-    encode(values);
-    m_rows.push_back(store(m_scratch));
+    m_rows.push_back(encode(values));
 }
 
 void RowStore::replace(int row, const std::vector<QVariant> &values)
 {
-    encode(values);
-    m_rows[size_t(row)] = store(m_scratch);
+    m_rows[size_t(row)] = encode(values);
 }
 
 void RowStore::replaceFromStatement(int row, sqlite3_stmt *st)
 {
-    encodeStatement(st);
-    m_rows[size_t(row)] = store(m_scratch);
+    m_rows[size_t(row)] = encodeStatement(st);
 }
 
 void RowStore::remove(int row)

@@ -2,7 +2,6 @@
 #include <QVariant>
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -33,19 +32,32 @@ public:
     qint64 integer(int row, int col) const;
 
     size_t bytesUsed() const { return m_bytes; }
+    // Memory held: the chunks and the row index.
+    size_t memoryUsed() const { return m_allocated + m_rows.capacity() * sizeof(const char *); }
 
 private:
-    const char *store(const std::string &rec);
     const char *cell(int row, int col) const;
-    void encodeStatement(sqlite3_stmt *st);
-    void encode(const std::vector<QVariant> &values);
+    // A record is written straight into the current chunk: room() makes space
+    // for n more bytes (moving the record begun so far to a new chunk when it
+    // does not fit), advance() moves past what was written.
+    char *room(size_t n)
+    {
+        if (m_chunkUsed + n <= m_chunkSize) [[likely]]
+            return m_chunks.back().get() + m_chunkUsed;
+        return grow(n);
+    }
+    char *grow(size_t n);
+    void advance(const char *end) { m_chunkUsed = size_t(end - m_chunks.back().get()); }
+    const char *finishRecord();
+    const char *encodeStatement(sqlite3_stmt *st);
+    const char *encode(const std::vector<QVariant> &values);
 
     int m_cols;
     std::vector<const char *> m_rows;
     std::vector<std::unique_ptr<char[]>> m_chunks;
-    size_t m_chunkUsed = 0, m_chunkSize = 0;
-    size_t m_bytes = 0;
-    std::string m_scratch;
+    size_t m_chunkUsed = 0, m_chunkSize = 0;   // write position and size of the last chunk
+    size_t m_recStart = 0;                     // start of the record being written
+    size_t m_bytes = 0, m_allocated = 0;
 };
 
 } // namespace db

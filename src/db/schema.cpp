@@ -194,48 +194,61 @@ Kind kindOfColumnName(const QString &name)
     return map.value(name, Kind::Unknown);
 }
 
+void createTables(sqlite3 *db)
+{
+    for (const auto &t : tables()) {
+        QStringList defs;
+        for (const auto &c : t.columns) {
+            QString d = c.name + QLatin1Char(' ') + declType(c.kind);
+            if (!c.defaultValue.isEmpty())
+                d += QStringLiteral(" DEFAULT ") + c.defaultValue;
+            defs << d;
+        }
+        exec(db, QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, defs.join(QStringLiteral(", "))));
+    }
+}
+
+void createIndexes(sqlite3 *db, const QString &table)
+{
+    // Period statistics run one aggregate per customer, carrier or vehicle
+    // over a date range; the stage windows filter on their status column.
+    static const char *const idx[][2] = {
+        // Carries the income sums too, so a customer's period total never
+        // touches the table rows.
+        {"集装箱运输单", "CREATE INDEX ix_cys_guest ON 集装箱运输单 (上游客户, 运输期限从, 应收运费, 实收运费, 数量)"},
+        {"集装箱运输单", "CREATE INDEX ix_cys_period ON 集装箱运输单 (运输期限从, 运输单号)"},
+        {"集装箱运输单", "CREATE INDEX ix_cys_trans ON 集装箱运输单 (承运单位, 运输期限从)"},
+        {"集装箱运输单", "CREATE INDEX ix_cys_car ON 集装箱运输单 (车牌号, 运输期限从)"},
+        {"集装箱运输单", "CREATE INDEX ix_cys_no ON 集装箱运输单 (运输单号)"},
+        {"普通货物运输单", "CREATE INDEX ix_fys_guest ON 普通货物运输单 (上游客户, 发货日期)"},
+        {"普通货物运输单", "CREATE INDEX ix_fys_period ON 普通货物运输单 (发货日期, 运输单号)"},
+        {"普通货物运输单", "CREATE INDEX ix_fys_no ON 普通货物运输单 (运输单号)"},
+        {"普通货物运输单", "CREATE INDEX ix_fys_ddh ON 普通货物运输单 (调度单号)"},
+        {"普通货物运输单明细", "CREATE INDEX ix_fmx_no ON 普通货物运输单明细 (运输单号)"},
+        {"普通货物运输单明细", "CREATE INDEX ix_fmx_wood ON 普通货物运输单明细 (货物名称, 发货日期)"},
+        {"普通货物运输单明细", "CREATE INDEX ix_fmx_period ON 普通货物运输单明细 (发货日期)"},
+        {"普通货物调度单", "CREATE INDEX ix_fdd_no ON 普通货物调度单 (调度单号)"},
+        {"普通货物调度单", "CREATE INDEX ix_fdd_trans ON 普通货物调度单 (承运单位, 发货日期)"},
+        {"普通货物调度单", "CREATE INDEX ix_fdd_car ON 普通货物调度单 (车牌号, 发货日期)"},
+        {"普通货物调度单", "CREATE INDEX ix_fdd_period ON 普通货物调度单 (发货日期)"},
+        {"上游客户", "CREATE INDEX ix_guest_name ON 上游客户 (客户名称)"},
+        {"收货单位", "CREATE INDEX ix_delivery_name ON 收货单位 (单位名称)"},
+        {"下游运输商", "CREATE INDEX ix_trans_name ON 下游运输商 (单位名称)"},
+        {"承运车辆", "CREATE INDEX ix_car_plate ON 承运车辆 (车牌号)"},
+        {"货物信息", "CREATE INDEX ix_wood_name ON 货物信息 (货物名称, 客户名称)"},
+        {"现金日记帐", "CREATE INDEX ix_xjrjz_date ON 现金日记帐 (日期)"},
+    };
+    for (const auto &i : idx)
+        if (table.isEmpty() || table == QString::fromUtf8(i[0]))
+            exec(db, QString::fromUtf8(i[1]));
+}
+
 void create(sqlite3 *db)
 {
     exec(db, QStringLiteral("BEGIN"));
     try {
-        for (const auto &t : tables()) {
-            QStringList defs;
-            for (const auto &c : t.columns) {
-                QString d = c.name + QLatin1Char(' ') + declType(c.kind);
-                if (!c.defaultValue.isEmpty())
-                    d += QStringLiteral(" DEFAULT ") + c.defaultValue;
-                defs << d;
-            }
-            exec(db, QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, defs.join(QStringLiteral(", "))));
-        }
-        // Period statistics run one aggregate per customer, carrier or vehicle
-        // over a date range; the stage windows filter on their status column.
-        const char *idx[] = {
-            "CREATE INDEX ix_cys_guest ON 集装箱运输单 (上游客户, 运输期限从)",
-            "CREATE INDEX ix_cys_period ON 集装箱运输单 (运输期限从, 运输单号)",
-            "CREATE INDEX ix_cys_trans ON 集装箱运输单 (承运单位, 运输期限从)",
-            "CREATE INDEX ix_cys_car ON 集装箱运输单 (车牌号, 运输期限从)",
-            "CREATE INDEX ix_cys_no ON 集装箱运输单 (运输单号)",
-            "CREATE INDEX ix_fys_guest ON 普通货物运输单 (上游客户, 发货日期)",
-            "CREATE INDEX ix_fys_period ON 普通货物运输单 (发货日期, 运输单号)",
-            "CREATE INDEX ix_fys_no ON 普通货物运输单 (运输单号)",
-            "CREATE INDEX ix_fys_ddh ON 普通货物运输单 (调度单号)",
-            "CREATE INDEX ix_fmx_no ON 普通货物运输单明细 (运输单号)",
-            "CREATE INDEX ix_fmx_wood ON 普通货物运输单明细 (货物名称, 发货日期)",
-            "CREATE INDEX ix_fmx_period ON 普通货物运输单明细 (发货日期)",
-            "CREATE INDEX ix_fdd_no ON 普通货物调度单 (调度单号)",
-            "CREATE INDEX ix_fdd_trans ON 普通货物调度单 (承运单位, 发货日期)",
-            "CREATE INDEX ix_fdd_car ON 普通货物调度单 (车牌号, 发货日期)",
-            "CREATE INDEX ix_fdd_period ON 普通货物调度单 (发货日期)",
-            "CREATE INDEX ix_guest_name ON 上游客户 (客户名称)",
-            "CREATE INDEX ix_delivery_name ON 收货单位 (单位名称)",
-            "CREATE INDEX ix_trans_name ON 下游运输商 (单位名称)",
-            "CREATE INDEX ix_car_plate ON 承运车辆 (车牌号)",
-            "CREATE INDEX ix_wood_name ON 货物信息 (货物名称, 客户名称)",
-            "CREATE INDEX ix_xjrjz_date ON 现金日记帐 (日期)",
-        };
-        for (const char *s : idx)
-            exec(db, QString::fromUtf8(s));
+        createTables(db);
+        createIndexes(db);
         exec(db, QStringLiteral("COMMIT"));
     } catch (...) {
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);

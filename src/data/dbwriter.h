@@ -1,0 +1,106 @@
+#pragma once
+#include "db/money.h"
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// Writing new database files in bulk (the velorin-db tool and tests).
+namespace dbfile::detail {
+
+// A database file being made. It is written under a temporary name beside
+// the target and moved over it by commit(), so that a failure never leaves a
+// half-made file behind and a forced overwrite never destroys the old file
+// before the new one is complete.
+class NewFile {
+public:
+    // Throws DbError when the path exists and force is false, or when the
+    // temporary file cannot be created.
+    NewFile(const QString &path, bool force);
+    ~NewFile();
+    NewFile(const NewFile &) = delete;
+    NewFile &operator=(const NewFile &) = delete;
+
+    sqlite3 *db() const { return m_db; }
+    void exec(const char *sql);
+    void begin() { exec("BEGIN"); }
+    void commitTransaction() { exec("COMMIT"); }
+    // Closes the file and moves it to the target path. Throws DbError.
+    void commit();
+
+private:
+    QString m_path, m_temp;
+    sqlite3 *m_db = nullptr;
+    bool m_done = false;
+};
+
+// One prepared INSERT of a table's named columns. Values are bound in the
+// order of the columns with add(); row() writes them and starts a new row.
+class Insert {
+public:
+    Insert(sqlite3 *db, const char *table, std::initializer_list<const char *> columns);
+    ~Insert();
+    Insert(const Insert &) = delete;
+    Insert &operator=(const Insert &) = delete;
+
+    Insert &null();
+    Insert &add(std::nullptr_t) { return null(); }
+    Insert &add(const char *utf8) { return utf8 ? add(std::string_view(utf8)) : null(); }
+    Insert &add(std::string_view utf8);
+    Insert &add(const QString &text);
+    Insert &add(int v) { return add(qint64(v)); }
+    Insert &add(qint64 v);
+    Insert &add(double v);
+    Insert &add(bool yes) { return add(qint64(yes ? 1 : 0)); }
+    Insert &add(db::Money m) { return add(qint64(m.raw())); }
+    Insert &add(std::optional<db::Money> m) { return m ? add(*m) : null(); }
+    Insert &add(const QDate &d);          // null when invalid
+    Insert &add(const QDateTime &dt);     // null when invalid
+    // Writes the row; throws DbError when a column was left unbound or the
+    // engine refuses the row.
+    void row();
+    qint64 lastRowId() const;
+
+private:
+    int slot();   // next parameter number; throws when the row is full
+
+    sqlite3 *m_db;
+    sqlite3_stmt *m_st = nullptr;
+    int m_columns = 0;
+    int m_next = 0;
+    std::vector<std::string> m_text;
+};
+
+// Small deterministic generator (splitmix64): the same seed gives the same
+// demo on every machine, unlike the standard distributions.
+class Rng {
+public:
+    explicit Rng(uint64_t seed) : m_s(seed) {}
+    uint64_t next();
+    int below(int n) { return n <= 0 ? 0 : int(next() % uint64_t(n)); }
+    int between(int lo, int hi) { return lo + below(hi - lo + 1); }   // inclusive
+    bool chance(double p) { return double(next() >> 11) * 0x1.0p-53 < p; }
+    double unit() { return double(next() >> 11) * 0x1.0p-53; }
+
+private:
+    uint64_t m_s;
+};
+
+// Costs the business bore for a carrier's trip and what is left to pay: each
+// cost is a share of the agreed amount (tolls, fuel on own vehicles, now and
+// then fines, labour and other costs), so the payable stays positive.
+struct TripCosts {
+    std::optional<db::Money> tolls, fuel, fines, labour, other;
+    db::Money payable;   // amount − 路桥费 − 劳务费 − 油费 − 罚款 − 其它费用
+};
+TripCosts tripCosts(Rng &rng, db::Money amount, bool ownVehicle);
+
+} // namespace dbfile::detail
