@@ -103,6 +103,8 @@ private slots:
     void resetLayoutRemovesStoredLayout();
     void printTurnsTwoToneBackOn();
     void quickSearchAndEmptyResult();
+    void stripEnterModes_data();
+    void stripEnterModes();
     void searchDialogChecksAndLoop();
     void memoWindowEditsTheSameRow();
     void markEveryRowIsAllOrNothing();
@@ -301,6 +303,66 @@ void TstRecordList::quickSearchAndEmptyResult()
     click(&w, "SpeedButton2");
     QCOMPARE(t.dm()->q_guestinfo->recordCount(), 3);
     QCOMPARE(t.dm()->q_guestinfo->sql().size(), 2);
+}
+
+namespace {
+// Two strip fields over 上游客户, Enter handled in the given way.
+class StripWindow : public RecordListWindow {
+public:
+    StripWindow(TDm1 *dm, StripEnter mode) : RecordListWindow(nullptr)
+    {
+        ListDecl d;
+        d.caption = QStringLiteral("测试");
+        d.module = QStringLiteral("teststrip");
+        d.layoutStore = false;
+        d.query = dm->q_guestinfo;
+        d.columns = {{QStringLiteral("客户名称"), QStringLiteral("客户名称")}};
+        d.buttons = {{Role::Search, QStringLiteral("SpeedButton2"), QStringLiteral("查找")}};
+        d.quickSearch = {{QStringLiteral("Edit1"), QStringLiteral("客户名称："), QStringLiteral("客户名称")},
+                         {QStringLiteral("Edit2"), QStringLiteral("行业："), QStringLiteral("行业")}};
+        d.quickSearchHead = {QStringLiteral("select * from 上游客户 ")};
+        d.quickSearchOrder = QStringLiteral("order by 客户名称");
+        d.quickSearchEnter = mode;
+        build(d);
+    }
+};
+} // namespace
+
+void TstRecordList::stripEnterModes_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("firstRuns");
+    QTest::addColumn<QString>("focusAfterFirst");
+    QTest::addColumn<bool>("lastRuns");
+    QTest::newRow("moves, runs in the last") << int(StripEnter::Moves) << false << "Edit2" << true;
+    QTest::newRow("each field runs") << int(StripEnter::EachRuns) << true << "Edit1" << true;
+    QTest::newRow("left to the control") << int(StripEnter::Nothing) << false << "Edit1" << false;
+}
+
+void TstRecordList::stripEnterModes()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, firstRuns);
+    QFETCH(QString, focusAfterFirst);
+    QFETCH(bool, lastRuns);
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称, 行业) values ('甲', '钢铁'), ('乙', '钢铁'), ('丙', '化工')"));
+    MessageScript ms;
+    openGuests(t.dm());
+    StripWindow w(t.dm(), StripEnter(mode));
+    w.show();
+    auto *first = w.findChild<QLineEdit *>(QStringLiteral("Edit1"));
+    auto *last = w.findChild<QLineEdit *>(QStringLiteral("Edit2"));
+    first->setText(QStringLiteral("甲"));
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_Return);
+    QCOMPARE(t.dm()->q_guestinfo->recordCount(), firstRuns ? 1 : 3);
+    QCOMPARE(w.focusWidget() ? w.focusWidget()->objectName() : QString(), focusAfterFirst);
+    first->clear();
+    last->setText(QStringLiteral("钢铁"));
+    QTest::keyClick(last, Qt::Key_Return);
+    QCOMPARE(t.dm()->q_guestinfo->recordCount(), lastRuns ? 2 : (firstRuns ? 1 : 3));
+    QVERIFY(ms.seen().isEmpty());
 }
 
 namespace {

@@ -10,6 +10,9 @@
 #include "container/container_ysd_sk.h"
 #include "masterdata/deliveryinfo.h"
 #include "masterdata/guestinfo.h"
+#include "masterdata/transportinfo.h"
+#include "masterdata/woodinfo.h"
+#include "masterdata/yslcinfo.h"
 #include <QDialog>
 #include <QHash>
 
@@ -73,6 +76,9 @@ void registerWindows()
     reg<TForm_container_ysd>("TForm_container_ysd");
     reg<TForm_container_ysd_fh>("TForm_container_ysd_fh");
     reg<TForm_container_ysd_sk>("TForm_container_ysd_sk");
+    reg<TForm_transportinfo>("TForm_transportinfo");
+    reg<TForm_yslcinfo>("TForm_yslcinfo");
+    reg<TForm_woodinfo>("TForm_woodinfo");
 }
 
 ShowHook setShowHook(ShowHook hook)

@@ -310,10 +310,21 @@ void RecordListWindow::buildQuickSearch()
         row->addWidget(b);
     row->addStretch(1);
     m_top->addLayout(row);
-    // Enter moves along the strip and runs the search in its last field.
-    QList<QWidget *> ring(m_searchWidgets.begin(), m_searchWidgets.end());
-    auto *r = new dbctrls::EnterRing(ring, [] { return true; }, {}, this);
-    r->setFinalAction([this] { quickSearch(); });
+    switch (m_decl.quickSearchEnter) {
+    case StripEnter::Moves: {
+        // Enter moves along the strip and runs the search in its last field.
+        QList<QWidget *> ring(m_searchWidgets.begin(), m_searchWidgets.end());
+        new dbctrls::EnterRing(ring, [] { return true; }, [this] { quickSearch(); }, this);
+        break;
+    }
+    case StripEnter::EachRuns:
+        // A ring of one: Enter in it is its last field's Enter.
+        for (QWidget *w : m_searchWidgets)
+            new dbctrls::EnterRing({w}, [] { return true; }, [this] { quickSearch(); }, this);
+        break;
+    case StripEnter::Nothing:
+        break;
+    }
 }
 
 void RecordListWindow::buildPanel()

@@ -50,6 +50,10 @@ struct EditorDecl {
 
 enum class TermKind { Like, Exact, Day, Range };
 
+// Enter in the quick-search strip: moves along it and runs the search in its
+// last field, runs the search in every field, or is left to the control.
+enum class StripEnter { Moves, EachRuns, Nothing };
+
 // A field of an in-window quick search or a search dialog and the term it adds.
 struct SearchField {
     QString objectName;
@@ -89,6 +93,7 @@ struct ListDecl {
     QString quickSearchButton = QStringLiteral("SpeedButton2");
     QStringList quickSearchHead;             // lines before " where " (usually one)
     QString quickSearchOrder;                // the order-by line
+    StripEnter quickSearchEnter = StripEnter::Moves;
     QString stampOperator = QStringLiteral("操作员");
     QString stampDate = QStringLiteral("操作日期");
     QString memoField;                       // double-click column of DBMemo1 (opens 备忘录)

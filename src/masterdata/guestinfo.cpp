@@ -8,7 +8,7 @@ namespace {
 QString S(const char *s) { return QString::fromUtf8(s); }
 }
 
-TForm_guestinfo::TForm_guestinfo(QWidget *owner) : RecordListWindow(owner)
+TForm_guestinfo::TForm_guestinfo(QWidget *owner) : MasterListWindow(owner, S("该客户已经有记录,不能删除!"))
 {
     setObjectName(S("Form_guestinfo"));
     ListDecl d;
@@ -34,19 +34,6 @@ TForm_guestinfo::TForm_guestinfo(QWidget *owner) : RecordListWindow(owner)
     };
     d.printTitle = S("上游客户资料明细表打印清单");
     d.exportName = S("上游客户资料明细表");
-    d.buttons = {
-        {Role::Add, S("bitbtn_add"), S("增加")},
-        {Role::Edit, S("bitbtn_edit"), S("编辑")},
-        {Role::Delete, S("bitbtn_delete"), S("删除")},
-        {Role::Save, S("bitbtn_save"), S("存盘")},
-        {Role::Cancel, S("bitbtn_cancel"), S("取消")},
-        {Role::Export, S("bitbtn_out"), S("导出")},
-        {Role::Print, S("bitbtn_print"), S("打印")},
-        {Role::ResetLayout, S("SpeedButton1"), S("初始界面")},
-        {Role::Custom, S("SpeedButton3"), S("选中"), When::Never},
-        {Role::Close, S("SpeedButton4"), S("返回")},
-        {Role::Search, S("SpeedButton2"), S("查找")},
-    };
     d.editors = {
         {S("客户名称"), S("客户名称："), EditorKind::Edit, S("DBEdit2"), {}, true},
         {S("行业"), S("行业："), EditorKind::Combo, S("DBComboBoxEh1"), {}, true},
@@ -67,24 +54,16 @@ TForm_guestinfo::TForm_guestinfo(QWidget *owner) : RecordListWindow(owner)
     d.quickSearchHead = {S("select * from 上游客户 ")};
     d.quickSearchOrder = S("order by 客户名称");
     d.memoField = S("备注");
-    build(d);
+    buildMaster(d);
 }
 
 bool TForm_guestinfo::checks()
 {
     if (!requireText(S("客户名称"), S("客户名称不能为空,请重新输入!")))
         return false;
+    // Looked up as typed, blanks included.
     if (isDuplicate({S("select * from 上游客户 "), S("where 客户名称='") + db::q(editorText(S("客户名称"))) + S("'")},
                     {S("客户名称")}))
         return fail(S("客户名称重复,请重新输入!"), S("客户名称"), msg::Icon::Information);
-    return true;
-}
-
-bool TForm_guestinfo::canDelete()
-{
-    if (query()->field(S("开始使用")).asString() == S("是")) {
-        msg::hint(this, S("该客户已经有记录,不能删除!"));
-        return false;
-    }
     return true;
 }

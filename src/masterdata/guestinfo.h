@@ -1,13 +1,12 @@
 #pragma once
-#include "data/recordlist.h"
+#include "masterdata/masterlist.h"
 
 // 上游客户资料设置: the customers who place transport orders.
-class TForm_guestinfo : public data::RecordListWindow {
+class TForm_guestinfo : public masterdata::MasterListWindow {
     Q_OBJECT
 public:
     explicit TForm_guestinfo(QWidget *owner);
 
 protected:
     bool checks() override;
-    bool canDelete() override;
 };

@@ -1,0 +1,23 @@
+#pragma once
+#include "data/recordlist.h"
+
+namespace masterdata {
+
+// The master-data list windows (customers, carriers, routes, goods): the
+// panel variant with one tool bar (选中 stays disabled, nothing is picked
+// here), drop-downs that show 20 rows, and rows marked in use
+// (开始使用 = "是") that may not be deleted.
+class MasterListWindow : public data::RecordListWindow {
+    Q_OBJECT
+protected:
+    MasterListWindow(QWidget *owner, const QString &inUseMessage);
+
+    // Adds the tool bar to the declaration and builds the window.
+    void buildMaster(data::ListDecl decl);
+    bool canDelete() override;
+
+private:
+    QString m_inUseMessage;
+};
+
+} // namespace masterdata
