@@ -11,6 +11,7 @@
 #include "grid/sorting.h"
 #include "grid/print.h"
 #include "testsupport.h"
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
@@ -27,7 +28,7 @@ namespace {
 // A small panel window over 上游客户, declared the way real windows are.
 class PanelWindow : public RecordListWindow {
 public:
-    PanelWindow(TDm1 *dm) : RecordListWindow(nullptr)
+    explicit PanelWindow(TDm1 *dm, const std::function<void(ListDecl &)> &tweak = {}) : RecordListWindow(nullptr)
     {
         ListDecl d;
         d.caption = QStringLiteral("测试");
@@ -61,6 +62,8 @@ public:
         d.quickSearchHead = {QStringLiteral("select * from 上游客户 ")};
         d.quickSearchOrder = QStringLiteral("order by 客户名称");
         d.memoField = QStringLiteral("备注");
+        if (tweak)
+            tweak(d);
         build(d);
     }
     bool checks() override
@@ -104,6 +107,7 @@ private slots:
     void quickSearchAndEmptyResult();
     void searchDialogChecksAndLoop();
     void memoWindowEditsTheSameRow();
+    void editFocusAndStripWithoutEnter();
 };
 
 void TstRecordList::statesFollowAddSaveCancel()
@@ -380,6 +384,32 @@ void TstRecordList::memoWindowEditsTheSameRow()
     QCOMPARE(t.dm()->q_guestinfo->field(QStringLiteral("备注")).asString(), QStringLiteral("新的备注"));
     click(&w, "bitbtn_save");
     QCOMPARE(t.scalar(QStringLiteral("select 备注 from 上游客户")), QStringLiteral("新的备注"));
+}
+
+void TstRecordList::editFocusAndStripWithoutEnter()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('甲'), ('乙')"));
+    MessageScript ms;
+    openGuests(t.dm());
+    PanelWindow w(t.dm(), [](ListDecl &d) {
+        d.editFocus = QStringLiteral("行业");
+        d.quickSearchEnter = false;
+    });
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    click(&w, "bitbtn_edit");
+    QCOMPARE(QApplication::focusWidget(), w.editorFor(QStringLiteral("行业")));
+    click(&w, "bitbtn_cancel");
+    // Without Enter handling the strip's Enter neither searches nor moves.
+    auto *edit = w.findChild<QLineEdit *>(QStringLiteral("Edit3"));
+    edit->setFocus();
+    typeText(edit, QStringLiteral("甲"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(t.dm()->q_guestinfo->recordCount(), 2);
+    QVERIFY(ms.seen().isEmpty());
+    QCOMPARE(QApplication::focusWidget(), edit);
 }
 
 QTEST_MAIN(TstRecordList)
