@@ -4,6 +4,13 @@
 #include "app/password.h"
 #include "app/dm1.h"
 #include "data/genericlist.h"
+#include "app/xstp.h"
+#include "container/container_ddb.h"
+#include "container/container_ddb_cx.h"
+#include "container/container_ddb_fk.h"
+#include "container/container_ddb_zxwj.h"
+#include "masterdata/carinfo.h"
+#include "masterdata/carinfo_edit.h"
 #include "masterdata/guestinfo.h"
 #include <QDialog>
 #include <QHash>
@@ -61,6 +68,13 @@ void registerWindows()
     reg<TForm_password>("TForm_password");
     reg<Tform_About>("Tform_About");
     reg<TForm_guestinfo>("TForm_guestinfo");
+    reg<TForm_xstp>("TForm_xstp");
+    reg<TForm_carinfo>("TForm_carinfo");
+    reg<TForm_carinfo_edit>("TForm_carinfo_edit");
+    reg<TForm_container_ddb>("TForm_container_ddb");
+    reg<TForm_container_ddb_cx>("TForm_container_ddb_cx");
+    reg<TForm_container_ddb_zxwj>("TForm_container_ddb_zxwj");
+    reg<TForm_container_ddb_fk>("TForm_container_ddb_fk");
     // Until the order window of its own exists, the order list is the generic one.
     WindowRegistry::add(QStringLiteral("TForm_container_ysd"), [](QWidget *owner) -> QDialog * {
         return new data::GenericListWindow(owner, Dm1->q_container_ysd, QStringLiteral("集装箱运输单录入"),
