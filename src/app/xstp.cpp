@@ -1,5 +1,7 @@
 #include "app/xstp.h"
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QVBoxLayout>
 
 PictureBox::PictureBox(QWidget *parent) : QLabel(parent)
@@ -60,5 +62,8 @@ TForm_xstp::TForm_xstp(QWidget *owner) : QDialog(owner)
     v->setContentsMargins(0, 0, 0, 0);
     v->addWidget(Image1);
     connect(Image1, &PictureBox::doubleClicked, this, &QDialog::accept);
+    // The window manager maximises; without one the screen's size is taken.
+    if (const QScreen *s = owner ? owner->screen() : QGuiApplication::primaryScreen())
+        setGeometry(s->availableGeometry());
     setWindowState(Qt::WindowMaximized);
 }
