@@ -12,7 +12,14 @@
 #include "masterdata/carinfo.h"
 #include "spine_driver.h"
 #include "testsupport.h"
+#include "grid/export.h"
+#include "grid/print.h"
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProcess>
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -114,6 +121,8 @@ private slots:
     void paymentComputesPayable_data();
     void paymentComputesPayable();
     void paymentChecks();
+    void printExportAndLayoutFile_data();
+    void printExportAndLayoutFile();
 };
 
 void TstContainerDispatch::openingListsAndPickLists_data()
@@ -495,6 +504,82 @@ void TstContainerDispatch::paymentChecks()
     QStringList listed;
     runMenu("N34", [&](QDialog *) { listed << QString::number(t.dm()->q_container_ysd->recordCount()); });
     QCOMPARE(listed, QStringList{S("0")});
+}
+
+void TstContainerDispatch::printExportAndLayoutFile_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("numberRight");
+    QTest::addColumn<QString>("exportName");
+    QTest::addColumn<QString>("exportButton");
+    QTest::newRow("vehicles") << S("carinfo") << S("轿运车辆打印列表") << true << S("承运车辆明细表") << S("SpeedButton2");
+    QTest::newRow("dispatch") << S("container_ddb") << S("集装箱调度单明细表打印清单") << false << S("集装箱调度单明细表")
+                              << S("bitbtn_out");
+    QTest::newRow("completion") << S("container_ddb_zxwj") << S("集装箱调度单(执行完结)明细表打印清单") << false
+                                << S("集装箱调度单(执行完结)明细表") << S("bitbtn_out");
+    QTest::newRow("payment") << S("container_ddb_fk") << S("集装箱调度单(付款)明细表打印清单") << false
+                             << S("集装箱调度单(付款)明细表") << S("bitbtn_out");
+}
+
+void TstContainerDispatch::printExportAndLayoutFile()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, title);
+    QFETCH(bool, numberRight);
+    QFETCH(QString, exportName);
+    QFETCH(QString, exportButton);
+    TestDb t;
+    seed(t);
+    MessageScript ms;
+    t.dm()->q_carinfo->reopenWith({S("select * from 承运车辆 "), S("order by 车牌号")});
+    t.dm()->q_container_ysd->reopenWith({S("select * from 集装箱运输单"), S("order by 运输期限从")});
+    std::unique_ptr<data::RecordListWindow> w;
+    if (window == S("carinfo"))
+        w = std::make_unique<TForm_carinfo>(nullptr);
+    else if (window == S("container_ddb"))
+        w = std::make_unique<TForm_container_ddb>(nullptr);
+    else if (window == S("container_ddb_zxwj"))
+        w = std::make_unique<TForm_container_ddb_zxwj>(nullptr);
+    else
+        w = std::make_unique<TForm_container_ddb_fk>(nullptr);
+    w->show();
+
+    const QString pdf = t.dir() + S("/print.pdf");
+    auto oldRunner = grid::setPreviewRunner([&](QPrintPreviewDialog &dlg) {
+        QPrinter *printer = dlg.printer();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        emit dlg.paintRequested(printer);
+    });
+    click(w.get(), "bitbtn_print");
+    grid::setPreviewRunner(oldRunner);
+    QProcess p;
+    p.start(S("pdftotext"), {S("-layout"), pdf, S("-")});
+    QVERIFY(p.waitForFinished(60000));
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'));
+    const auto lineWith = [&](const QString &text) {
+        for (const QString &l : lines)
+            if (l.contains(text))
+                return l;
+        return QString();
+    };
+    QVERIFY2(!lineWith(title).isEmpty(), qPrintable(lines.join(QLatin1Char('\n'))));
+    const QString number = lineWith(S("第1页"));
+    QCOMPARE(number.indexOf(S("第1页")) > lineWith(title).indexOf(title), numberRight);
+    QVERIFY(!lineWith(S("制表:张三 .")).isEmpty());
+
+    QString proposed;
+    auto oldHook = grid::setSaveDialogHook([&](QWidget *, const QString &name, const QStringList &, int) {
+        proposed = name;
+        return std::optional<grid::SaveChoice>();
+    });
+    click(w.get(), exportButton.toLatin1().constData());
+    grid::setSaveDialogHook(oldHook);
+    QCOMPARE(QFileInfo(proposed).fileName(), exportName);
+
+    w->close();
+    QVERIFY(QFile::exists(t.dir() + QLatin1Char('/') + window + S(".ini")));
 }
 
 QTEST_MAIN(TstContainerDispatch)
