@@ -47,7 +47,7 @@ grid::Column column(const QString &field)
         if (field == QString::fromUtf8(l.field))
             return {field, l.title ? QString::fromUtf8(l.title) : field, l.width, true, l.sortable, l.footer,
                     l.footer == FooterKind::Text ? S("记录数") : QString()};
-    return {field, field};
+    return {field, field, 80, true, false, FooterKind::None, {}};
 }
 } // namespace
 

@@ -19,18 +19,17 @@ TForm_carinfo::TForm_carinfo(QWidget *owner) : RecordListWindow(owner)
     d.module = S("carinfo");
     d.query = Dm1->q_carinfo;
     d.search = Dm1->q_search;
-    d.columns = {
-        {S("所属单位"), S("所属单位"), 160, true, true, grid::FooterKind::Text, S("记录数")},
-        {S("车牌号"), S("车牌号"), 90, true, true, grid::FooterKind::Count},
-        {S("车型"), S("车型"), 90, true, true},
-        {S("发动机号"), S("发动机号"), 110},
-        {S("车主姓名"), S("车主姓名"), 70},
-        {S("联系电话"), S("联系电话"), 100},
-        {S("驾驶员"), S("驾驶员"), 70},
-        {S("操作员"), S("操作员"), 70},
-        {S("操作日期"), S("操作日期"), 130},
-        {S("备注"), S("备注"), 180},
+    // Field, width, sortable; titles are the field names.
+    const struct { const char *field; int width; bool sortable; } cols[] = {
+        {"所属单位", 160, true}, {"车牌号", 90, true}, {"车型", 90, true}, {"发动机号", 110, false},
+        {"车主姓名", 70, false}, {"联系电话", 100, false}, {"驾驶员", 70, false}, {"操作员", 70, false},
+        {"操作日期", 130, false}, {"备注", 180, false},
     };
+    for (const auto &c : cols)
+        d.columns << grid::Column{S(c.field), S(c.field), c.width, true, c.sortable, grid::FooterKind::None, {}};
+    d.columns[0].footer = grid::FooterKind::Text;
+    d.columns[0].footerText = S("记录数");
+    d.columns[1].footer = grid::FooterKind::Count;
     d.dichromaticCaption = S("区分网格");
     d.printTitle = S("轿运车辆打印列表");
     d.pageNumberRight = true;
