@@ -12,6 +12,7 @@
 #include "grid/sorting.h"
 #include "grid/print.h"
 #include "testsupport.h"
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
@@ -28,7 +29,7 @@ namespace {
 // A small panel window over 上游客户, declared the way real windows are.
 class PanelWindow : public RecordListWindow {
 public:
-    PanelWindow(TDm1 *dm) : RecordListWindow(nullptr)
+    explicit PanelWindow(TDm1 *dm, const std::function<void(ListDecl &)> &tweak = {}) : RecordListWindow(nullptr)
     {
         ListDecl d;
         d.caption = QStringLiteral("测试");
@@ -62,6 +63,8 @@ public:
         d.quickSearchHead = {QStringLiteral("select * from 上游客户 ")};
         d.quickSearchOrder = QStringLiteral("order by 客户名称");
         d.memoField = QStringLiteral("备注");
+        if (tweak)
+            tweak(d);
         build(d);
     }
     bool checks() override
@@ -108,6 +111,7 @@ private slots:
     void searchDialogChecksAndLoop();
     void memoWindowEditsTheSameRow();
     void markEveryRowIsAllOrNothing();
+    void editFocusAndStripWithoutEnter();
 };
 
 void TstRecordList::statesFollowAddSaveCancel()
@@ -481,6 +485,32 @@ void TstRecordList::markEveryRowIsAllOrNothing()
     QCOMPARE(marked(), QStringLiteral("是,是,是"));
     QCOMPARE(q->recNo(), 1);
     QCOMPARE(ms.seen().size(), 1);
+}
+
+void TstRecordList::editFocusAndStripWithoutEnter()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('甲'), ('乙')"));
+    MessageScript ms;
+    openGuests(t.dm());
+    PanelWindow w(t.dm(), [](ListDecl &d) {
+        d.editFocus = QStringLiteral("行业");
+        d.quickSearchEnter = StripEnter::Nothing;
+    });
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    click(&w, "bitbtn_edit");
+    QCOMPARE(QApplication::focusWidget(), w.editorFor(QStringLiteral("行业")));
+    click(&w, "bitbtn_cancel");
+    // Without Enter handling the strip's Enter neither searches nor moves.
+    auto *edit = w.findChild<QLineEdit *>(QStringLiteral("Edit3"));
+    edit->setFocus();
+    typeText(edit, QStringLiteral("甲"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(t.dm()->q_guestinfo->recordCount(), 2);
+    QVERIFY(ms.seen().isEmpty());
+    QCOMPARE(QApplication::focusWidget(), edit);
 }
 
 QTEST_MAIN(TstRecordList)

@@ -9,6 +9,13 @@
 #include "container/container_ysd_fh.h"
 #include "container/container_ysd_sk.h"
 #include "masterdata/deliveryinfo.h"
+#include "app/xstp.h"
+#include "container/container_ddb.h"
+#include "container/container_ddb_cx.h"
+#include "container/container_ddb_fk.h"
+#include "container/container_ddb_zxwj.h"
+#include "masterdata/carinfo.h"
+#include "masterdata/carinfo_edit.h"
 #include "masterdata/guestinfo.h"
 #include "masterdata/transportinfo.h"
 #include "masterdata/woodinfo.h"
@@ -79,6 +86,13 @@ void registerWindows()
     reg<TForm_transportinfo>("TForm_transportinfo");
     reg<TForm_yslcinfo>("TForm_yslcinfo");
     reg<TForm_woodinfo>("TForm_woodinfo");
+    reg<TForm_xstp>("TForm_xstp");
+    reg<TForm_carinfo>("TForm_carinfo");
+    reg<TForm_carinfo_edit>("TForm_carinfo_edit");
+    reg<TForm_container_ddb>("TForm_container_ddb");
+    reg<TForm_container_ddb_cx>("TForm_container_ddb_cx");
+    reg<TForm_container_ddb_zxwj>("TForm_container_ddb_zxwj");
+    reg<TForm_container_ddb_fk>("TForm_container_ddb_fk");
 }
 
 ShowHook setShowHook(ShowHook hook)

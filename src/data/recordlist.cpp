@@ -410,7 +410,10 @@ void RecordListWindow::edit()
         return;
     }
     setEditing(true);
-    if (auto *w = m_editors.value(m_decl.enterRing.isEmpty() ? m_decl.editors.first().field : m_decl.enterRing.first()))
+    const QString focus = !m_decl.editFocus.isEmpty() ? m_decl.editFocus
+                          : m_decl.enterRing.isEmpty() ? m_decl.editors.first().field
+                                                       : m_decl.enterRing.first();
+    if (auto *w = m_editors.value(focus))
         w->setFocus();
 }
 
@@ -439,12 +442,11 @@ QString RecordListWindow::editorText(const QString &field) const
     return m_decl.query->field(field).asString();
 }
 
-bool RecordListWindow::isDuplicate(const QStringList &searchLines, const QStringList &keyFields)
+bool isDuplicate(db::Query *row, db::Query *search, const QStringList &searchLines, const QStringList &keyFields)
 {
-    db::Query *search = m_decl.search;
     std::unique_ptr<db::Query> own;
     if (!search) {
-        own = std::make_unique<db::Query>(m_decl.query->connection(), QStringLiteral("q_search"));
+        own = std::make_unique<db::Query>(row->connection(), QStringLiteral("q_search"));
         search = own.get();
     }
     search->reopenWith(searchLines);
@@ -452,14 +454,19 @@ bool RecordListWindow::isDuplicate(const QStringList &searchLines, const QString
     search->close();
     if (!found)
         return false;
-    if (m_decl.query->state() == db::Query::Insert)
+    if (row->state() == db::Query::Insert)
         return true;
     for (const auto &k : keyFields) {
-        const db::Field f = m_decl.query->field(k);
+        const db::Field f = row->field(k);
         if (db::Query::displayOf(f.kind(), f.oldValue()) != f.asString())
             return true;
     }
     return false;
+}
+
+bool RecordListWindow::isDuplicate(const QStringList &searchLines, const QStringList &keyFields)
+{
+    return data::isDuplicate(m_decl.query, m_decl.search, searchLines, keyFields);
 }
 
 void RecordListWindow::save()

@@ -98,7 +98,13 @@ struct ListDecl {
     QString stampDate = QStringLiteral("操作日期");
     QString memoField;                       // double-click column of DBMemo1 (opens 备忘录)
     bool gridDoubleClickEdits = false;
+    QString editFocus;                       // field 编辑 focuses; empty: the first of the Enter ring
 };
+
+// The duplicate rule: rows found by the lines on the search query are a
+// duplicate for a new row of `row`, and for an edited row only when one of
+// the key fields differs from the value the row was read with.
+bool isDuplicate(db::Query *row, db::Query *search, const QStringList &searchLines, const QStringList &keyFields);
 
 // The window nearly every function of the system is: a grid over one shared
 // query with the grid services, a tool bar, and for the panel variant bound
@@ -149,9 +155,7 @@ protected:
     // Check helpers. fail() shows the message ("提示") and focuses the field's editor.
     bool fail(const QString &message, const QString &focusField, msg::Icon icon = msg::Icon::Exclamation);
     bool requireText(const QString &field, const QString &message);
-    // The duplicate rule: rows found by the lines on q_search are a duplicate
-    // for a new row, and for an edited row only when one of the key fields
-    // differs from the value the row was read with.
+    // The duplicate rule (data::isDuplicate) on the window's query and q_search.
     bool isDuplicate(const QStringList &searchLines, const QStringList &keyFields);
     // Text of a field's editor as displayed (untrimmed).
     QString editorText(const QString &field) const;

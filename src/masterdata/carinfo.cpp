@@ -1,0 +1,98 @@
+#include "masterdata/carinfo.h"
+#include "app/dm1.h"
+#include "app/windowregistry.h"
+#include "masterdata/carinfo_edit.h"
+#include <QAbstractButton>
+#include <QLabel>
+
+using namespace data;
+
+namespace {
+QString S(const char *s) { return QString::fromUtf8(s); }
+}
+
+TForm_carinfo::TForm_carinfo(QWidget *owner) : RecordListWindow(owner)
+{
+    setObjectName(S("Form_carinfo"));
+    ListDecl d;
+    d.caption = S("承运车辆资料设置");
+    d.module = S("carinfo");
+    d.query = Dm1->q_carinfo;
+    d.search = Dm1->q_search;
+    // Field, width, sortable; titles are the field names.
+    const struct { const char *field; int width; bool sortable; } cols[] = {
+        {"所属单位", 160, true}, {"车牌号", 90, true}, {"车型", 90, true}, {"发动机号", 110, false},
+        {"车主姓名", 70, false}, {"联系电话", 100, false}, {"驾驶员", 70, false}, {"操作员", 70, false},
+        {"操作日期", 130, false}, {"备注", 180, false},
+    };
+    for (const auto &c : cols)
+        d.columns << grid::Column{S(c.field), S(c.field), c.width, true, c.sortable, grid::FooterKind::None, {}};
+    d.columns[0].footer = grid::FooterKind::Text;
+    d.columns[0].footerText = S("记录数");
+    d.columns[1].footer = grid::FooterKind::Count;
+    d.dichromaticCaption = S("区分网格");
+    d.printTitle = S("轿运车辆打印列表");
+    d.pageNumberRight = true;
+    d.exportName = S("承运车辆明细表");
+    d.gridDoubleClickEdits = true;
+    d.buttons = {
+        {Role::Edit, S("bitbtn_edit"), S("编辑")},
+        {Role::Delete, S("bitbtn_delete"), S("删除")},
+        {Role::Refresh, S("bitbtn_refresh"), S("刷新")},
+        {Role::Print, S("bitbtn_print"), S("打印")},
+        {Role::Export, S("SpeedButton2"), S("导出")},
+        {Role::Custom, S("SpeedButton1"), S("选中"), When::Never, [this] { choose(); }},
+        {Role::Close, S("bitbtn_close"), S("返回")},
+    };
+    build(d);
+    m_mode = new QLabel(this);
+    m_mode->setObjectName(S("Label11"));
+    m_mode->hide();
+}
+
+void TForm_carinfo::setPicker(const QString &callerLabel)
+{
+    m_mode->setText(callerLabel);
+    setButtonWhen(S("SpeedButton1"), When::Always);
+}
+
+void TForm_carinfo::choose()
+{
+    auto *b = button(S("SpeedButton1"));
+    if (!b || !b->isEnabled())
+        return;
+    db::Query *car = query();
+    // Nothing to choose from an empty list; the caller's row stays as it was.
+    if (!car->isActive() || car->isEmpty())
+        return;
+    db::Query *target = m_mode->text() == S("集装箱") ? Dm1->q_container_ysd : Dm1->q_freight_ddb;
+    if (!target->isActive() || target->isEmpty())
+        return;
+    target->edit();
+    target->field(S("承运单位")).setAsString(car->field(S("所属单位")).asString());
+    target->field(S("车牌号")).setAsString(car->field(S("车牌号")).asString());
+    target->field(S("驾驶员")).setAsString(car->field(S("驾驶员")).asString());
+    close();
+}
+
+void TForm_carinfo::openEditor()
+{
+    TForm_carinfo_edit editor(this);
+    db::Query *carriers = Dm1->q_transportinfo;
+    carriers->reopenWith({S("select * from 下游运输商 "), S("order by 单位名称")});
+    QStringList names;
+    for (int row = 0; row < carriers->recordCount(); ++row)
+        names << carriers->displayText(row, carriers->fieldIndex(S("单位名称")));
+    carriers->close();
+    editor.setOwnerList(names);
+    app::showModal(&editor);
+}
+
+void pickVehicle(QWidget *owner, const QString &callerLabel)
+{
+    TForm_carinfo list(owner);
+    Dm1->q_carinfo->reopenWith({QString::fromUtf8("select * from 承运车辆 "), QString::fromUtf8("order by 车牌号")});
+    list.setPicker(callerLabel);
+    app::showModal(&list);
+    Dm1->q_carinfo->close();
+}
