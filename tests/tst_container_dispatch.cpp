@@ -290,7 +290,7 @@ void TstContainerDispatch::completeAllIsAllOrNothing()
         retype(child(d, "DBMemo1"), S("打字中"));
         click(d, "SpeedButton3");
         const QString told = ms.last();
-        QVERIFY2(told.contains(S("第2条")) && told.contains(S("C3")) && told.contains(S("locked row")), qPrintable(told));
+        QVERIFY2(told.contains(S("第2行")) && told.contains(S("C3")) && told.contains(S("locked row")), qPrintable(told));
         // The list shows what is stored: nothing marked, the typed change dropped.
         QCOMPARE(column("执行完结"), QStringList({S("否"), S("否"), S("否")}));
         QCOMPARE(Dm1->q_container_ysd->state(), db::Query::Browse);

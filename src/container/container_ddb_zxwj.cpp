@@ -1,4 +1,5 @@
 #include "container/container_ddb_zxwj.h"
+#include "data/bulkmark.h"
 #include "app/dm1.h"
 #include "container/container_ddb.h"
 #include "db/connection.h"
@@ -55,45 +56,14 @@ void TForm_container_ddb_zxwj::completeAll()
 {
     if (!msg::confirm(this, S("以下记录确实都执行完结了吗? ")))
         return;
-    db::Query *q = query();
-    if (!q->isActive() || q->isEmpty())
-        return;
     // The marks are written to the stored rows; a change being typed is dropped.
     if (editing())
         cancel();
-    int failedRow = 0;
-    QString failedOrder, error;
-    q->disableControls();
-    try {
-        db::Transaction tx(*q->connection());
-        try {
-            for (q->first(); !q->eof(); q->next()) {
-                q->edit();
-                q->field(S("到达时间")).setValue(q->field(S("运输期限到")).value());
-                q->field(S("执行完结")).setAsString(S("是"));
-                q->post();
-            }
-        } catch (const db::DbError &) {
-            failedRow = q->recNo();
-            failedOrder = q->field(S("运输单号")).asString();
-            throw;
-        }
-        tx.commit();
-    } catch (const db::DbError &e) {
-        error = e.message();
-    }
-    if (!error.isEmpty()) {
-        // Rolled back: the stored rows are as before; read them again so the
-        // list shows what is stored, not the marks of the undone rows.
-        q->cancel();
-        q->close();
-        q->open();
-    }
-    q->first();
-    q->enableControls();
-    if (error.isEmpty())
-        return;
-    const QString where = failedRow > 0 ? S("第%1条记录(运输单号 %2)没有能够完结：").arg(failedRow).arg(failedOrder)
-                                        : S("全部完结没有能够保存：");
-    msg::dbError(this, where + error + S("\n全部完结已撤销，所有记录保持原样。"));
+    markEveryRow(
+        this, query(), S("全部完结"),
+        [](db::Query &q) {
+            q.field(S("到达时间")).setValue(q.field(S("运输期限到")).value());
+            q.field(S("执行完结")).setAsString(S("是"));
+        },
+        [](db::Query &q) { return S("运输单号 ") + q.field(S("运输单号")).asString(); });
 }
