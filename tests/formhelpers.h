@@ -1,12 +1,12 @@
 #pragma once
 // Driving record list windows by object names.
 #include "testsupport.h"
+#include "db/text.h"
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 
-inline QString S(const char *s) { return QString::fromUtf8(s); }
 
 // Clicks a named button, which must be there and enabled.
 inline void click(QWidget *w, const char *name)

@@ -1,5 +1,6 @@
 // The company record window, the operator list and the operator editor.
 #include "app/enter.h"
+#include "db/text.h"
 #include "app/gsxx_edit.h"
 #include "app/main.h"
 #include "app/qxb.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-QString S(const char *s) { return QString::fromUtf8(s); }
 
 // Replaces an editor's text the way a user does (select all, type).
 void retype(QWidget *w, const QString &text)

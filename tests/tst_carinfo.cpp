@@ -1,6 +1,7 @@
 // Vehicle register: the picker that fills a dispatch's carrier, plate and
 // driver, the editor's save rules and the picture page.
 #include "app/xstp.h"
+#include "db/text.h"
 #include "data/session.h"
 #include "dbctrls/dbctrls.h"
 #include "grid/dbgrideh.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-QString S(const char *s) { return QString::fromUtf8(s); }
 
 template <class T = QWidget>
 T *child(QWidget *w, const char *name) { return w->findChild<T *>(QString::fromUtf8(name)); }

@@ -1,6 +1,7 @@
 // Container dispatch, completion and payment, opened through the main menu
 // as the program opens them.
 #include "app/main.h"
+#include "db/text.h"
 #include "data/session.h"
 #include "db/dates.h"
 #include "db/money.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-QString S(const char *s) { return QString::fromUtf8(s); }
 
 QWidget *child(QWidget *w, const char *name) { return w->findChild<QWidget *>(QString::fromUtf8(name)); }
 

@@ -2,6 +2,7 @@
 // save checks in order, the duplicate rule, in-use refusal, searches, Enter
 // rings, the memo window and the list services.
 #include "app/main.h"
+#include "db/text.h"
 #include "data/memowindow.h"
 #include "data/recordlist.h"
 #include "data/session.h"
@@ -26,7 +27,6 @@ using data::RecordListWindow;
 
 namespace {
 
-QString S(const char *s) { return QString::fromUtf8(s); }
 
 // Opens the window of a menu item as the operator 张三 and runs act on it
 // while it is shown; 返回 closes it afterwards.

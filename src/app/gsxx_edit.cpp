@@ -1,4 +1,5 @@
 #include "app/gsxx_edit.h"
+#include "db/text.h"
 #include "app/dm1.h"
 #include "db/dberror.h"
 #include "dbctrls/dbctrls.h"
@@ -8,10 +9,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
-
-namespace {
-QString S(const char *s) { return QString::fromUtf8(s); }
-} // namespace
 
 TForm_gsxx_edit::TForm_gsxx_edit(QWidget *owner) : QDialog(owner)
 {

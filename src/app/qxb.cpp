@@ -1,13 +1,10 @@
 #include "app/qxb.h"
+#include "db/text.h"
 #include "app/dm1.h"
 #include "app/qxb_edit.h"
 #include "app/windowregistry.h"
 
 using namespace data;
-
-namespace {
-QString S(const char *s) { return QString::fromUtf8(s); }
-} // namespace
 
 TForm_qxb::TForm_qxb(QWidget *owner) : RecordListWindow(owner)
 {

@@ -1,4 +1,5 @@
 #include "app/qxb_edit.h"
+#include "db/text.h"
 #include "app/dm1.h"
 #include "data/session.h"
 #include "db/dberror.h"
@@ -15,10 +16,6 @@
 #include <QStandardPaths>
 #include <QTextStream>
 #include <QXmlStreamReader>
-
-namespace {
-QString S(const char *s) { return QString::fromUtf8(s); }
-} // namespace
 
 TForm_qxb_edit::TForm_qxb_edit(QWidget *owner) : QDialog(owner)
 {

@@ -1,4 +1,5 @@
 #include "container/container_ddb.h"
+#include "db/text.h"
 #include "app/dm1.h"
 #include "container/container_ddb_cx.h"
 #include "masterdata/carinfo.h"
@@ -6,7 +7,6 @@
 using namespace data;
 
 namespace {
-QString S(const char *s) { return QString::fromUtf8(s); }
 
 grid::Column column(const QString &field)
 {

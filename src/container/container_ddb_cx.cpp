@@ -1,4 +1,5 @@
 #include "container/container_ddb_cx.h"
+#include "db/text.h"
 #include "app/dm1.h"
 #include "app/windowregistry.h"
 #include <QComboBox>
@@ -6,7 +7,6 @@
 using namespace data;
 
 namespace {
-QString S(const char *s) { return QString::fromUtf8(s); }
 
 void fill(QWidget *combo, const QStringList &lines, const QString &column)
 {

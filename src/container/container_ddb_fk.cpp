@@ -1,12 +1,9 @@
 #include "container/container_ddb_fk.h"
+#include "db/text.h"
 #include "app/dm1.h"
 #include "container/container_ddb.h"
 
 using namespace data;
-
-namespace {
-QString S(const char *s) { return QString::fromUtf8(s); }
-}
 
 TForm_container_ddb_fk::TForm_container_ddb_fk(QWidget *owner) : RecordListWindow(owner)
 {

@@ -1,4 +1,5 @@
 #include "container/container_ddb_zxwj.h"
+#include "db/text.h"
 #include "data/bulkmark.h"
 #include "app/dm1.h"
 #include "container/container_ddb.h"
@@ -6,10 +7,6 @@
 #include "db/dberror.h"
 
 using namespace data;
-
-namespace {
-QString S(const char *s) { return QString::fromUtf8(s); }
-}
 
 TForm_container_ddb_zxwj::TForm_container_ddb_zxwj(QWidget *owner) : RecordListWindow(owner)
 {

@@ -1,14 +1,11 @@
 #include "container/container_ysd.h"
+#include "db/text.h"
 #include "app/dm1.h"
 #include "container/container_ysd_cx.h"
 #include "db/quote.h"
 #include "masterdata/deliveryinfo.h"
 
 using namespace data;
-
-namespace {
-QString S(const char *s) { return QString::fromUtf8(s); }
-} // namespace
 
 namespace container {
 

@@ -1,4 +1,5 @@
 #include "container/container_ysd_cx.h"
+#include "db/text.h"
 #include "app/dm1.h"
 #include "app/windowregistry.h"
 #include "data/picklist.h"
@@ -6,10 +7,6 @@
 #include <memory>
 
 using namespace data;
-
-namespace {
-QString S(const char *s) { return QString::fromUtf8(s); }
-} // namespace
 
 TForm_container_ysd_cx::TForm_container_ysd_cx(QWidget *owner) : SearchDialog(owner)
 {

@@ -1,11 +1,8 @@
 #include "container/container_ysd_sk.h"
+#include "db/text.h"
 #include "container/container_ysd.h"
 
 using namespace data;
-
-namespace {
-QString S(const char *s) { return QString::fromUtf8(s); }
-} // namespace
 
 TForm_container_ysd_sk::TForm_container_ysd_sk(QWidget *owner) : StageWindow(owner)
 {

@@ -1,4 +1,5 @@
 #include "masterdata/carinfo.h"
+#include "db/text.h"
 #include "app/dm1.h"
 #include "app/windowregistry.h"
 #include "masterdata/carinfo_edit.h"
@@ -6,10 +7,6 @@
 #include <QLabel>
 
 using namespace data;
-
-namespace {
-QString S(const char *s) { return QString::fromUtf8(s); }
-}
 
 TForm_carinfo::TForm_carinfo(QWidget *owner) : RecordListWindow(owner)
 {

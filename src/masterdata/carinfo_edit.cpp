@@ -1,4 +1,5 @@
 #include "masterdata/carinfo_edit.h"
+#include "db/text.h"
 #include "app/dm1.h"
 #include "app/windowregistry.h"
 #include "app/xstp.h"
@@ -22,7 +23,6 @@
 #include <QVBoxLayout>
 
 namespace {
-QString S(const char *s) { return QString::fromUtf8(s); }
 
 // Label + editor pairs on a page, `perRow` pairs a row.
 class PageGrid {

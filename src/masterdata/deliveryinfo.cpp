@@ -1,4 +1,5 @@
 #include "masterdata/deliveryinfo.h"
+#include "db/text.h"
 #include "app/dm1.h"
 #include "app/windowregistry.h"
 #include "data/picklist.h"
@@ -13,7 +14,6 @@
 using namespace data;
 
 namespace {
-QString S(const char *s) { return QString::fromUtf8(s); }
 
 const QStringList &provinces()
 {
@@ -24,7 +24,8 @@ const QStringList &provinces()
 }
 } // namespace
 
-TForm_deliveryinfo::TForm_deliveryinfo(QWidget *owner) : RecordListWindow(owner)
+TForm_deliveryinfo::TForm_deliveryinfo(QWidget *owner)
+    : MasterListWindow(owner, QString::fromUtf8("该客户已经有记录,不能删除!"))
 {
     setObjectName(S("Form_deliveryinfo"));
     ListDecl d;
@@ -46,19 +47,6 @@ TForm_deliveryinfo::TForm_deliveryinfo(QWidget *owner) : RecordListWindow(owner)
     };
     d.printTitle = S("收货单位资料明细表打印清单");
     d.exportName = S("收货单位资料明细表");
-    d.buttons = {
-        {Role::Add, S("bitbtn_add"), S("增加")},
-        {Role::Edit, S("bitbtn_edit"), S("编辑")},
-        {Role::Delete, S("bitbtn_delete"), S("删除")},
-        {Role::Save, S("bitbtn_save"), S("存盘")},
-        {Role::Cancel, S("bitbtn_cancel"), S("取消")},
-        {Role::Export, S("bitbtn_out"), S("导出")},
-        {Role::Print, S("bitbtn_print"), S("打印")},
-        {Role::ResetLayout, S("SpeedButton1"), S("初始界面")},
-        {Role::Custom, S("SpeedButton3"), S("选中"), When::Never, [this] { choose(); }},
-        {Role::Close, S("SpeedButton4"), S("返回")},
-        {Role::Search, S("SpeedButton2"), S("查找")},
-    };
     d.editors = {
         {S("单位名称"), S("收货单位名称："), EditorKind::Edit, S("DBEdit2"), {}, true},
         {S("省份"), S("省份："), EditorKind::Combo, S("DBComboBoxEh1"), provinces(), true},
@@ -77,11 +65,7 @@ TForm_deliveryinfo::TForm_deliveryinfo(QWidget *owner) : RecordListWindow(owner)
     d.quickSearchHead = {S("select * from 收货单位 ")};
     d.quickSearchOrder = S("order by 单位名称");
     d.memoField = S("备注");
-    build(d);
-
-    for (const char *name : {"DBComboBoxEh1", "DBComboBoxEh2"})
-        if (auto *c = findChild<QComboBox *>(S(name)))
-            c->setMaxVisibleItems(20);
+    buildMaster(d, [this] { choose(); });
     m_caller = new QLabel(S("收货人"), this);
     m_caller->setObjectName(S("Label1"));
     m_caller->hide();
@@ -120,15 +104,6 @@ bool TForm_deliveryinfo::checks()
     if (isDuplicate({S("select * from 收货单位 "), S("where 单位名称='") + db::q(editorText(S("单位名称"))) + S("'")},
                     {S("单位名称")}))
         return fail(S("单位名称重复,请重新输入!"), S("单位名称"), msg::Icon::Information);
-    return true;
-}
-
-bool TForm_deliveryinfo::canDelete()
-{
-    if (query()->field(S("开始使用")).asString() == S("是")) {
-        msg::hint(this, S("该客户已经有记录,不能删除!"));
-        return false;
-    }
     return true;
 }
 

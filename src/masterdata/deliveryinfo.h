@@ -1,12 +1,12 @@
 #pragma once
-#include "data/recordlist.h"
+#include "masterdata/masterlist.h"
 
 class QLabel;
 
 // 收货单位资料设置: the consignees, each tied to an upstream customer. Order
 // windows open it as a picker whose 选中 writes the chosen name into the
 // order's 收货人.
-class TForm_deliveryinfo : public data::RecordListWindow {
+class TForm_deliveryinfo : public masterdata::MasterListWindow {
     Q_OBJECT
 public:
     explicit TForm_deliveryinfo(QWidget *owner);
@@ -20,7 +20,6 @@ public:
 
 protected:
     bool checks() override;
-    bool canDelete() override;
 
 private:
     QLabel *m_caller;

@@ -1,12 +1,9 @@
 #include "masterdata/guestinfo.h"
+#include "db/text.h"
 #include "app/dm1.h"
 #include "db/quote.h"
 
 using namespace data;
-
-namespace {
-QString S(const char *s) { return QString::fromUtf8(s); }
-}
 
 TForm_guestinfo::TForm_guestinfo(QWidget *owner) : MasterListWindow(owner, S("该客户已经有记录,不能删除!"))
 {

@@ -10,7 +10,7 @@ MasterListWindow::MasterListWindow(QWidget *owner, const QString &inUseMessage)
 {
 }
 
-void MasterListWindow::buildMaster(ListDecl d)
+void MasterListWindow::buildMaster(ListDecl d, std::function<void()> choose)
 {
     d.buttons = {
         {Role::Add, QStringLiteral("bitbtn_add"), QStringLiteral("增加")},
@@ -21,7 +21,7 @@ void MasterListWindow::buildMaster(ListDecl d)
         {Role::Export, QStringLiteral("bitbtn_out"), QStringLiteral("导出")},
         {Role::Print, QStringLiteral("bitbtn_print"), QStringLiteral("打印")},
         {Role::ResetLayout, QStringLiteral("SpeedButton1"), QStringLiteral("初始界面")},
-        {Role::Custom, QStringLiteral("SpeedButton3"), QStringLiteral("选中"), When::Never},
+        {Role::Custom, QStringLiteral("SpeedButton3"), QStringLiteral("选中"), When::Never, choose},
         {Role::Close, QStringLiteral("SpeedButton4"), QStringLiteral("返回")},
         {Role::Search, QStringLiteral("SpeedButton2"), QStringLiteral("查找")},
     };

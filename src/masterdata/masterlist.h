@@ -12,8 +12,9 @@ class MasterListWindow : public data::RecordListWindow {
 protected:
     MasterListWindow(QWidget *owner, const QString &inUseMessage);
 
-    // Adds the tool bar to the declaration and builds the window.
-    void buildMaster(data::ListDecl decl);
+    // Adds the tool bar to the declaration and builds the window; choose is
+    // what 选中 does where a window can be a picker.
+    void buildMaster(data::ListDecl decl, std::function<void()> choose = {});
     bool canDelete() override;
 
 private:

@@ -1,12 +1,9 @@
 #include "masterdata/woodinfo.h"
+#include "db/text.h"
 #include "app/dm1.h"
 #include "db/quote.h"
 
 using namespace data;
-
-namespace {
-QString S(const char *s) { return QString::fromUtf8(s); }
-}
 
 // The customer drop-downs of the panel (DBComboBoxEh2) and of the search
 // strip (DBComboBoxEh3) are filled by the opener.

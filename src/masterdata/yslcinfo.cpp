@@ -1,14 +1,11 @@
 #include "masterdata/yslcinfo.h"
+#include "db/text.h"
 #include "app/dm1.h"
 #include "data/memowindow.h"
 #include "db/quote.h"
 #include "dbctrls/editors.h"
 
 using namespace data;
-
-namespace {
-QString S(const char *s) { return QString::fromUtf8(s); }
-}
 
 TForm_yslcinfo::TForm_yslcinfo(QWidget *owner) : MasterListWindow(owner, S("该客户已经有记录,不能删除!"))
 {
