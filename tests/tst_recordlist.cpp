@@ -2,6 +2,8 @@
 // print colours, quick search, search dialog and memo window.
 #include "data/bulkmark.h"
 #include "data/genericlist.h"
+#include "grid/export.h"
+#include "grid/gridtoolbar.h"
 #include "data/memowindow.h"
 #include "data/searchdialog.h"
 #include "data/session.h"
@@ -106,6 +108,7 @@ private slots:
     void resetLayoutRemovesStoredLayout();
     void printTurnsTwoToneBackOn();
     void quickSearchAndEmptyResult();
+    void genericListOverAnyQuery();
     void stripEnterModes_data();
     void stripEnterModes();
     void searchDialogChecksAndLoop();
@@ -511,6 +514,46 @@ void TstRecordList::editFocusAndStripWithoutEnter()
     QCOMPARE(t.dm()->q_guestinfo->recordCount(), 2);
     QVERIFY(ms.seen().isEmpty());
     QCOMPARE(QApplication::focusWidget(), edit);
+}
+
+void TstRecordList::genericListOverAnyQuery()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 集装箱运输单 (上游客户, 运输单号, 运输期限从, 应收运费) values "
+                          "('甲', 'A2', '2024-03-05 00:00:00', 125000), ('乙', 'A1', '2024-03-04 00:00:00', 2500)"));
+    MessageScript ms;
+    auto *q = t.dm()->q_container_ysd;
+    GenericListWindow w(nullptr, q, QStringLiteral("集装箱运输单录入"), QStringLiteral("container_ysd"));
+    q->reopenWith({QStringLiteral("select * from 集装箱运输单"), QStringLiteral("order by 运输期限从,运输单号")});
+    w.show();
+    // Columns come from the query once it is open; footer and money sum.
+    auto *g = w.grid();
+    QCOMPARE(g->columnCount(), q->fieldCount());
+    QCOMPARE(g->footerText(0), QStringLiteral("记录数"));
+    QCOMPARE(g->footerText(1), QStringLiteral("2"));
+    QCOMPARE(g->footerText(q->fieldIndex(QStringLiteral("应收运费"))), QStringLiteral("12.75"));
+    // Title sort rewrites the order-by line.
+    g->toggleSortMarker(q->fieldIndex(QStringLiteral("运输单号")));
+    QCOMPARE(q->sql().last(), QStringLiteral(" ORDER BY 运输单号"));
+    QCOMPARE(q->field(QStringLiteral("运输单号")).asString(), QStringLiteral("A1"));
+    // Hiding stops at five visible columns.
+    auto *tools = w.findChild<grid::GridToolBar *>();
+    for (int i = 0; i < 100; ++i)
+        tools->hideRightmost();
+    QCOMPARE(g->visibleColumnCount(), 5);
+    // Export writes every row under the window's name.
+    QString proposed;
+    grid::setSaveDialogHook([&](QWidget *, const QString &name, const QStringList &, int) {
+        proposed = name;
+        return std::optional<grid::SaveChoice>(grid::SaveChoice{t.dir() + QStringLiteral("/out"), 2});
+    });
+    click(&w, "bitbtn_out");
+    grid::setSaveDialogHook(nullptr);
+    QCOMPARE(proposed, QStringLiteral("集装箱运输单录入"));
+    QFile f(t.dir() + QStringLiteral("/out.csv"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString csv = QString::fromUtf8(f.readAll());
+    QVERIFY(csv.contains(QStringLiteral("A1")) && csv.contains(QStringLiteral("A2")));
 }
 
 QTEST_MAIN(TstRecordList)
