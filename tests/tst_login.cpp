@@ -38,6 +38,8 @@ private slots:
     void init();
     void passwordCheck_data();
     void passwordCheck();
+    void sharedNameChecksFirstRow_data();
+    void sharedNameChecksFirstRow();
     void editMasksAndUpperCases();
     void enterMovesThroughLogin();
     void failuresShareOneCounter_data();
@@ -120,6 +122,53 @@ void TstLogin::passwordCheck()
         QCOMPARE(messages.seen()[0].caption, QStringLiteral("提示"));
         QCOMPARE(messages.seen()[0].icon, msg::Icon::Exclamation);
         QVERIFY(velorin::operator_name.isEmpty());
+    }
+}
+
+void TstLogin::sharedNameChecksFirstRow_data()
+{
+    QTest::addColumn<bool>("firstRowsPassword");
+    QTest::newRow("password of the first row with the name") << true;
+    QTest::newRow("password of the later row with the name") << false;
+}
+
+void TstLogin::sharedNameChecksFirstRow()
+{
+    QFETCH(bool, firstRowsPassword);
+    m_db->exec(QStringLiteral("insert into 权限表 (姓名, 操作口令, 输入法) values ('张三', 'other', '五笔')"));
+    MessageScript messages;
+    QString first, later, firstIme;
+    bool stillOpen = true;
+    ModalDriver driver([&](QDialog *d) {
+        auto *e = static_cast<TForm_Enter *>(d);
+        db::Query *q = m_db->dm()->q_qxb;
+        for (int row = 0; row < q->recordCount(); ++row) {
+            if (q->displayText(row, q->fieldIndex(QStringLiteral("姓名"))) != QStringLiteral("张三"))
+                continue;
+            const QString password = q->displayText(row, q->fieldIndex(QStringLiteral("操作口令")));
+            if (first.isEmpty()) {
+                first = password;
+                firstIme = q->displayText(row, q->fieldIndex(QStringLiteral("输入法")));
+            } else {
+                later = password;
+            }
+        }
+        // The list shows the name twice; the later entry is the one picked.
+        const int picked = e->DBLookupComboBox1->findText(QStringLiteral("张三")) + 1;
+        QCOMPARE(e->DBLookupComboBox1->itemText(picked), QStringLiteral("张三"));
+        e->DBLookupComboBox1->setCurrentIndex(picked);
+        QTest::keyClicks(e->Edit1, firstRowsPassword ? first : later);
+        e->bitbtn_ok->click();
+        stillOpen = d->isVisible();
+    });
+    m_main->FormActivate();
+    QVERIFY(!first.isEmpty() && !later.isEmpty() && first != later);
+    QCOMPARE(stillOpen, !firstRowsPassword);
+    if (firstRowsPassword) {
+        QCOMPARE(velorin::operator_name, QStringLiteral("张三"));
+        QCOMPARE(velorin::operator_ime, firstIme);
+    } else {
+        QCOMPARE(messages.texts(), QStringList({QStringLiteral("密码不对，第1次！  ")}));
     }
 }
 

@@ -105,11 +105,9 @@ void TForm_Enter::bitbtn_okClick()
         DBLookupComboBox1->setFocus();
         return;
     }
-    // The list holds q_qxb's rows in order: the chosen item is the row to check.
-    const int row = DBLookupComboBox1->currentIndex();
-    const bool found = q->isActive() && row >= 0 && row < q->recordCount();
-    if (found)
-        q->moveTo(row);
+    // Choosing a name positions q_qxb on the first row with that name: of two
+    // operators sharing a name, the first one's password is checked.
+    const bool found = q->isActive() && q->locate(QStringLiteral("姓名"), DBLookupComboBox1->currentText());
     const QString typed = Edit1->text();
     if (!found || typed != q->field(QStringLiteral("操作口令")).asString().toUpper()) {
         if (failed())
