@@ -8,10 +8,16 @@
 #include "data/session.h"
 #include "dbctrls/dbctrls.h"
 #include "grid/dbgrideh.h"
+#include "grid/export.h"
 #include "grid/gridtoolbar.h"
+#include "grid/print.h"
 #include "spine_driver.h"
 #include "testsupport.h"
+#include <QCheckBox>
 #include <QComboBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProcess>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -58,6 +64,7 @@ private slots:
     void operatorNameRefusals_data();
     void operatorNameRefusals();
     void operatorsThroughMainWindow();
+    void operatorListServices();
     void inputMethodPickList();
 };
 
@@ -341,6 +348,55 @@ void TstAppWindows::operatorsThroughMainWindow()
     QCOMPARE(velorin::operator_name, S("赵六"));
     QCOMPARE(main.statusPanelText(0), S("操作员：赵六"));
     QVERIFY(!main.isEnded());
+}
+
+void TstAppWindows::operatorListServices()
+{
+    TestDb t;
+    t.exec(S("insert into 权限表 (姓名, 身份证号, 联系电话) values ('乙', '1', '9'), ('甲', '2', '8')"));
+    TForm_main main;
+    MessageScript ms;
+    const QString pdf = t.dir() + S("/print.pdf");
+    QString proposed;
+    const auto oldRunner = grid::setPreviewRunner([&](QPrintPreviewDialog &dlg) {
+        dlg.printer()->setOutputFormat(QPrinter::PdfFormat);
+        dlg.printer()->setOutputFileName(pdf);
+        emit dlg.paintRequested(dlg.printer());
+    });
+    const auto oldHook = grid::setSaveDialogHook([&](QWidget *, const QString &name, const QStringList &, int) {
+        proposed = name;
+        return std::optional<grid::SaveChoice>();
+    });
+    QStringList orderLines;
+    ModalDriver driver([&](QDialog *d) {
+        auto *l = static_cast<TForm_qxb *>(d);
+        auto *twoTone = l->findChild<QCheckBox *>(S("cbDichromatic"));
+        auto *fit = l->findChild<QCheckBox *>(S("CheckBox1"));
+        QCOMPARE(twoTone->text(), S("区分网格"));
+        QCOMPARE(fit->text(), S("自动匹配列宽"));
+        QVERIFY(fit->isChecked() && l->grid()->autoFit());
+        QCOMPARE(l->grid()->footerText(0), S("记录数"));
+        QCOMPARE(l->grid()->footerText(1), S("3"));
+        // 姓名 and 身份证号 sort on a title click; 联系电话 does not.
+        l->grid()->toggleSortMarker(l->grid()->columnByField(S("联系电话")));
+        orderLines << l->query()->sql().last();
+        l->grid()->toggleSortMarker(l->grid()->columnByField(S("身份证号")));
+        orderLines << l->query()->sql().last();
+        l->button(S("SpeedButton3"))->click();
+        l->button(S("SpeedButton2"))->click();
+        l->button(S("SpeedButton4"))->click();
+    });
+    main.menuAction(S("N2"))->trigger();
+    grid::setPreviewRunner(oldRunner);
+    grid::setSaveDialogHook(oldHook);
+    QCOMPARE(orderLines, QStringList({S("order by 姓名"), S(" ORDER BY 身份证号")}));
+    QCOMPARE(proposed, S("操作员"));
+    QProcess p;
+    p.start(S("pdftotext"), {S("-layout"), pdf, S("-")});
+    QVERIFY(p.waitForFinished(60000));
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    QVERIFY2(text.contains(S("操作员及权限打印清单")) && text.contains(S("制表:系统管理员 .")), qPrintable(text));
+    QVERIFY(ms.seen().isEmpty());
 }
 
 void TstAppWindows::inputMethodPickList()

@@ -316,6 +316,14 @@ void TstSpine::handlerPreparesQueries_data()
     QTest::newRow("N3 own password, name quoted") << "N3" << "TForm_password" << "q_qxb"
                                                   << L({"select * from 权限表", "where 姓名='O''Brien'", "order by 姓名"}) << true
                                                   << "" << none << none;
+    QTest::newRow("N11 goods, two pick lists") << "N11" << "TForm_woodinfo" << "q_woodinfo"
+                                              << L({"select * from 货物信息", "order by 客户名称,货物名称"}) << true
+                                              << "q_guestinfo" << L({"DBComboBoxEh2", "DBComboBoxEh3"}) << customers;
+    QTest::newRow("N51 reminder definitions") << "N51" << "TForm_txcsb" << "q_txcsb" << L({"select * from 提醒功能初始表"})
+                                              << true << "" << none << none;
+    QTest::newRow("N40 goods completion") << "N40" << "TForm_freight_ddb_zxwj" << "q_freight_ddb"
+                                          << L({"select * from 普通货物调度单", "where 执行完结='否'", "order by 发货日期,调度单号"})
+                                          << true << "" << none << none;
     QTest::newRow("N24 container orders") << "N24" << "TForm_container_ysd" << "q_container_ysd"
                                           << L({"select * from 集装箱运输单", "order by 运输期限从,运输单号"}) << true
                                           << "q_guestinfo" << L({"DBComboBoxEh2", "DBComboBoxEh3"}) << customers;
@@ -341,6 +349,9 @@ void TstSpine::handlerPreparesQueries_data()
     QTest::newRow("N35 statistics with customers") << "N35" << "TForm_sts_cont_guest" << "q_tongyong"
                                                    << L({"select * from ", "通用"}) << true << "q_search"
                                                    << L({"DBComboBoxEh1"}) << customers;
+    QTest::newRow("N72 statistics, customers into the second list") << "N72" << "TForm_sts_cont_yue1" << "q_tongyong"
+                                                                    << L({"select * from ", "通用"}) << true << "q_search"
+                                                                    << L({"DBComboBoxEh2"}) << customers;
     QTest::newRow("N68 statistics without list") << "N68" << "TForm_sts_cont_sum1" << "q_tongyong" << L({"select * from ", "通用"})
                                                  << true << "" << none << none;
 }
