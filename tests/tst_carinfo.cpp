@@ -61,6 +61,7 @@ private slots:
     void saveChecksInOrder();
     void duplicatePlateAndOwnerRules();
     void picturePage();
+    void listDeleteAsksFirst();
 };
 
 void TstCarinfo::pickerFillsTheCallersRow_data()
@@ -245,6 +246,37 @@ void TstCarinfo::picturePage()
     QCOMPARE(picture->pixmap().size(), picture->size());
     full->trigger();
     QCOMPARE(driver.shown, QStringList({S("TForm_xstp")}));
+    // A vehicle never saved here has no file name: the message names the folder.
+    t.exec(S("insert into 承运车辆 (车牌号) values ('鄂A3003')"));
+    t.dm()->q_carinfo->cancel();
+    t.dm()->q_carinfo->refreshKeepingRow();
+    t.dm()->q_carinfo->locate(S("车牌号"), S("鄂A3003"));
+    click(&e, "bitbtn_make");
+    QCOMPARE(ms.last(), QDir::toNativeSeparators(QDir::current().absolutePath() + S("/jpg/")) + S("图形文件不存在!"));
+    QVERIFY(!picture->hasPicture());
+}
+
+void TstCarinfo::listDeleteAsksFirst()
+{
+    TestDb t;
+    seed(t);
+    MessageScript ms;
+    TForm_carinfo list(nullptr);
+    list.show();
+    const auto plates = [&] { return t.scalar(S("select group_concat(车牌号, ' ') from (select 车牌号 from 承运车辆 order by 车牌号)")); };
+    t.dm()->q_carinfo->locate(S("车牌号"), S("鄂A2002"));
+    ms.answer(QMessageBox::No);
+    click(&list, "bitbtn_delete");
+    QCOMPARE(ms.texts(), QStringList{S("确实要删除当前记录?")});
+    const msg::Request &r = ms.seen().last();
+    QCOMPARE(r.caption, S("提示"));
+    QCOMPARE(r.buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(r.defaultButton, QMessageBox::No);
+    QCOMPARE(plates(), S("鄂A1001 鄂A2002"));
+    ms.answer(QMessageBox::Yes);
+    click(&list, "bitbtn_delete");
+    QCOMPARE(plates(), S("鄂A1001"));
+    QCOMPARE(t.dm()->q_carinfo->recordCount(), 1);
 }
 
 QTEST_MAIN(TstCarinfo)

@@ -1,4 +1,4 @@
-// Customers, carriers, routes and goods, each opened through its menu item:
+// Customers, consignees, carriers, routes and goods, each opened through its menu item:
 // save checks in order, the duplicate rule, in-use refusal, searches, Enter
 // rings, the memo window and the list services.
 #include "app/main.h"
@@ -80,10 +80,11 @@ QString focusName(QWidget *w)
     return f ? f->objectName() : QString();
 }
 
-// Rows of the four tables; the search tests rely on the codes and owners.
+// Rows of the five tables; the search tests rely on the codes and owners.
 void seed(const TestDb &t)
 {
     t.exec(S("insert into 上游客户 (客户名称) values ('甲'), ('乙'), ('O''Brien')"));
+    t.exec(S("insert into 收货单位 (单位名称, 上游客户) values ('汉口仓库', '甲'), ('青山码头', '甲'), ('十堰仓库', '乙')"));
     t.exec(S("insert into 下游运输商 (单位名称, 单位代码) values ('顺达运输', '2'), ('长江车队', '1'), ('长江物流', '3')"));
     t.exec(S("insert into 公路里程 (起点, 终点, 运输动态, 公路里程) values "
              "('武汉', '杨泗港', '武汉-杨泗港', 20), ('武汉', '汉口', '武汉-汉口', 15)"));
@@ -94,7 +95,7 @@ void seed(const TestDb &t)
 // The columns that tell the rows of a window apart.
 QString keyOf(const QString &item)
 {
-    static const QHash<QString, QString> keys = {{S("N12"), S("客户名称")}, {S("N13"), S("单位名称")},
+    static const QHash<QString, QString> keys = {{S("N12"), S("客户名称")}, {S("N33"), S("单位名称")}, {S("N13"), S("单位名称")},
                                                  {S("N14"), S("运输动态")}, {S("N11"), S("客户名称/货物名称")}};
     return keys.value(item);
 }
@@ -277,6 +278,14 @@ void TstMasterData::searches_data()
     QTest::newRow("customers: blank box lists all by name, Enter searches") << "N12" << L({"Edit3=  "}) << "Edit3"
         << "O'Brien 乙 甲" << L({"select * from 上游客户 ", "order by 客户名称"});
     QTest::newRow("customers: none found") << "N12" << L({"Edit3=无此客户"}) << "" << "" << QStringList();
+    // Enter in either box of the consignee strip searches at once.
+    QTest::newRow("consignees of a customer, Enter in the customer box") << "N33" << L({"DBComboBoxEh3=甲"})
+        << "DBComboBoxEh3" << "汉口仓库 青山码头"
+        << L({"select * from 收货单位 ", " where (上游客户 like '%甲%')", "order by 单位名称"});
+    QTest::newRow("consignees by both, Enter in the name box") << "N33" << L({"DBComboBoxEh3=甲", "Edit3=仓"}) << "Edit3"
+        << "汉口仓库" << L({"select * from 收货单位 ", " where (上游客户 like '%甲%')and(单位名称 like '%仓%')", "order by 单位名称"});
+    QTest::newRow("consignees: both blank list all by name") << "N33" << QStringList() << "" << "十堰仓库 汉口仓库 青山码头"
+        << L({"select * from 收货单位 ", "order by 单位名称"});
     QTest::newRow("carriers ordered by code, not name") << "N13" << L({"Edit3=长江"}) << "Edit3" << "长江车队 长江物流"
         << L({"select * from 下游运输商 ", " where (单位名称 like '%长江%')", "order by 单位代码"});
     QTest::newRow("routes containing") << "N14" << L({"Edit3=杨泗"}) << "" << "武汉-杨泗港"
@@ -340,6 +349,7 @@ void TstMasterData::enterRings_data()
     const auto L = [](const char *names) { return S(names).split(' '); };
     QTest::newRow("customers") << "N12"
         << L("DBEdit2 DBComboBoxEh1 DBComboBoxEh2 DBComboBoxEh3 DBEdit6 DBEdit7 DBEdit8 DBEdit1 DBEdit3 DBEdit5 DBMemo1");
+    QTest::newRow("consignees") << "N33" << L("DBEdit2 DBComboBoxEh1 DBEdit7 DBComboBoxEh2 DBEdit6 DBEdit8 DBMemo1");
     QTest::newRow("carriers") << "N13"
         << L("DBEdit2 DBComboBoxEh2 DBComboBoxEh3 DBEdit6 DBEdit7 DBEdit5 DBEdit8 DBMemo1 DBEdit1 DBEdit3");
     QTest::newRow("routes") << "N14" << L("DBComboBoxEh3 DBComboBoxEh1 DBNumberEditEh1 DBMemo2 DBMemo1");
@@ -385,6 +395,7 @@ void TstMasterData::memoWindowOnlyWhileWritable_data()
     QTest::addColumn<QString>("memo");
     QTest::addColumn<QString>("table");
     QTest::newRow("customers") << "N12" << "DBMemo1" << "上游客户";
+    QTest::newRow("consignees") << "N33" << "DBMemo1" << "收货单位";
     QTest::newRow("carriers") << "N13" << "DBMemo1" << "下游运输商";
     QTest::newRow("routes, remarks") << "N14" << "DBMemo1" << "公路里程";
     QTest::newRow("routes, description opens the remarks") << "N14" << "DBMemo2" << "公路里程";
@@ -438,6 +449,7 @@ void TstMasterData::listServices_data()
     QTest::addColumn<QString>("printTitle");
     QTest::addColumn<QString>("exportName");
     QTest::newRow("customers") << "N12" << "guestinfo" << "上游客户资料明细表打印清单" << "上游客户资料明细表";
+    QTest::newRow("consignees") << "N33" << "deliveryinfo" << "收货单位资料明细表打印清单" << "收货单位资料明细表";
     QTest::newRow("carriers") << "N13" << "transportinfo" << "下游运输商资料明细表打印清单" << "下游运输商资料明细表";
     QTest::newRow("routes") << "N14" << "yslcinfo" << "运输动态明细表打印清单" << "运输动态明细表";
     QTest::newRow("goods") << "N11" << "woodinfo" << "运输货物资料明细表打印清单" << "运输货物资料明细表";
@@ -508,7 +520,10 @@ void TstMasterData::routeNameAndWholeMileage()
     MessageScript ms;
     viaMenu(S("N14"), [&](RecordListWindow *w) {
         auto *route = w->findChild<QLineEdit *>(S("DBEdit1"));
+        auto *km = w->findChild<QLineEdit *>(S("DBNumberEditEh1"));
+        QVERIFY(!km->isEnabled());   // the distance box is usable only while editing
         click(w, S("bitbtn_add"));
+        QVERIFY(km->isEnabled());
         QVERIFY(route->isReadOnly());
         put(w, S("DBComboBoxEh3"), S("杨泗港"));
         put(w, S("DBComboBoxEh1"), S("青山"));
@@ -516,6 +531,9 @@ void TstMasterData::routeNameAndWholeMileage()
         QCOMPARE(w->findChild<QLineEdit *>(S("DBNumberEditEh1"))->text(), S("125"));   // whole kilometres
         click(w, S("bitbtn_save"));
         QCOMPARE(route->text(), S("杨泗港-青山"));
+        QVERIFY(!km->isEnabled());
+        click(w, S("SpeedButton2"));   // a search reopening the list keeps it disabled
+        QVERIFY(!km->isEnabled());
         // A changed end renames the route.
         QVERIFY(w->query()->locate(S("运输动态"), S("武汉-汉口")));
         click(w, S("bitbtn_edit"));
@@ -558,7 +576,6 @@ void TstMasterData::renamedCustomerLeavesCopiesAlone()
     TestDb t;
     seed(t);
     t.exec(S("insert into 集装箱运输单 (上游客户, 运输单号) values ('甲', 'A1')"));
-    t.exec(S("insert into 收货单位 (单位名称, 上游客户) values ('青山仓库', '甲')"));
     MessageScript ms;
     viaMenu(S("N12"), [&](RecordListWindow *w) {
         QVERIFY(w->query()->locate(S("客户名称"), S("甲")));
@@ -569,7 +586,7 @@ void TstMasterData::renamedCustomerLeavesCopiesAlone()
     QCOMPARE(ms.texts(), QStringList{S("保存完毕！")});
     QCOMPARE(t.scalar(S("select group_concat(客户名称, ' ') from 上游客户 where 客户名称 in ('甲', '丙')")), S("丙"));
     QCOMPARE(t.scalar(S("select 上游客户 from 集装箱运输单")), S("甲"));
-    QCOMPARE(t.scalar(S("select 上游客户 from 收货单位")), S("甲"));
+    QCOMPARE(t.scalar(S("select count(*) from 收货单位 where 上游客户='甲'")), S("2"));
     QCOMPARE(t.scalar(S("select count(*) from 货物信息 where 客户名称='甲'")), S("2"));
 }
 

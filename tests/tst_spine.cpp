@@ -313,6 +313,15 @@ void TstSpine::handlerPreparesQueries_data()
     QTest::newRow("N33 consignees, two pick lists") << "N33" << "TForm_deliveryinfo" << "q_deliveryinfo"
                                                     << L({"select * from 收货单位", "order by 单位名称"}) << true << "q_guestinfo"
                                                     << L({"DBComboBoxEh2", "DBComboBoxEh3"}) << customers;
+    QTest::newRow("N13 carriers") << "N13" << "TForm_transportinfo" << "q_transportinfo"
+                                  << L({"select * from 下游运输商", "order by 单位名称"}) << true << "" << none << none;
+    QTest::newRow("N48 vehicles") << "N48" << "TForm_carinfo" << "q_carinfo" << L({"select * from 承运车辆", "order by 车牌号"})
+                                  << true << "" << none << none;
+    QTest::newRow("N14 routes") << "N14" << "TForm_yslcinfo" << "q_yslcinfo" << L({"select * from 公路里程", "order by 运输动态"})
+                                << true << "" << none << none;
+    QTest::newRow("N11 goods, two pick lists") << "N11" << "TForm_woodinfo" << "q_woodinfo"
+                                               << L({"select * from 货物信息", "order by 客户名称,货物名称"}) << true << "q_guestinfo"
+                                               << L({"DBComboBoxEh2", "DBComboBoxEh3"}) << customers;
     QTest::newRow("N3 own password, name quoted") << "N3" << "TForm_password" << "q_qxb"
                                                   << L({"select * from 权限表", "where 姓名='O''Brien'", "order by 姓名"}) << true
                                                   << "" << none << none;

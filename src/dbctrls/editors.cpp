@@ -155,7 +155,16 @@ void DBNumberEdit::storeValue(db::Field &field)
     }
 }
 
-void DBNumberEdit::applyWritable(bool writable, bool active) { lineWritable(this, writable, active); }
+void DBNumberEdit::applyWritable(bool writable, bool active)
+{
+    lineWritable(this, writable, active && (writable || !m_disableReadOnly));
+}
+
+void DBNumberEdit::setDisabledWhenReadOnly(bool on)
+{
+    m_disableReadOnly = on;
+    dataLink()->applyLook();
+}
 
 // ---------------------------------------------------------------- DBMemo
 

@@ -47,6 +47,9 @@ public:
 
     void setMode(Mode mode);
     Mode mode() const { return m_mode; }
+    // Disabled, not merely read-only, whenever it may not be written (a box
+    // "enabled only while editing").
+    void setDisabledWhenReadOnly(bool on);
 
 protected:
     void loadValue(const db::Field &field) override;
@@ -58,6 +61,7 @@ private:
     void applyMode(Mode mode);
     Mode m_mode = Decimal;
     bool m_modeSet = false;
+    bool m_disableReadOnly = false;
 };
 
 // Memo ("DBMemo1"). Tab moves the focus on, as in the windows' other editors.

@@ -86,7 +86,8 @@ QPushButton *toolButton(QWidget *parent, const char *name, const char *caption)
 QString vehiclePicturePath(const QString &fileName)
 {
     const QDir dir(QDir::current().filePath(QStringLiteral("jpg")));
-    const QString exact = dir.filePath(fileName);
+    // Joined by hand: an empty name still names the folder with its separator.
+    const QString exact = dir.path() + QLatin1Char('/') + fileName;
     if (fileName.isEmpty() || QFileInfo(exact).isFile())
         return exact;
     const QStringList hits = dir.entryList({fileName}, QDir::Files);   // name filters ignore case

@@ -64,6 +64,7 @@ TForm_deliveryinfo::TForm_deliveryinfo(QWidget *owner)
     };
     d.quickSearchHead = {S("select * from 收货单位 ")};
     d.quickSearchOrder = S("order by 单位名称");
+    d.quickSearchEnter = StripEnter::EachRuns;   // Enter in either box searches
     d.memoField = S("备注");
     buildMaster(d, [this] { choose(); });
     m_caller = new QLabel(S("收货人"), this);
@@ -89,6 +90,8 @@ void TForm_deliveryinfo::choose()
         return;
     const QString name = query()->field(S("单位名称")).asString();
     db::Query *order = m_caller->text() == S("集装箱") ? Dm1->q_container_ysd : Dm1->q_freight_ysd;
+    if (!order->isActive())
+        return;   // no order window behind us: nothing to fill
     order->edit();
     order->field(S("收货人")).setAsString(name);
     close();
