@@ -3,6 +3,7 @@
 #include "db/dberror.h"
 #include "db/quote.h"
 #include "testsupport.h"
+#include <QSignalSpy>
 #include <QTest>
 
 using db::Money;
@@ -23,7 +24,12 @@ private slots:
     void defaultsVisibleAfterPost();
     void bookmarkAfterDelete();
     void failingPostLeavesRowUnchanged();
+    void navigationFlags_data();
     void navigationFlags();
+    void textComparesIgnoreCase_data();
+    void textComparesIgnoreCase();
+    void postToVanishedRowFails();
+    void displaySuspension();
     void openErrors();
 };
 
@@ -232,28 +238,122 @@ void TstDb::failingPostLeavesRowUnchanged()
     QCOMPARE(t.scalar(QStringLiteral("select 客户名称 from 上游客户")), QStringLiteral("甲"));
 }
 
+void TstDb::navigationFlags_data()
+{
+    // Rows in the list, then bof/eof after open, after next() and after prior().
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("afterOpen");
+    QTest::addColumn<QString>("afterNext");
+    QTest::addColumn<QString>("afterPrior");
+    QTest::newRow("empty") << 0 << "BE" << "BE" << "BE";
+    QTest::newRow("one row") << 1 << "B-" << "-E" << "B-";
+    QTest::newRow("two rows") << 2 << "B-" << "--" << "--";
+}
+
 void TstDb::navigationFlags()
 {
+    QFETCH(int, rows);
+    QFETCH(QString, afterOpen);
+    QFETCH(QString, afterNext);
+    QFETCH(QString, afterPrior);
     TestDb t;
-    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('a'), ('b')"));
+    for (int i = 0; i < rows; ++i)
+        t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('%1')").arg(QChar(u'a' + i)));
     auto *q = t.dm()->q_guestinfo;
     q->reopenWith({QStringLiteral("select * from 上游客户"), QStringLiteral("order by 客户名称")});
-    QStringList seen;
+    const auto flags = [q] { return QString(q->bof() ? u'B' : u'-') + QString(q->eof() ? u'E' : u'-'); };
+    QCOMPARE(flags(), afterOpen);
+    q->next();
+    QCOMPARE(flags(), afterNext);
+    q->prior();
+    QCOMPARE(flags(), afterPrior);
+
+    // Forward and backward walks visit every row once.
+    QStringList seen, back;
     for (q->first(); !q->eof(); q->next())
         seen << q->field(QStringLiteral("客户名称")).asString();
-    QCOMPARE(seen, QStringList({QStringLiteral("a"), QStringLiteral("b")}));
-    QCOMPARE(q->recNo(), 2);
-    q->prior();
-    q->prior();
-    QVERIFY(q->bof());
-    QVERIFY(q->locate(QStringLiteral("客户名称"), QStringLiteral("b")));
-    QCOMPARE(q->recNo(), 2);
+    QCOMPARE(q->recNo(), rows);
+    for (q->last(); !q->bof(); q->prior())
+        back.prepend(q->field(QStringLiteral("客户名称")).asString());
+    QCOMPARE(seen.size(), rows);
+    QCOMPARE(back, seen);
+    if (rows == 0)
+        return;
+    QVERIFY(q->locate(QStringLiteral("客户名称"), QStringLiteral("a")));
+    QCOMPARE(q->recNo(), 1);
     // Appending then cancelling goes back and leaves nothing behind.
     q->append();
-    QCOMPARE(q->recordCount(), 3);
+    QCOMPARE(q->recordCount(), rows + 1);
     q->cancel();
-    QCOMPARE(q->recordCount(), 2);
-    QCOMPARE(t.scalar(QStringLiteral("select count(*) from 上游客户")), QStringLiteral("2"));
+    QCOMPARE(q->recordCount(), rows);
+    QCOMPARE(q->recNo(), 1);
+    QCOMPARE(t.scalar(QStringLiteral("select count(*) from 上游客户")), QString::number(rows));
+}
+
+void TstDb::textComparesIgnoreCase_data()
+{
+    // A condition and the order numbers it lists, in "order by 运输单号" order.
+    QTest::addColumn<QString>("condition");
+    QTest::addColumn<QStringList>("numbers");
+    QTest::newRow("all, sorted without regard to case") << QString() << QStringList{"hy001", "HY002", "Hy003"};
+    QTest::newRow("key typed in upper case") << "(运输单号 = 'HY001')" << QStringList{"hy001"};
+    QTest::newRow("key typed in lower case") << "(运输单号 = 'hy003')" << QStringList{"Hy003"};
+    QTest::newRow("customer in either case") << "(上游客户 = 'ACME LTD')" << QStringList{"hy001", "HY002"};
+    QTest::newRow("not equal") << "(上游客户 <> 'acme LTD')" << QStringList{"Hy003"};
+    QTest::newRow("like") << "(上游客户 like '%ACME%')and(运输单号 like '%y0%')" << QStringList{"hy001", "HY002"};
+    QTest::newRow("other letters still differ") << "(运输单号 = 'HY004')" << QStringList{};
+}
+
+void TstDb::textComparesIgnoreCase()
+{
+    QFETCH(QString, condition);
+    QFETCH(QStringList, numbers);
+    TestDb t;
+    t.exec(QStringLiteral("insert into 普通货物运输单 (运输单号, 上游客户) values "
+                          "('HY002', 'acme ltd'), ('Hy003', 'Other'), ('hy001', 'Acme Ltd')"));
+    auto *q = t.dm()->q_freight_ysd;
+    q->reopenWith({QStringLiteral("select * from 普通货物运输单"),
+                   condition.isEmpty() ? QString() : QStringLiteral(" where ") + condition,
+                   QStringLiteral("order by 运输单号")});
+    QStringList got;
+    for (q->first(); !q->eof(); q->next())
+        got << q->field(QStringLiteral("运输单号")).asString();
+    QCOMPARE(got, numbers);
+}
+
+void TstDb::postToVanishedRowFails()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('甲')"));
+    auto *q = t.dm()->q_guestinfo;
+    q->reopenWith({QStringLiteral("select * from 上游客户"), QString()});
+    q->field(QStringLiteral("客户名称")).setAsString(QStringLiteral("乙"));
+    t.exec(QStringLiteral("delete from 上游客户"));
+    QVERIFY_THROWS_EXCEPTION(db::DbError, q->post());
+    QCOMPARE(q->state(), db::Query::Edit);
+    QCOMPARE(t.scalar(QStringLiteral("select count(*) from 上游客户")), QStringLiteral("0"));
+}
+
+void TstDb::displaySuspension()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 通用 (texta, moneya) values ('a', 0), ('b', 0), ('c', 0)"));
+    auto *q = t.dm()->q_tongyong;
+    q->reopenWith({QStringLiteral("select * from "), QStringLiteral("通用"), QStringLiteral(" order by texta,textb")});
+    QSignalSpy moved(q, &db::Query::currentChanged), reset(q, &db::Query::dataReset), changed(q, &db::Query::rowChanged);
+    q->disableControls();
+    q->disableControls();   // nested, as a shared step inside a window's own suspension
+    for (q->first(); !q->eof(); q->next())
+        q->field(QStringLiteral("moneya")).setAsMoney(*Money::parse(QStringLiteral("1.5")));
+    q->first();
+    q->enableControls();
+    QCOMPARE(moved.count() + reset.count() + changed.count(), 0);
+    q->enableControls();
+    QCOMPARE(reset.count(), 1);
+    QCOMPARE(moved.count(), 1);
+    // Every row was stored on the way, though nothing was shown.
+    QCOMPARE(t.scalar(QStringLiteral("select sum(moneya) from 通用")), QStringLiteral("4.50"));
+    QCOMPARE(q->field(QStringLiteral("texta")).asString(), QStringLiteral("a"));
 }
 
 void TstDb::openErrors()
