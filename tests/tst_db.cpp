@@ -2,6 +2,7 @@
 #include "db/dates.h"
 #include "db/dberror.h"
 #include "db/quote.h"
+#include "grid/gridmodel.h"
 #include "testsupport.h"
 #include <QSignalSpy>
 #include <QTest>
@@ -30,6 +31,7 @@ private slots:
     void textComparesIgnoreCase();
     void postToVanishedRowFails();
     void displaySuspension();
+    void cancelShowsStoredValuesAgain();
     void windowSqlTextsRunAsWritten_data();
     void windowSqlTextsRunAsWritten();
     void openErrors();
@@ -356,6 +358,27 @@ void TstDb::displaySuspension()
     // Every row was stored on the way, though nothing was shown.
     QCOMPARE(t.scalar(QStringLiteral("select sum(moneya) from 通用")), QStringLiteral("4.50"));
     QCOMPARE(q->field(QStringLiteral("texta")).asString(), QStringLiteral("a"));
+}
+
+void TstDb::cancelShowsStoredValuesAgain()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 集装箱运输单 (运输单号, 应收运费) values ('A1', ccur('100')), ('A2', ccur('200'))"));
+    auto *q = t.dm()->q_container_ysd;
+    q->reopenWith({QStringLiteral("select * from 集装箱运输单"), QStringLiteral("order by 运输期限从,运输单号")});
+    grid::GridModel model;
+    model.setQuery(q);
+    model.setColumns({grid::Column{QStringLiteral("应收运费"), QStringLiteral("应收运费"), 80, true, false, grid::FooterKind::Sum, {}}});
+    const auto cell = [&model] { return model.data(model.index(0, 0)).toString(); };
+    QCOMPARE(model.footerText(0), QStringLiteral("300.00"));
+    q->field(QStringLiteral("应收运费")).setAsString(QStringLiteral("1000"));
+    QCOMPARE(cell(), QStringLiteral("1000.00"));
+    QCOMPARE(model.footerText(0), QStringLiteral("1200.00"));
+    QSignalSpy repaint(&model, &QAbstractItemModel::dataChanged);
+    q->cancel();
+    QCOMPARE(repaint.count(), 1);
+    QCOMPARE(cell(), QStringLiteral("100.00"));
+    QCOMPARE(model.footerText(0), QStringLiteral("300.00"));
 }
 
 void TstDb::windowSqlTextsRunAsWritten_data()

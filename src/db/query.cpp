@@ -779,6 +779,11 @@ void Query::cancel()
         m_cur = back;
         m_eof = m_rows->size() == 0;
         m_bof = m_rows->size() == 0;
+    } else if (m_disable > 0) {
+        m_pendingReset = true;
+    } else {
+        // Grids showed the typed values and summed them in their footers.
+        emit rowChanged(m_cur);
     }
     emit stateChanged();
     emitIfEnabled(&Query::currentChanged);
