@@ -2,7 +2,9 @@
 #include "db/dates.h"
 #include "db/dberror.h"
 #include "db/quote.h"
+#include "grid/gridmodel.h"
 #include "testsupport.h"
+#include <QSignalSpy>
 #include <QTest>
 
 using db::Money;
@@ -23,7 +25,15 @@ private slots:
     void defaultsVisibleAfterPost();
     void bookmarkAfterDelete();
     void failingPostLeavesRowUnchanged();
+    void navigationFlags_data();
     void navigationFlags();
+    void textComparesIgnoreCase_data();
+    void textComparesIgnoreCase();
+    void postToVanishedRowFails();
+    void displaySuspension();
+    void cancelShowsStoredValuesAgain();
+    void windowSqlTextsRunAsWritten_data();
+    void windowSqlTextsRunAsWritten();
     void openErrors();
 };
 
@@ -232,28 +242,243 @@ void TstDb::failingPostLeavesRowUnchanged()
     QCOMPARE(t.scalar(QStringLiteral("select 客户名称 from 上游客户")), QStringLiteral("甲"));
 }
 
+void TstDb::navigationFlags_data()
+{
+    // Rows in the list, then bof/eof after open, after next() and after prior().
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("afterOpen");
+    QTest::addColumn<QString>("afterNext");
+    QTest::addColumn<QString>("afterPrior");
+    QTest::newRow("empty") << 0 << "BE" << "BE" << "BE";
+    QTest::newRow("one row") << 1 << "B-" << "-E" << "B-";
+    QTest::newRow("two rows") << 2 << "B-" << "--" << "--";
+}
+
 void TstDb::navigationFlags()
 {
+    QFETCH(int, rows);
+    QFETCH(QString, afterOpen);
+    QFETCH(QString, afterNext);
+    QFETCH(QString, afterPrior);
     TestDb t;
-    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('a'), ('b')"));
+    for (int i = 0; i < rows; ++i)
+        t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('%1')").arg(QChar(u'a' + i)));
     auto *q = t.dm()->q_guestinfo;
     q->reopenWith({QStringLiteral("select * from 上游客户"), QStringLiteral("order by 客户名称")});
-    QStringList seen;
+    const auto flags = [q] { return QString(q->bof() ? u'B' : u'-') + QString(q->eof() ? u'E' : u'-'); };
+    QCOMPARE(flags(), afterOpen);
+    q->next();
+    QCOMPARE(flags(), afterNext);
+    q->prior();
+    QCOMPARE(flags(), afterPrior);
+
+    // Forward and backward walks visit every row once.
+    QStringList seen, back;
     for (q->first(); !q->eof(); q->next())
         seen << q->field(QStringLiteral("客户名称")).asString();
-    QCOMPARE(seen, QStringList({QStringLiteral("a"), QStringLiteral("b")}));
-    QCOMPARE(q->recNo(), 2);
-    q->prior();
-    q->prior();
-    QVERIFY(q->bof());
-    QVERIFY(q->locate(QStringLiteral("客户名称"), QStringLiteral("b")));
-    QCOMPARE(q->recNo(), 2);
+    QCOMPARE(q->recNo(), rows);
+    for (q->last(); !q->bof(); q->prior())
+        back.prepend(q->field(QStringLiteral("客户名称")).asString());
+    QCOMPARE(seen.size(), rows);
+    QCOMPARE(back, seen);
+    if (rows == 0)
+        return;
+    QVERIFY(q->locate(QStringLiteral("客户名称"), QStringLiteral("a")));
+    QCOMPARE(q->recNo(), 1);
     // Appending then cancelling goes back and leaves nothing behind.
     q->append();
-    QCOMPARE(q->recordCount(), 3);
+    QCOMPARE(q->recordCount(), rows + 1);
     q->cancel();
-    QCOMPARE(q->recordCount(), 2);
-    QCOMPARE(t.scalar(QStringLiteral("select count(*) from 上游客户")), QStringLiteral("2"));
+    QCOMPARE(q->recordCount(), rows);
+    QCOMPARE(q->recNo(), 1);
+    QCOMPARE(t.scalar(QStringLiteral("select count(*) from 上游客户")), QString::number(rows));
+}
+
+void TstDb::textComparesIgnoreCase_data()
+{
+    // A condition and the order numbers it lists, in "order by 运输单号" order.
+    QTest::addColumn<QString>("condition");
+    QTest::addColumn<QStringList>("numbers");
+    QTest::newRow("all, sorted without regard to case") << QString() << QStringList{"hy001", "HY002", "Hy003"};
+    QTest::newRow("key typed in upper case") << "(运输单号 = 'HY001')" << QStringList{"hy001"};
+    QTest::newRow("key typed in lower case") << "(运输单号 = 'hy003')" << QStringList{"Hy003"};
+    QTest::newRow("customer in either case") << "(上游客户 = 'ACME LTD')" << QStringList{"hy001", "HY002"};
+    QTest::newRow("not equal") << "(上游客户 <> 'acme LTD')" << QStringList{"Hy003"};
+    QTest::newRow("like") << "(上游客户 like '%ACME%')and(运输单号 like '%y0%')" << QStringList{"hy001", "HY002"};
+    QTest::newRow("other letters still differ") << "(运输单号 = 'HY004')" << QStringList{};
+}
+
+void TstDb::textComparesIgnoreCase()
+{
+    QFETCH(QString, condition);
+    QFETCH(QStringList, numbers);
+    TestDb t;
+    t.exec(QStringLiteral("insert into 普通货物运输单 (运输单号, 上游客户) values "
+                          "('HY002', 'acme ltd'), ('Hy003', 'Other'), ('hy001', 'Acme Ltd')"));
+    auto *q = t.dm()->q_freight_ysd;
+    q->reopenWith({QStringLiteral("select * from 普通货物运输单"),
+                   condition.isEmpty() ? QString() : QStringLiteral(" where ") + condition,
+                   QStringLiteral("order by 运输单号")});
+    QStringList got;
+    for (q->first(); !q->eof(); q->next())
+        got << q->field(QStringLiteral("运输单号")).asString();
+    QCOMPARE(got, numbers);
+}
+
+void TstDb::postToVanishedRowFails()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('甲')"));
+    auto *q = t.dm()->q_guestinfo;
+    q->reopenWith({QStringLiteral("select * from 上游客户"), QString()});
+    q->field(QStringLiteral("客户名称")).setAsString(QStringLiteral("乙"));
+    t.exec(QStringLiteral("delete from 上游客户"));
+    QVERIFY_THROWS_EXCEPTION(db::DbError, q->post());
+    QCOMPARE(q->state(), db::Query::Edit);
+    QCOMPARE(t.scalar(QStringLiteral("select count(*) from 上游客户")), QStringLiteral("0"));
+}
+
+void TstDb::displaySuspension()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 通用 (texta, moneya) values ('a', 0), ('b', 0), ('c', 0)"));
+    auto *q = t.dm()->q_tongyong;
+    q->reopenWith({QStringLiteral("select * from "), QStringLiteral("通用"), QStringLiteral(" order by texta,textb")});
+    QSignalSpy moved(q, &db::Query::currentChanged), reset(q, &db::Query::dataReset), changed(q, &db::Query::rowChanged);
+    q->disableControls();
+    q->disableControls();   // nested, as a shared step inside a window's own suspension
+    for (q->first(); !q->eof(); q->next())
+        q->field(QStringLiteral("moneya")).setAsMoney(*Money::parse(QStringLiteral("1.5")));
+    q->first();
+    q->enableControls();
+    QCOMPARE(moved.count() + reset.count() + changed.count(), 0);
+    q->enableControls();
+    QCOMPARE(reset.count(), 1);
+    QCOMPARE(moved.count(), 1);
+    // Every row was stored on the way, though nothing was shown.
+    QCOMPARE(t.scalar(QStringLiteral("select sum(moneya) from 通用")), QStringLiteral("4.50"));
+    QCOMPARE(q->field(QStringLiteral("texta")).asString(), QStringLiteral("a"));
+}
+
+void TstDb::cancelShowsStoredValuesAgain()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 集装箱运输单 (运输单号, 应收运费) values ('A1', ccur('100')), ('A2', ccur('200'))"));
+    auto *q = t.dm()->q_container_ysd;
+    q->reopenWith({QStringLiteral("select * from 集装箱运输单"), QStringLiteral("order by 运输期限从,运输单号")});
+    grid::GridModel model;
+    model.setQuery(q);
+    model.setColumns({grid::Column{QStringLiteral("应收运费"), QStringLiteral("应收运费"), 80, true, false, grid::FooterKind::Sum, {}}});
+    const auto cell = [&model] { return model.data(model.index(0, 0)).toString(); };
+    QCOMPARE(model.footerText(0), QStringLiteral("300.00"));
+    q->field(QStringLiteral("应收运费")).setAsString(QStringLiteral("1000"));
+    QCOMPARE(cell(), QStringLiteral("1000.00"));
+    QCOMPARE(model.footerText(0), QStringLiteral("1200.00"));
+    QSignalSpy repaint(&model, &QAbstractItemModel::dataChanged);
+    q->cancel();
+    QCOMPARE(repaint.count(), 1);
+    QCOMPARE(cell(), QStringLiteral("100.00"));
+    QCOMPARE(model.footerText(0), QStringLiteral("300.00"));
+}
+
+void TstDb::windowSqlTextsRunAsWritten_data()
+{
+    // The SQL lines exactly as the windows write them (blanks included), and
+    // what they must give over the small business below. `check` is "count"
+    // (rows listed), "field:NAME" (the first row's NAME as shown) or
+    // "exec:SELECT" (run the lines as a command, then the SELECT's value).
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("check");
+    QTest::addColumn<QString>("expected");
+    const QString income = QStringLiteral("select sum(应收运费) as ysyf,sum(实收运费) as ssyf,sum(数量) as sl from 集装箱运输单");
+    QTest::newRow("journal month")
+        << QStringList{"select * from 现金日记帐 ", "where (日期 between cdate('2024-2-1') and cdate('2024-2-29'))", "order by 日期,编号"}
+        << "count" << "2";
+    QTest::newRow("journal amount range")
+        << QStringList{"select * from 现金日记帐", " where (借方 between ccur('100') and ccur('150'))and(日期 between cdate('2024-2-1') and cdate('2024-2-29'))", "order by 日期,编号"}
+        << "count" << "1";
+    QTest::newRow("title sort line")
+        << QStringList{"select * from 现金日记帐", "", " ORDER BY 日期 DESC , 编号"} << "field:日期" << "2024-3-1";
+    QTest::newRow("payment list skips undispatched")
+        << QStringList{"select * from 集装箱运输单", "where (下游帐款结清='否')and(车牌号<>'')", "order by 运输期限从"}
+        << "count" << "1";
+    QTest::newRow("receipt list takes the default")
+        << QStringList{"select * from 集装箱运输单", "where 回单返回='否'", "order by 运输期限从,运输单号"} << "count" << "2";
+    QTest::newRow("search with two blanks and cvdate")
+        << QStringList{"select * from 集装箱运输单", " where (运输动态 like  '%武汉%')and(运输期限从 between cvdate('2024-2-1 0:0:0') and cvdate('2024-2-29 23:59:59'))", "order by 上游客户,运输单号"}
+        << "count" << "2";
+    QTest::newRow("month sum") << QStringList{income, " where ", "运输期限从 between cdate('2024-02-1 0:0:0') and cdate('2024-02-29 23:59:59')"}
+                               << "field:ysyf" << "3500.00";
+    QTest::newRow("month quantity") << QStringList{income, " where ", "运输期限从 between cdate('2024-02-1 0:0:0') and cdate('2024-02-29 23:59:59')"}
+                                    << "field:sl" << "3";
+    QTest::newRow("month of one customer")
+        << QStringList{income, " where ", "(上游客户='甲')and(运输期限从 between cdate('2024-02-1 0:0:0') and cdate('2024-02-29 23:59:59'))"}
+        << "field:ssyf" << "800.00";
+    QTest::newRow("size group") << QStringList{income, " where ", "(运输期限从 between cdate('2024-2-1 0:0:0') and cdate('2024-3-1 23:59:59'))and(型号规格 = '40')"}
+                                << "field:ysyf" << "2800.00";
+    QTest::newRow("group without orders") << QStringList{income, " where ", "(运输期限从 between cdate('2023-1-1 0:0:0') and cdate('2023-1-31 23:59:59'))"}
+                                          << "field:ysyf" << "";
+    QTest::newRow("downstream sums")
+        << QStringList{"select sum(运输金额) as ysje,sum(路桥费) as lqf,sum(油费) as yf,sum(罚款) as fk,sum(其它费用) as qtfy,sum(劳务费) as lwf,sum(应付运费) as yfyf,sum(实付运费) as sfyf from 普通货物调度单", " where ", "(发货日期 between cdate('2024-2-1 0:0:0') and cdate('2024-2-29 23:59:59'))"}
+        << "field:yfyf" << "123.4567";
+    QTest::newRow("goods of a customer") << QStringList{"select * from 货物信息", "where  客户名称='甲'", "order by 客户名称,货物名称 "}
+                                         << "count" << "1";
+    QTest::newRow("vehicles, two blanks") << QStringList{"select * from 承运车辆 order by  车牌号"} << "field:车牌号" << "鄂A1";
+    QTest::newRow("orders free to dispatch")
+        << QStringList{"select * from 普通货物运输单 where (执行完结='否')and(调度单号='')", "order by 上游客户,运输单号"} << "count" << "1";
+    QTest::newRow("quick search on one day")
+        << QStringList{"select * from 普通货物调度单 ", " where (发货日期 between cdate('2024-2-29') and cdate('2024-2-29'))", "order by 承运单位,发货日期"}
+        << "count" << "1";
+    QTest::newRow("scratch in three lines") << QStringList{"select * from ", "通用", " order by textb,textc"} << "field:textc" << "01月";
+    QTest::newRow("dispatch copied into its orders")
+        << QStringList{"update 普通货物运输单 set 承运单位='顺达',车牌号='鄂A1',驾驶员='王五'", "where 调度单号='D1'"}
+        << "exec:select count(*) from 普通货物运输单 where (车牌号='鄂A1')and(驾驶员='王五')" << "2";
+    QTest::newRow("completion with arrival")
+        << QStringList{"update 普通货物运输单 set 执行完结='是'", ",到达时间=cdate('2024-3-5')", "where 调度单号='D1'"}
+        << "exec:select count(*) from 普通货物运输单 where (执行完结='是')and(到达时间 between cdate('2024-3-5 0:0:0') and cdate('2024-3-5 23:59:59'))"
+        << "2";
+    QTest::newRow("completion clearing arrival")
+        << QStringList{"update 普通货物运输单 set 执行完结='否'", ",到达时间=null", "where 调度单号='D1'"}
+        << "exec:select count(*) from 普通货物运输单 where 到达时间 is null" << "3";
+    QTest::newRow("emptying the scratch table") << QStringList{"delete from 通用"} << "exec:select count(*) from 通用" << "0";
+}
+
+void TstDb::windowSqlTextsRunAsWritten()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, check);
+    QFETCH(QString, expected);
+    TestDb t;
+    t.exec(QStringLiteral(
+        "insert into 集装箱运输单 (上游客户, 运输单号, 运输期限从, 型号规格, 数量, 应收运费, 实收运费, 运输动态, 车牌号) values "
+        "('甲', 'A1', cdate('2024-2-1'), '20', 1, ccur('1000'), ccur('800'), '武汉-上海', '鄂A1'), "
+        "('乙', 'A2', cdate('2024-2-29'), '40', 2, ccur('2500'), null, '杨泗港-武汉', ''), "
+        "('甲', 'A3', cdate('2024-3-1'), '40', 1, ccur('300'), null, '武汉-长沙', null)"));
+    t.exec(QStringLiteral("update 集装箱运输单 set 回单返回='是' where 运输单号='A3'"));
+    t.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方, 贷方) values (cdate('2024-2-1'), '收入', ccur('150'), null), "
+                          "(cdate('2024-2-29'), '支出', null, ccur('50')), (cdate('2024-3-1'), '收入', ccur('100'), null)"));
+    t.exec(QStringLiteral("insert into 普通货物运输单 (运输单号, 上游客户, 调度单号, 到达时间) values ('F1', '甲', 'D1', cdate('2024-3-1')), "
+                          "('F2', '乙', 'D1', null)"));
+    t.exec(QStringLiteral("insert into 普通货物运输单 (运输单号, 上游客户) values ('F3', '甲')"));
+    t.exec(QStringLiteral("insert into 普通货物调度单 (调度单号, 发货日期, 运输金额, 应付运费) values ('D1', cdate('2024-2-29'), ccur('200'), ccur('123.4567'))"));
+    t.exec(QStringLiteral("insert into 货物信息 (客户名称, 货物名称) values ('甲', '钢材'), ('乙', '大米')"));
+    t.exec(QStringLiteral("insert into 承运车辆 (车牌号) values ('鄂B2'), ('鄂A1')"));
+    t.exec(QStringLiteral("insert into 通用 (textb, textc) values ('2024年', '02月'), ('2024年', '01月')"));
+
+    auto *q = t.dm()->q_search;
+    q->close();
+    q->sql().clear();
+    q->sql() << lines;
+    if (check.startsWith(QStringLiteral("exec:"))) {
+        q->execSql();
+        QCOMPARE(t.scalar(check.mid(5)), expected);
+        return;
+    }
+    q->open();
+    if (check == QStringLiteral("count"))
+        QCOMPARE(QString::number(q->recordCount()), expected);
+    else
+        QCOMPARE(q->field(check.mid(6)).asString(), expected);
 }
 
 void TstDb::openErrors()

@@ -599,7 +599,7 @@ void TstDbTool::demoCompanyAndOperators()
 
     QVERIFY(d.count(QStringLiteral("select count(*) from 权限表 where 操作口令 = '' or 操作口令 is null")) >= 1);
     // A password stored in lower case, which login must accept typed in upper case.
-    QVERIFY(d.count(QStringLiteral("select count(*) from 权限表 where 操作口令 <> upper(操作口令)")) >= 1);
+    QVERIFY(d.count(QStringLiteral("select count(*) from 权限表 where 操作口令 <> upper(操作口令) collate binary")) >= 1);
     QCOMPARE(d.count(QStringLiteral("select count(*) from (select 姓名 from 权限表 group by 姓名 having count(*) > 1)")), qint64(0));
 }
 

@@ -498,26 +498,30 @@ void Query::last()
     setCurrent(recordCount() - 1);
 }
 
+// A step clears both flags and sets the one of the end it could not pass,
+// so after next() on the last row eof() holds and bof() does not.
 void Query::next()
 {
     checkBrowseMode();
-    if (m_cur < recordCount() - 1) {
-        m_bof = m_eof = false;
+    if (m_eof)
+        return;
+    m_bof = false;
+    if (m_cur < recordCount() - 1)
         setCurrent(m_cur + 1);
-    } else {
+    else
         m_eof = true;
-    }
 }
 
 void Query::prior()
 {
     checkBrowseMode();
-    if (m_cur > 0) {
-        m_bof = m_eof = false;
+    if (m_bof)
+        return;
+    m_eof = false;
+    if (m_cur > 0)
         setCurrent(m_cur - 1);
-    } else {
+    else
         m_bof = true;
-    }
 }
 
 void Query::moveTo(int row)
@@ -566,6 +570,7 @@ bool Query::gotoBookmark(Bookmark b)
     if (!m_hasKey) {
         if (b >= recordCount())
             return false;
+        m_bof = m_eof = false;
         setCurrent(int(b));
         return true;
     }
@@ -723,6 +728,10 @@ void Query::post()
             sqlite3_bind_int64(s.st, int(values.size()) + 1, key);
             if (sqlite3_step(s.st) != SQLITE_DONE)
                 throw DbError(Connection::lastError(db));
+            // The row was deleted after it was read (a delete statement run
+            // since): nothing was written, and saying so is the only honest answer.
+            if (sqlite3_changes(db) == 0)
+                throw DbError(QStringLiteral("无法为更新定位行，该记录已被删除。"));
         }
     }
     // Read the stored row back, so that defaults and stored forms show.
@@ -770,6 +779,11 @@ void Query::cancel()
         m_cur = back;
         m_eof = m_rows->size() == 0;
         m_bof = m_rows->size() == 0;
+    } else if (m_disable > 0) {
+        m_pendingReset = true;
+    } else {
+        // Grids showed the typed values and summed them in their footers.
+        emit rowChanged(m_cur);
     }
     emit stateChanged();
     emitIfEnabled(&Query::currentChanged);

@@ -200,6 +200,11 @@ void createTables(sqlite3 *db)
         QStringList defs;
         for (const auto &c : t.columns) {
             QString d = c.name + QLatin1Char(' ') + declType(c.kind);
+            // Text compares and sorts without regard to the case of letters,
+            // as the SQL texts expect: a key check for "ab1" finds "AB1", and
+            // a search typed in upper case finds what was stored in lower case.
+            if (c.kind == Kind::Text || c.kind == Kind::Memo)
+                d += QStringLiteral(" COLLATE NOCASE");
             if (!c.defaultValue.isEmpty())
                 d += QStringLiteral(" DEFAULT ") + c.defaultValue;
             defs << d;
