@@ -155,7 +155,13 @@ void DBNumberEdit::storeValue(db::Field &field)
     }
 }
 
-void DBNumberEdit::applyWritable(bool writable, bool active) { lineWritable(this, writable, active); }
+// Like the drop-downs, a number box is disabled (not merely read-only) when it
+// cannot be written: in the browse state and where it is display-only.
+void DBNumberEdit::applyWritable(bool writable, bool active)
+{
+    setReadOnly(!writable);
+    setEnabled(writable && active);
+}
 
 // ---------------------------------------------------------------- DBMemo
 
