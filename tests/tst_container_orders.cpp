@@ -149,6 +149,10 @@ void TstContainerOrders::chooseConsigneeAndRoute()
     TForm_container_ysd w(nullptr);
     prepare(t.dm(), w);
     QVERIFY(!w.findChild<QWidget *>(S("choose_shr"))->isEnabled());
+    // Browsing: drop-downs and number boxes disabled, text editors read-only.
+    for (const char *name : {"DBComboBoxEh2", "DBComboBoxEh1", "DBNumberEditEh1", "DBNumberEditEh2"})
+        QVERIFY2(!w.findChild<QWidget *>(S(name))->isEnabled(), name);
+    QVERIFY(w.findChild<QLineEdit *>(S("DBEdit6"))->isReadOnly());
     QString offered;
     ModalDriver driver([&](QDialog *d) {
         offered = columnOf(Dm1->q_deliveryinfo, "单位名称");
@@ -156,6 +160,8 @@ void TstContainerOrders::chooseConsigneeAndRoute()
         click(d, "SpeedButton3");
     });
     typeOrder(w, S("甲"), S("A1"), S("B"), S("20"));
+    for (const char *name : {"DBNumberEditEh1", "DBNumberEditEh2"})
+        QVERIFY2(w.findChild<QWidget *>(S(name))->isEnabled(), name);
     put(&w, "DBEdit1", S("武汉"));
     put(&w, "DBEdit3", S("上海"));
     click(&w, "choose_shr");

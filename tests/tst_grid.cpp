@@ -11,12 +11,15 @@
 #include "grid/layoutstore.h"
 #include "grid/tablesource.h"
 #include "testsupport.h"
+#include <QApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 using namespace grid;
 using db::Money;
@@ -121,6 +124,7 @@ private slots:
     void missingFieldShowsEmptyCells();
     void cellForms();
     void gridFollowsQueryAndMovesIt();
+    void enterAndTabLeaveTheGrid();
     void autoFitFillsWidth();
     void layoutRoundTrip();
     void layoutToleratesOldFiles();
@@ -474,6 +478,35 @@ void TstGrid::gridFollowsQueryAndMovesIt()
     QCOMPARE(g.currentIndex().row(), 0);
     QCOMPARE(g.gridModel()->data(g.gridModel()->index(0, g.columnByField(QStringLiteral("运输单号")))).toString(),
              QStringLiteral("D30"));
+}
+
+void TstGrid::enterAndTabLeaveTheGrid()
+{
+    TestDb t;
+    addOrders(t, 3);
+    db::Query *q = openOrders(t);
+    QWidget w;
+    auto *lay = new QVBoxLayout(&w);
+    auto *g = new DBGridEh(&w);
+    auto *next = new QLineEdit(&w);
+    lay->addWidget(g);
+    lay->addWidget(next);
+    g->setColumns(orderColumns());
+    g->setQuery(q);
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    // Whole rows are selected: Enter goes on like Tab, and Tab leaves the
+    // grid instead of walking its cells.
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab}) {
+        g->setFocus();
+        QTest::keyClick(g, key);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    QCOMPARE(q->currentRow(), 0);
+    g->setFocus();
+    QTest::keyClick(g, Qt::Key_Down);
+    QCOMPARE(q->currentRow(), 1);
 }
 
 void TstGrid::autoFitFillsWidth()

@@ -7,6 +7,7 @@
 #include "data/memowindow.h"
 #include "data/searchdialog.h"
 #include "data/session.h"
+#include "db/dberror.h"
 #include "db/quote.h"
 #include "dbctrls/dbctrls.h"
 #include "grid/dbgrideh.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrintPreviewDialog>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -112,6 +114,7 @@ private slots:
     void stripEnterModes_data();
     void stripEnterModes();
     void searchDialogChecksAndLoop();
+    void badDatesAndEngineErrorsInSearches();
     void memoWindowEditsTheSameRow();
     void markEveryRowIsAllOrNothing();
     void editFocusAndStripWithoutEnter();
@@ -428,6 +431,56 @@ void TstRecordList::searchDialogChecksAndLoop()
     d.seek();
     QCOMPARE(t.dm()->q_container_ysd->recordCount(), 1);
     QCOMPARE(d.result(), int(QDialog::Accepted));
+}
+
+void TstRecordList::badDatesAndEngineErrorsInSearches()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('甲'), ('乙')"));
+    MessageScript ms;
+    openGuests(t.dm());
+    // A strip with a day field: text that is no date is refused, not dropped
+    // from the condition (which would list every row).
+    PanelWindow w(t.dm(), [](ListDecl &d) {
+        d.quickSearch << SearchField{QStringLiteral("DBDateTimeEditEh3"), QStringLiteral("操作日期："),
+                                     QStringLiteral("操作日期"), TermKind::Day, EditorKind::Date};
+    });
+    w.show();
+    typeText(w.findChild<QLineEdit *>(QStringLiteral("Edit3")), QStringLiteral("甲"));
+    const QStringList before = t.dm()->q_guestinfo->sql();
+    w.findChild<QLineEdit *>(QStringLiteral("DBDateTimeEditEh3"))->setText(QStringLiteral("2024-13-1"));
+    click(&w, "SpeedButton2");
+    QCOMPARE(ms.texts(), QStringList{QStringLiteral("'2024-13-1'不是有效的日期")});
+    QCOMPARE(t.dm()->q_guestinfo->sql(), before);
+    QCOMPARE(t.dm()->q_guestinfo->recordCount(), 2);
+
+    // The dialog refuses such a date before its period checks.
+    ms.clear();
+    OrderSearch d(t.dm());
+    d.show();
+    auto *from = static_cast<dbctrls::DBDateEdit *>(d.fieldWidget(QStringLiteral("DBDateTimeEditEh1")));
+    auto *to = static_cast<dbctrls::DBDateEdit *>(d.fieldWidget(QStringLiteral("DBDateTimeEditEh2")));
+    from->setText(QStringLiteral("2024-3-5"));
+    to->setText(QStringLiteral("2024-2-30"));
+    d.seek();
+    QCOMPARE(ms.texts(), QStringList{QStringLiteral("'2024-2-30'不是有效的日期")});
+    QVERIFY(!t.dm()->q_container_ysd->isActive());
+    QVERIFY(d.isVisible());
+
+    // An engine error reaches the caller, and the busy animation stops.
+    from->clear();
+    to->clear();
+    typeText(static_cast<QLineEdit *>(d.fieldWidget(QStringLiteral("Edit3"))), QStringLiteral("A1"));
+    t.exec(QStringLiteral("drop table 集装箱运输单"));
+    bool thrown = false;
+    try {
+        d.seek();
+    } catch (const db::DbError &) {
+        thrown = true;
+    }
+    QVERIFY(thrown);
+    QVERIFY(!d.findChild<QProgressBar *>(QStringLiteral("Animate1"))->isVisible());
+    QVERIFY(d.isVisible());
 }
 
 void TstRecordList::memoWindowEditsTheSameRow()

@@ -547,6 +547,13 @@ void RecordListWindow::resetLayout()
 
 void RecordListWindow::quickSearch()
 {
+    // A date that is no date would otherwise drop its term and list every row.
+    for (QWidget *w : std::as_const(m_searchWidgets))
+        if (auto *d = qobject_cast<dbctrls::DBDateEdit *>(w); d && !d->hasValidText()) {
+            msg::hint(this, d->refusal());
+            d->setFocus();
+            return;
+        }
     QStringList terms;
     for (int i = 0; i < m_decl.quickSearch.size(); ++i) {
         const SearchField &f = m_decl.quickSearch[i];

@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -124,6 +125,13 @@ void SearchDialog::seek()
             continue;
         auto *from = static_cast<dbctrls::DBDateEdit *>(m_widgets[i]);
         auto *to = static_cast<dbctrls::DBDateEdit *>(m_widgets2[i]);
+        // Text that is no date can be neither compared nor searched for.
+        for (auto *d : {from, to})
+            if (!d->hasValidText()) {
+                msg::hint(this, d->refusal());
+                d->setFocus();
+                return;
+            }
         if (from->isEmpty() != to->isEmpty()) {
             msg::hint(this, m_decl.msgIncomplete);
             from->setFocus();
@@ -136,6 +144,8 @@ void SearchDialog::seek()
         }
     }
     m_busy->show();
+    // Stopped however the search ends, an engine error included.
+    const auto stopBusy = qScopeGuard([this] { m_busy->hide(); });
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     QStringList terms;
     for (int i = 0; i < m_decl.fields.size(); ++i) {

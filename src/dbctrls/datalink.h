@@ -102,11 +102,11 @@ public:
     QString dataField() const { return m_link->fieldName(); }
     bool isBound() const { return m_link->isBound(); }
 
-    // Browse state: text editors read-only, combo, check and radio editors
-    // disabled. Editing state: writable. The link re-applies this look (and
-    // disables editors over a closed query) whenever the query changes
-    // state, so bound editors are switched through here, not with
-    // setReadOnly/setEnabled.
+    // Browse state: text and date editors read-only; combo, number, check
+    // and radio editors disabled. Editing state: writable. The link
+    // re-applies this look (and disables editors over a closed query)
+    // whenever the query changes state, so bound editors are switched
+    // through here, not with setReadOnly/setEnabled.
     void setEditable(bool editable) { m_link->setEditable(editable); }
     bool isEditable() const { return m_link->isEditable(); }
     // Never writable, whatever setEditable says (display-only columns).

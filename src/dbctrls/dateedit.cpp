@@ -35,6 +35,11 @@ void DBDateEdit::setDate(const QDate &date)
     setText(db::shortDate(date));
 }
 
+QString DBDateEdit::refusal() const
+{
+    return hasValidText() ? QString() : QStringLiteral("'%1'不是有效的日期").arg(text().trimmed());
+}
+
 QCalendarWidget *DBDateEdit::calendar()
 {
     if (!m_calendar) {
@@ -107,7 +112,7 @@ void DBDateEdit::storeValue(db::Field &field)
     }
     const QDate d = date();
     if (!d.isValid())
-        throw db::DbError(QStringLiteral("'%1'不是有效的日期").arg(text().trimmed()));
+        throw db::DbError(refusal());
     // The same day leaves a date-time column's time alone.
     if (field.isNull() || field.asDate() != d)
         field.setAsDate(d);

@@ -28,6 +28,8 @@ public:
     bool isEmpty() const { return text().trimmed().isEmpty(); }
     // Empty or a valid date.
     bool hasValidText() const { return isEmpty() || date().isValid(); }
+    // The message that refuses text that is not a date; empty when valid.
+    QString refusal() const;
 
     void showCalendar();
     // The popup's calendar (made on first use).

@@ -155,15 +155,12 @@ void DBNumberEdit::storeValue(db::Field &field)
     }
 }
 
+// Like the drop-downs, a number box is disabled (not merely read-only) when it
+// cannot be written: in the browse state and where it is display-only.
 void DBNumberEdit::applyWritable(bool writable, bool active)
 {
-    lineWritable(this, writable, active && (writable || !m_disableReadOnly));
-}
-
-void DBNumberEdit::setDisabledWhenReadOnly(bool on)
-{
-    m_disableReadOnly = on;
-    dataLink()->applyLook();
+    setReadOnly(!writable);
+    setEnabled(writable && active);
 }
 
 // ---------------------------------------------------------------- DBMemo

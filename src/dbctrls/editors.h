@@ -36,6 +36,7 @@ private:
 
 // Number editor ("DBNumberEditEh1"): right-aligned, a validator by mode,
 // empty means null. Without setMode the mode follows the column's kind.
+// Disabled, not just read-only, while it cannot be written.
 class DBNumberEdit : public QLineEdit, public DataAware {
     Q_OBJECT
 public:
@@ -47,9 +48,6 @@ public:
 
     void setMode(Mode mode);
     Mode mode() const { return m_mode; }
-    // Disabled, not merely read-only, whenever it may not be written (a box
-    // "enabled only while editing").
-    void setDisabledWhenReadOnly(bool on);
 
 protected:
     void loadValue(const db::Field &field) override;
@@ -61,7 +59,6 @@ private:
     void applyMode(Mode mode);
     Mode m_mode = Decimal;
     bool m_modeSet = false;
-    bool m_disableReadOnly = false;
 };
 
 // Memo ("DBMemo1"). Tab moves the focus on, as in the windows' other editors.

@@ -8,6 +8,7 @@
 #include "grid/groupheader.h"
 #include "grid/tablesource.h"
 #include <QEvent>
+#include <QKeyEvent>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 
@@ -79,6 +80,9 @@ DBGridEh::DBGridEh(QWidget *parent) : QTableView(parent)
     setWordWrap(false);
     setTextElideMode(Qt::ElideRight);
     setSortingEnabled(false);
+    // Rows are selected whole: Tab leaves the grid for the next control
+    // instead of walking cells nobody sees.
+    setTabKeyNavigation(false);
     setVerticalScrollMode(ScrollPerPixel);
     setHorizontalScrollMode(ScrollPerPixel);
     verticalHeader()->hide();
@@ -405,6 +409,17 @@ void DBGridEh::scrollContentsBy(int dx, int dy)
     QTableView::scrollContentsBy(dx, dy);
     if (dx && m_footer)
         m_footer->update();
+}
+
+void DBGridEh::keyPressEvent(QKeyEvent *e)
+{
+    // Enter moves on like Tab.
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
+        (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        focusNextChild();
+        return;
+    }
+    QTableView::keyPressEvent(e);
 }
 
 void DBGridEh::changeEvent(QEvent *e)

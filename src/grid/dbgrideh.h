@@ -80,6 +80,7 @@ protected:
     void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
 
 private:
     void followQuery();

@@ -44,8 +44,6 @@ TForm_yslcinfo::TForm_yslcinfo(QWidget *owner) : MasterListWindow(owner, S("该�
     d.quickSearchEnter = StripEnter::Nothing;
     d.memoField = S("备注");
     buildMaster(d);
-    if (auto *km = findChild<dbctrls::DBNumberEdit *>(S("DBNumberEditEh1")))
-        km->setDisabledWhenReadOnly(true);   // the distance box is usable only while editing
 
     // The route description's memo opens the memo window too, on the remarks.
     if (auto *route = findChild<dbctrls::DBMemo *>(S("DBMemo2")))
