@@ -285,7 +285,8 @@ void TstDbCtrls::nonEditableEditorsDoNotChangeTheRow()
     setEditable(&p.w, false);
     QVERIFY(plate->isReadOnly() && km->isReadOnly() && memo->isReadOnly() && date->isReadOnly());
     QVERIFY(plate->isEnabled());
-    QVERIFY(!owner->isEnabled() && !kind->isEnabled() && !stop->isEnabled());
+    // Choices and numbers are switched off, not only locked.
+    QVERIFY(!owner->isEnabled() && !kind->isEnabled() && !stop->isEnabled() && !km->isEnabled());
     QVERIFY(filter->isEnabled());
 
     plate->setFocus();
@@ -306,6 +307,7 @@ void TstDbCtrls::nonEditableEditorsDoNotChangeTheRow()
 
     setEditable(&p.w, true);
     QVERIFY(!plate->isReadOnly() && owner->isEnabled() && kind->isEnabled() && stop->isEnabled());
+    QVERIFY(km->isEnabled() && !km->isReadOnly());
     QVERIFY(status->isReadOnly());   // pinned read-only stays so
     clickIndicator(kind->button(1));
     QCOMPARE(q->state(), Query::Edit);

@@ -155,7 +155,13 @@ void DBNumberEdit::storeValue(db::Field &field)
     }
 }
 
-void DBNumberEdit::applyWritable(bool writable, bool active) { lineWritable(this, writable, active); }
+// Like the combos, a number editor is disabled, not just read-only, while
+// the window browses.
+void DBNumberEdit::applyWritable(bool writable, bool active)
+{
+    setReadOnly(!writable);
+    setEnabled(writable && active);
+}
 
 // ---------------------------------------------------------------- DBMemo
 

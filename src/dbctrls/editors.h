@@ -36,6 +36,7 @@ private:
 
 // Number editor ("DBNumberEditEh1"): right-aligned, a validator by mode,
 // empty means null. Without setMode the mode follows the column's kind.
+// Disabled while not writable (browse state, display-only columns).
 class DBNumberEdit : public QLineEdit, public DataAware {
     Q_OBJECT
 public:
