@@ -132,6 +132,8 @@ private slots:
     void paymentComputesPayable_data();
     void paymentComputesPayable();
     void paymentChecksAndMemo();
+    void quickSearch_data();
+    void quickSearch();
     void panelStatesEnterAndInputMethod_data();
     void panelStatesEnterAndInputMethod();
     void orderWalksThroughEveryWindow();
@@ -403,6 +405,66 @@ void TstContainerDispatch::paymentChecksAndMemo()
     QCOMPARE(t.scalar(S("select 下游帐款结清 || '/' || 付款日期 || '/' || 调度单备注 from 集装箱运输单 where 运输单号='C2'")),
              S("是/2024-03-09 00:00:00/长备注"));
     runMenu("N34", [&](QDialog *) { QVERIFY(column("运输单号").isEmpty()); });
+}
+
+void TstContainerDispatch::quickSearch_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QStringList>("typed");   // objectName=text
+    QTest::addColumn<QStringList>("sql");
+    QTest::addColumn<QStringList>("found");
+    const QString orders = S("select * from 集装箱运输单 ");
+    // The order strips search all orders by customer, box, route and start day.
+    QTest::newRow("orders: nothing typed") << S("N24") << QStringList{} << QStringList{orders, S("order by 上游客户,运输单号")}
+                                           << QStringList{S("C1"), S("C2"), S("C3"), S("C4")};
+    QTest::newRow("orders: start day") << S("N38") << QStringList{S("DBDateTimeEditEh3=2024-3-5")}
+                                       << QStringList{orders,
+                                                      S(" where (运输期限从 between cdate('2024-3-5') and cdate('2024-3-5'))"),
+                                                      S("order by 上游客户,运输单号")}
+                                       << QStringList{S("C1")};
+    QTest::newRow("orders: customer and route with a quote")
+        << S("N55") << QStringList{S("DBComboBoxEh3= 武汉 "), S("Edit3=O'")}
+        << QStringList{orders, S(" where (上游客户 like '%武汉%')and(运输动态 like '%O''%')"), S("order by 上游客户,运输单号")}
+        << QStringList{S("C2")};
+    // The dispatch strips: carrier, plate, route and departure day; completed
+    // and settled orders are found too.
+    QTest::newRow("dispatch: nothing typed") << S("N45") << QStringList{} << QStringList{orders, S("order by 承运单位,运输期限从")}
+                                             << QStringList{S("C1"), S("C3"), S("C4"), S("C2")};
+    QTest::newRow("payment: carrier and plate")
+        << S("N34") << QStringList{S("DBComboBoxEh3=长江"), S("Edit1=鄂A")}
+        << QStringList{orders, S(" where (承运单位 like '%长江%')and(车牌号 like '%鄂A%')"), S("order by 承运单位,运输期限从")}
+        << QStringList{S("C4"), S("C2")};
+    QTest::newRow("completion: nothing found")
+        << S("N36") << QStringList{S("Edit1=无此车")}
+        << QStringList{orders, S(" where (车牌号 like '%无此车%')"), S("order by 承运单位,运输期限从")} << QStringList{};
+}
+
+void TstContainerDispatch::quickSearch()
+{
+    QFETCH(QString, item);
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, sql);
+    QFETCH(QStringList, found);
+    TestDb t;
+    seed(t);
+    t.exec(S("update 集装箱运输单 set 运输动态 = 'O''Hare-武汉' where 运输单号 = 'C2'"));
+    MessageScript ms;
+    const bool orderStrip = item == S("N24") || item == S("N38") || item == S("N55");
+    runMenu(item.toLatin1().constData(), [&](QDialog *d) {
+        for (const QString &f : typed)
+            retype(child(d, f.section(QLatin1Char('='), 0, 0).toLatin1().constData()), f.section(QLatin1Char('='), 1));
+        // Enter in the date runs the order strips' search; the dispatch strips leave it to the button.
+        const QStringList opening = Dm1->q_container_ysd->sql();
+        QTest::keyClick(child(d, "DBDateTimeEditEh3"), Qt::Key_Return);
+        QCOMPARE(Dm1->q_container_ysd->sql() != opening, orderStrip);
+        if (!orderStrip)
+            click(d, "SpeedButton2");
+        QCOMPARE(Dm1->q_container_ysd->sql(), sql);
+        QCOMPARE(column("运输单号"), found);
+    });
+    QCOMPARE(ms.texts(), found.isEmpty() ? QStringList{S("没有找到合适的记录！")} : QStringList{});
+    if (found.isEmpty())
+        QCOMPARE(ms.seen().last().icon, msg::Icon::Information);
 }
 
 void TstContainerDispatch::panelStatesEnterAndInputMethod_data()
