@@ -1,5 +1,6 @@
 // Container dispatch, completion and payment, opened through the main menu
-// as the program opens them.
+// as the program opens them; the panels of all six container windows; and
+// one order walked through every window as a clerk would.
 #include "app/main.h"
 #include "db/text.h"
 #include "data/session.h"
@@ -83,6 +84,36 @@ void seed(const TestDb &t)
              "('阳逻', 'C4', '2024-02-01 00:00:00', '2024-02-03 00:00:00', '长江运输', '鄂A2002', '是', '是')"));
 }
 
+// Object name of the editor holding the focus (a combo for its line edit).
+QString focused(QWidget *w)
+{
+    QWidget *f = w->focusWidget();
+    if (f && f->objectName().isEmpty() && f->parentWidget())
+        f = f->parentWidget();
+    return f ? f->objectName() : QString();
+}
+
+// The user can change the value: a choice or number that is not, must be off.
+bool writable(QWidget *w)
+{
+    if (auto *e = qobject_cast<QLineEdit *>(w))
+        return e->isEnabled() && !e->isReadOnly();
+    if (auto *m = qobject_cast<QPlainTextEdit *>(w))
+        return m->isEnabled() && !m->isReadOnly();
+    return w->isEnabled();
+}
+
+bool mustBeOffWhenLocked(QWidget *w)
+{
+    return qobject_cast<QComboBox *>(w) || qobject_cast<dbctrls::DBNumberEdit *>(w);
+}
+
+QStringList sorted(QStringList l)
+{
+    l.sort();
+    return l;
+}
+
 } // namespace
 
 class TstContainerDispatch : public QObject {
@@ -101,6 +132,11 @@ private slots:
     void paymentComputesPayable_data();
     void paymentComputesPayable();
     void paymentChecksAndMemo();
+    void quickSearch_data();
+    void quickSearch();
+    void panelStatesEnterAndInputMethod_data();
+    void panelStatesEnterAndInputMethod();
+    void orderWalksThroughEveryWindow();
 };
 
 void TstContainerDispatch::openingLists_data()
@@ -369,6 +405,270 @@ void TstContainerDispatch::paymentChecksAndMemo()
     QCOMPARE(t.scalar(S("select 下游帐款结清 || '/' || 付款日期 || '/' || 调度单备注 from 集装箱运输单 where 运输单号='C2'")),
              S("是/2024-03-09 00:00:00/长备注"));
     runMenu("N34", [&](QDialog *) { QVERIFY(column("运输单号").isEmpty()); });
+}
+
+void TstContainerDispatch::quickSearch_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QStringList>("typed");   // objectName=text
+    QTest::addColumn<QStringList>("sql");
+    QTest::addColumn<QStringList>("found");
+    const QString orders = S("select * from 集装箱运输单 ");
+    // The order strips search all orders by customer, box, route and start day.
+    QTest::newRow("orders: nothing typed") << S("N24") << QStringList{} << QStringList{orders, S("order by 上游客户,运输单号")}
+                                           << QStringList{S("C1"), S("C2"), S("C3"), S("C4")};
+    QTest::newRow("orders: start day") << S("N38") << QStringList{S("DBDateTimeEditEh3=2024-3-5")}
+                                       << QStringList{orders,
+                                                      S(" where (运输期限从 between cdate('2024-3-5') and cdate('2024-3-5'))"),
+                                                      S("order by 上游客户,运输单号")}
+                                       << QStringList{S("C1")};
+    QTest::newRow("orders: customer and route with a quote")
+        << S("N55") << QStringList{S("DBComboBoxEh3= 武汉 "), S("Edit3=O'")}
+        << QStringList{orders, S(" where (上游客户 like '%武汉%')and(运输动态 like '%O''%')"), S("order by 上游客户,运输单号")}
+        << QStringList{S("C2")};
+    // The dispatch strips: carrier, plate, route and departure day; completed
+    // and settled orders are found too.
+    QTest::newRow("dispatch: nothing typed") << S("N45") << QStringList{} << QStringList{orders, S("order by 承运单位,运输期限从")}
+                                             << QStringList{S("C1"), S("C3"), S("C4"), S("C2")};
+    QTest::newRow("payment: carrier and plate")
+        << S("N34") << QStringList{S("DBComboBoxEh3=长江"), S("Edit1=鄂A")}
+        << QStringList{orders, S(" where (承运单位 like '%长江%')and(车牌号 like '%鄂A%')"), S("order by 承运单位,运输期限从")}
+        << QStringList{S("C4"), S("C2")};
+    QTest::newRow("completion: nothing found")
+        << S("N36") << QStringList{S("Edit1=无此车")}
+        << QStringList{orders, S(" where (车牌号 like '%无此车%')"), S("order by 承运单位,运输期限从")} << QStringList{};
+}
+
+void TstContainerDispatch::quickSearch()
+{
+    QFETCH(QString, item);
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, sql);
+    QFETCH(QStringList, found);
+    TestDb t;
+    seed(t);
+    t.exec(S("update 集装箱运输单 set 运输动态 = 'O''Hare-武汉' where 运输单号 = 'C2'"));
+    MessageScript ms;
+    const bool orderStrip = item == S("N24") || item == S("N38") || item == S("N55");
+    runMenu(item.toLatin1().constData(), [&](QDialog *d) {
+        for (const QString &f : typed)
+            retype(child(d, f.section(QLatin1Char('='), 0, 0).toLatin1().constData()), f.section(QLatin1Char('='), 1));
+        // Enter in the date runs the order strips' search; the dispatch strips leave it to the button.
+        const QStringList opening = Dm1->q_container_ysd->sql();
+        QTest::keyClick(child(d, "DBDateTimeEditEh3"), Qt::Key_Return);
+        QCOMPARE(Dm1->q_container_ysd->sql() != opening, orderStrip);
+        if (!orderStrip)
+            click(d, "SpeedButton2");
+        QCOMPARE(Dm1->q_container_ysd->sql(), sql);
+        QCOMPARE(column("运输单号"), found);
+    });
+    QCOMPARE(ms.texts(), found.isEmpty() ? QStringList{S("没有找到合适的记录！")} : QStringList{});
+    if (found.isEmpty())
+        QCOMPARE(ms.seen().last().icon, msg::Icon::Information);
+}
+
+void TstContainerDispatch::panelStatesEnterAndInputMethod_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QStringList>("writable");   // panel editors writable while editing, none while browsing
+    QTest::addColumn<QStringList>("enter");      // focus after 编辑, then after each Enter
+    QTest::addColumn<QStringList>("chinese");    // editors given the operator's input method
+    const auto l = [](std::initializer_list<const char *> names) {
+        QStringList out;
+        for (const char *n : names)
+            out << QString::fromLatin1(n);
+        return out;
+    };
+    QTest::newRow("order entry")
+        << S("N24")
+        << l({"DBComboBoxEh2", "DBEdit6", "DBDateTimeEditEh1", "DBDateTimeEditEh2", "DBEdit7", "DBComboBoxEh1",
+              "DBNumberEditEh1", "DBEdit8", "DBNumberEditEh2", "DBEdit1", "DBEdit3", "DBEdit9", "DBMemo1"})
+        << l({"DBComboBoxEh2", "DBEdit6", "DBDateTimeEditEh1", "DBDateTimeEditEh2", "DBEdit7", "DBComboBoxEh1",
+              "DBNumberEditEh1", "DBEdit8", "DBNumberEditEh2", "DBEdit1", "DBEdit3", "DBMemo1", "DBComboBoxEh2"})
+        << l({"Edit3", "DBEdit1", "DBEdit3", "DBComboBoxEh2", "DBComboBoxEh3", "DBEdit8", "DBEdit9", "DBMemo1"});
+    QTest::newRow("receipt") << S("N38") << l({"DBComboBoxEh4", "DBDateTimeEditEh2", "DBEdit1", "DBMemo1"})
+                             << l({"DBComboBoxEh4", "DBDateTimeEditEh2", "DBEdit1", "DBComboBoxEh4"})
+                             << l({"Edit3", "DBEdit1", "DBComboBoxEh3", "DBMemo1"});
+    QTest::newRow("collection") << S("N55")
+                                << l({"DBNumberEditEh1", "DBComboBoxEh4", "DBDateTimeEditEh2", "DBEdit1", "DBMemo1"})
+                                << l({"DBComboBoxEh4", "DBDateTimeEditEh2", "DBEdit1", "DBMemo1", "DBNumberEditEh1",
+                                      "DBComboBoxEh4"})
+                                << l({"Edit3", "DBEdit1", "DBComboBoxEh3", "DBMemo1"});
+    const QStringList dispatchIme = l({"Edit3", "DBComboBoxEh3", "DBEdit8", "DBEdit9", "DBMemo1"});
+    QTest::newRow("dispatch") << S("N45") << l({"DBEdit6", "DBNumberEditEh2", "DBEdit9", "DBMemo1"})
+                              << l({"DBEdit6", "DBNumberEditEh2", "DBEdit9", "DBMemo1", "DBEdit6"}) << dispatchIme;
+    // The chain ends on the read-only dispatch number: Enter there goes nowhere.
+    QTest::newRow("completion") << S("N36") << l({"DBDateTimeEditEh4", "DBComboBoxEh5", "DBMemo1"})
+                                << l({"DBDateTimeEditEh4", "DBComboBoxEh5", "DBMemo1", "DBEdit6", "DBEdit6"})
+                                << dispatchIme;
+    QTest::newRow("payment")
+        << S("N34")
+        << l({"DBNumberEditEh3", "DBNumberEditEh4", "DBNumberEditEh5", "DBNumberEditEh6", "DBNumberEditEh7",
+              "DBNumberEditEh1", "DBComboBoxEh4", "DBDateTimeEditEh2", "DBEdit2", "DBMemo1"})
+        << l({"DBComboBoxEh4", "DBDateTimeEditEh2", "DBEdit2", "DBMemo1", "DBNumberEditEh3", "DBNumberEditEh4",
+              "DBNumberEditEh5", "DBNumberEditEh6", "DBNumberEditEh7", "DBNumberEditEh1", "DBComboBoxEh4"})
+        << dispatchIme;
+}
+
+void TstContainerDispatch::panelStatesEnterAndInputMethod()
+{
+    QFETCH(QString, item);
+    QFETCH(QStringList, writable);
+    QFETCH(QStringList, enter);
+    QFETCH(QStringList, chinese);
+    TestDb t;
+    seed(t);
+    runMenu(item.toLatin1().constData(), [&](QDialog *d) {
+        const QList<QWidget *> editors = dbctrls::dataAwareChildren(d);
+        QVERIFY(!editors.isEmpty());
+        const auto check = [&](bool editing) {
+            for (QWidget *w : editors) {
+                const bool expected = editing && writable.contains(w->objectName());
+                QVERIFY2(::writable(w) == expected, qPrintable(w->objectName() + (editing ? S(" editing") : S(" browsing"))));
+                if (!expected && mustBeOffWhenLocked(w))
+                    QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+            }
+        };
+        check(false);
+        Dm1->q_container_ysd->first();
+        click(d, "bitbtn_edit");
+        check(true);
+        QStringList path{focused(d)};
+        for (int i = 1; i < enter.size(); ++i) {
+            QTest::keyClick(d->focusWidget(), Qt::Key_Return);
+            path << focused(d);
+        }
+        QCOMPARE(path, enter);
+        click(d, "bitbtn_cancel");
+        check(false);
+
+        QStringList ime;
+        for (QWidget *w : d->findChildren<QWidget *>())
+            if (dbctrls::isChineseText(w) && !w->objectName().isEmpty() && !w->objectName().startsWith(S("qt_")))
+                ime << w->objectName();
+        QCOMPARE(sorted(ime), sorted(chinese));
+    });
+}
+
+// One order from entry to the carrier's payment, each stage through the
+// window the main menu opens, each saved by another clerk.
+void TstContainerDispatch::orderWalksThroughEveryWindow()
+{
+    TestDb t;
+    seed(t);
+    t.exec(S("insert into 收货单位 (单位名称, 上游客户) values ('青山库', '武汉港'), ('阳逻库', '武汉港'), ('汉口库', '阳逻')"));
+    MessageScript ms;
+    const auto stage = [&](const char *clerk, const char *item, const std::function<void(QDialog *)> &work) {
+        velorin::operator_name = S(clerk);
+        runMenu(item, [&](QDialog *d) {
+            QVERIFY2(Dm1->q_container_ysd->locate(S("运输单号"), S("Y100")), item);   // listed
+            work(d);
+            click(d, "bitbtn_save");
+        });
+        QCOMPARE(ms.texts(), QStringList{S("保存完毕！")});
+        ms.clear();
+    };
+    const auto row = [&](const char *columns) {
+        return t.scalar(S("select %1 from 集装箱运输单 where 运输单号='Y100'").arg(S(columns)));
+    };
+
+    // Entry: a new order; the consignee picked from the customer's own consignees.
+    velorin::operator_name = S("录单员");
+    runMenu("N24", [&](QDialog *d) {
+        click(d, "bitbtn_add");
+        retype(child(d, "DBComboBoxEh2"), S("武汉港"));
+        retype(child(d, "DBEdit6"), S("Y100"));
+        retype(child(d, "DBDateTimeEditEh1"), S("2024-3-5"));
+        retype(child(d, "DBDateTimeEditEh2"), S("2024-3-8"));
+        retype(child(d, "DBEdit7"), S("TGHU1234567"));
+        retype(child(d, "DBComboBoxEh1"), S("40"));
+        retype(child(d, "DBNumberEditEh1"), S("2"));
+        retype(child(d, "DBNumberEditEh2"), S("3000"));
+        retype(child(d, "DBEdit1"), S("武汉"));
+        retype(child(d, "DBEdit3"), S("上海"));
+        QStringList offered;
+        ModalDriver picker([&](QDialog *list) {
+            db::Query *q = Dm1->q_deliveryinfo;
+            for (int r = 0; r < q->recordCount(); ++r)
+                offered << q->displayText(r, q->fieldIndex(S("单位名称")));
+            QVERIFY(q->locate(S("单位名称"), S("阳逻库")));
+            click(list, "SpeedButton3");
+        });
+        click(d, "choose_shr");
+        QCOMPARE(offered, QStringList({S("阳逻库"), S("青山库")}));   // by code point, as the engine sorts
+        QCOMPARE(static_cast<QLineEdit *>(child(d, "DBEdit9"))->text(), S("阳逻库"));
+        click(d, "bitbtn_save");
+    });
+    QCOMPARE(ms.texts(), QStringList{S("保存完毕！")});
+    ms.clear();
+    QCOMPARE(row("运输动态 || '/' || 收货人 || '/' || 数量 || '/' || 应收运费 || '/' || 操作员"),
+             S("武汉-上海/阳逻库/2.0/30000000/录单员"));
+
+    // Dispatch: the vehicle list copies carrier, plate and driver.
+    stage("调度员", "N45", [&](QDialog *d) {
+        click(d, "bitbtn_edit");
+        retype(child(d, "DBEdit6"), S("dd-7"));
+        ModalDriver picker([&](QDialog *list) {
+            QVERIFY(Dm1->q_carinfo->locate(S("车牌号"), S("鄂A1001")));
+            click(list, "SpeedButton1");
+        });
+        click(d, "choose_shr");
+        retype(child(d, "DBNumberEditEh2"), S("1800"));
+    });
+    QCOMPARE(row("调度单编号 || '/' || 承运单位 || '/' || 车牌号 || '/' || 驾驶员 || '/' || 运输金额 || '/' || "
+                 "调度单操作员 || '/' || 操作员"),
+             S("DD-7/长江运输/鄂A1001/王五/18000000/调度员/录单员"));
+
+    stage("调度员", "N36", [&](QDialog *d) {
+        click(d, "bitbtn_edit");
+        retype(child(d, "DBDateTimeEditEh4"), S("2024-3-8"));
+        retype(child(d, "DBComboBoxEh5"), S("是"));
+    });
+    stage("单证员", "N38", [&](QDialog *d) {
+        click(d, "bitbtn_edit");
+        retype(child(d, "DBComboBoxEh4"), S("是"));
+        retype(child(d, "DBDateTimeEditEh2"), S("2024-3-10"));
+        retype(child(d, "DBEdit1"), S("王五"));
+    });
+    stage("出纳", "N55", [&](QDialog *d) {
+        click(d, "bitbtn_edit");
+        retype(child(d, "DBNumberEditEh1"), S("3000"));
+        retype(child(d, "DBComboBoxEh4"), S("是"));
+        retype(child(d, "DBDateTimeEditEh2"), S("2024-3-12"));
+        retype(child(d, "DBEdit1"), S("钱会计"));
+    });
+    stage("会计", "N34", [&](QDialog *d) {
+        click(d, "bitbtn_edit");
+        retype(child(d, "DBNumberEditEh3"), S("120"));
+        retype(child(d, "DBNumberEditEh4"), S("300"));
+        retype(child(d, "DBNumberEditEh1"), S("1380"));
+        retype(child(d, "DBComboBoxEh4"), S("是"));
+        retype(child(d, "DBDateTimeEditEh2"), S("2024-3-15"));
+        retype(child(d, "DBEdit2"), S("孙出纳"));
+    });
+    QCOMPARE(row("到达时间 || '/' || 执行完结 || '/' || 回单返回 || '/' || 回单返回时间 || '/' || 交单人 || '/' || "
+                 "帐款结清 || '/' || 实收运费 || '/' || 收款日期 || '/' || 收款人 || '/' || 操作员"),
+             S("2024-03-08 00:00:00/是/是/2024-03-10 00:00:00/王五/是/30000000/2024-03-12 00:00:00/钱会计/出纳"));
+    QCOMPARE(row("应付运费 || '/' || 实付运费 || '/' || 下游帐款结清 || '/' || 付款日期 || '/' || 付款人 || '/' || "
+                 "调度单操作员 || '/' || 调度单编号"),
+             S("13800000/13800000/是/2024-03-15 00:00:00/孙出纳/会计/DD-7"));
+
+    // With the other orders finished too, every stage list is empty and only
+    // the entry list shows the order. 编辑 on an empty list has nothing to
+    // edit: no bare order row can come of it.
+    t.exec(S("update 集装箱运输单 set 执行完结='是', 回单返回='是', 帐款结清='是', 下游帐款结清='是'"));
+    runMenu("N24", [&](QDialog *) { QVERIFY(column("运输单号").contains(S("Y100"))); });
+    for (const char *item : {"N38", "N55", "N45", "N36", "N34"})
+        runMenu(item, [&](QDialog *d) {
+            QVERIFY2(column("运输单号").isEmpty(), item);
+            click(d, "bitbtn_edit");
+            QVERIFY2(!d->findChild<QPushButton *>(S("bitbtn_save"))->isEnabled(), item);
+            QVERIFY2(!d->findChild<QWidget *>(S("DBMemo1"))->isEnabled() ||
+                         static_cast<QPlainTextEdit *>(d->findChild<QWidget *>(S("DBMemo1")))->isReadOnly(),
+                     item);
+        });
+    QCOMPARE(t.scalar(S("select count(*) from 集装箱运输单")), S("5"));
+    QVERIFY(ms.texts().isEmpty());
 }
 
 QTEST_MAIN(TstContainerDispatch)

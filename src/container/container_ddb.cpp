@@ -85,6 +85,7 @@ ListDecl dispatchDecl(QWidget *window, const QStringList &columns, const ButtonD
     d.stampOperator = S("调度单操作员");
     d.stampDate = S("调度单操作日期");
     d.memoField = S("调度单备注");
+    d.editNeedsRow = true;   // dispatch adds to listed orders, never makes one
     d.panelColumns = 4;
     return d;
 }

@@ -35,7 +35,7 @@ TForm_container_ddb_fk::TForm_container_ddb_fk(QWidget *owner) : RecordListWindo
         {S("实付运费"), S("实付运费："), EditorKind::Money, S("DBNumberEditEh1")},
         {S("下游帐款结清"), S("帐款结清："), EditorKind::Combo, S("DBComboBoxEh4"), {S("是"), S("否")}},
         {S("付款日期"), S("付款日期："), EditorKind::Date, S("DBDateTimeEditEh2")},
-        {S("付款人"), S("付款人："), EditorKind::Edit, S("DBEdit2"), {}, true},
+        {S("付款人"), S("付款人："), EditorKind::Edit, S("DBEdit2")},
         {S("调度单备注"), S("备注："), EditorKind::Memo, S("DBMemo1"), {}, true, false, false, 4},
     };
     d.enterRing = {S("路桥费"), S("油费"), S("罚款"), S("其它费用"), S("劳务费"), S("实付运费"),

@@ -37,6 +37,7 @@ TForm_container_ddb_zxwj::TForm_container_ddb_zxwj(QWidget *owner) : RecordListW
         {S("调度单备注"), S("备注："), EditorKind::Memo, S("DBMemo1"), {}, true, false, false, 2},
     };
     d.enterRing = {S("到达时间"), S("执行完结"), S("调度单备注"), S("调度单编号")};
+    d.enterRingStops = true;   // the read-only number ends the chain
     build(d);
 }
 

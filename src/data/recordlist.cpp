@@ -225,7 +225,10 @@ void RecordListWindow::build(const ListDecl &decl)
         for (const auto &f : m_decl.enterRing)
             if (auto *w = m_editors.value(f))
                 ring << w;
-        m_ring = new dbctrls::EnterRing(ring, [this] { return m_editing; }, {}, this);
+        dbctrls::EnterRing::Action last;
+        if (m_decl.enterRingStops)
+            last = [] {};
+        m_ring = new dbctrls::EnterRing(ring, [this] { return m_editing; }, last, this);
         for (auto it = m_decl.enterExtra.cbegin(); it != m_decl.enterExtra.cend(); ++it)
             if (auto *from = m_editors.value(it.key()))
                 if (auto *to = m_editors.value(it.value()))
@@ -409,6 +412,9 @@ void RecordListWindow::edit()
         openEditor();
         return;
     }
+    // Editing nothing would append a bare row on save.
+    if (m_decl.editNeedsRow && m_decl.query->isEmpty())
+        return;
     setEditing(true);
     const QString focus = !m_decl.editFocus.isEmpty() ? m_decl.editFocus
                           : m_decl.enterRing.isEmpty() ? m_decl.editors.first().field

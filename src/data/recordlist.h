@@ -88,6 +88,7 @@ struct ListDecl {
     QVector<EditorDecl> editors;             // the panel; empty for the browse variant
     int panelColumns = 3;
     QStringList enterRing;                   // fields in Enter order while editing (wraps)
+    bool enterRingStops = false;             // Enter in the ring's last field goes nowhere instead
     QHash<QString, QString> enterExtra;      // field -> field Enter also goes to
     QVector<SearchField> quickSearch;        // the search strip
     QString quickSearchButton = QStringLiteral("SpeedButton2");
@@ -99,6 +100,7 @@ struct ListDecl {
     QString memoField;                       // double-click column of DBMemo1 (opens 备忘录)
     bool gridDoubleClickEdits = false;
     QString editFocus;                       // field 编辑 focuses; empty: the first of the Enter ring
+    bool editNeedsRow = false;               // 编辑 on an empty list does nothing
 };
 
 // The duplicate rule: rows found by the lines on the search query are a
