@@ -111,6 +111,7 @@ private slots:
     void printTurnsTwoToneBackOn();
     void quickSearchAndEmptyResult();
     void genericListOverAnyQuery();
+    void searchWhileEditingLeavesEditing();
     void stripEnterModes_data();
     void stripEnterModes();
     void searchDialogChecksAndLoop();
@@ -607,6 +608,26 @@ void TstRecordList::genericListOverAnyQuery()
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QString csv = QString::fromUtf8(f.readAll());
     QVERIFY(csv.contains(QStringLiteral("A1")) && csv.contains(QStringLiteral("A2")));
+}
+
+void TstRecordList::searchWhileEditingLeavesEditing()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('甲'), ('乙')"));
+    MessageScript ms;
+    openGuests(t.dm());
+    PanelWindow w(t.dm());
+    w.show();
+    click(&w, "bitbtn_add");
+    typeText(w.findChild<QLineEdit *>(QStringLiteral("DBEdit2")), QStringLiteral("丙"));
+    click(&w, "SpeedButton2");
+    // The list was reloaded: no half-entered row, and the buttons match it.
+    QVERIFY(!w.editing());
+    QCOMPARE(t.dm()->q_guestinfo->state(), db::Query::Browse);
+    QVERIFY(w.findChild<QPushButton *>(QStringLiteral("bitbtn_add"))->isEnabled());
+    QVERIFY(!w.findChild<QPushButton *>(QStringLiteral("bitbtn_save"))->isEnabled());
+    QVERIFY(w.findChild<QLineEdit *>(QStringLiteral("DBEdit2"))->isReadOnly());
+    QCOMPARE(t.scalar(QStringLiteral("select count(*) from 上游客户")), QStringLiteral("2"));
 }
 
 QTEST_MAIN(TstRecordList)

@@ -208,6 +208,12 @@ void RecordListWindow::build(const ListDecl &decl)
 
     connect(m_dichromatic, &QCheckBox::toggled, m_grid, &grid::DBGridEh::setDichromatic);
     connect(m_fit, &QCheckBox::toggled, m_grid, &grid::DBGridEh::setAutoFit);
+    // A search or sort that reopens the list while a row is being edited has
+    // dropped that change: the window must not stay in the editing state.
+    connect(decl.query, &db::Query::opened, this, [this] {
+        if (m_editing)
+            setEditing(false);
+    });
     connect(m_grid, &grid::DBGridEh::sortMarkingChanged, this,
             [this] { grid::applySort(m_decl.query, m_grid->sortMarkers()); });
     connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] {
