@@ -1,4 +1,5 @@
 #include "data/dbwriter.h"
+#include "db/schema.h"
 #include "db/connection.h"
 #include "db/dates.h"
 #include "db/dberror.h"
@@ -74,22 +75,42 @@ void NewFile::commit()
 
 Insert::Insert(sqlite3 *db, const char *table, std::initializer_list<const char *> columns) : m_db(db)
 {
+    QStringList names;
+    for (const char *c : columns)
+        names << QString::fromUtf8(c);
+    prepare(table, names);
+}
+
+Insert::Insert(sqlite3 *db, const char *table) : m_db(db)
+{
+    const db::TableDef *t = db::schema::table(QString::fromUtf8(table));
+    if (!t)
+        throw db::DbError(QStringLiteral("没有这个表: %1").arg(QString::fromUtf8(table)));
+    QStringList names;
+    for (const auto &c : t->columns)
+        if (c.kind != db::Kind::AutoKey)
+            names << c.name;
+    prepare(table, names);
+}
+
+void Insert::prepare(const char *table, const QStringList &columns)
+{
     std::string sql = "INSERT INTO ";
     sql += table;
     sql += " (";
     std::string marks;
-    for (const char *c : columns) {
+    for (const QString &c : columns) {
         if (m_columns++) {
             sql += ", ";
             marks += ", ";
         }
-        sql += c;
+        sql += c.toStdString();
         marks += '?';
     }
     sql += ") VALUES (" + marks + ")";
     m_text.resize(size_t(m_columns));
-    if (sqlite3_prepare_v2(db, sql.c_str(), int(sql.size()), &m_st, nullptr) != SQLITE_OK)
-        throw db::DbError(db::Connection::lastError(db));
+    if (sqlite3_prepare_v2(m_db, sql.c_str(), int(sql.size()), &m_st, nullptr) != SQLITE_OK)
+        throw db::DbError(db::Connection::lastError(m_db));
 }
 
 Insert::~Insert() { sqlite3_finalize(m_st); }

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -47,6 +48,9 @@ private:
 class Insert {
 public:
     Insert(sqlite3 *db, const char *table, std::initializer_list<const char *> columns);
+    // Every column of the table in its declared order (the automatic key left
+    // to the database).
+    Insert(sqlite3 *db, const char *table);
     ~Insert();
     Insert(const Insert &) = delete;
     Insert &operator=(const Insert &) = delete;
@@ -70,6 +74,7 @@ public:
     qint64 lastRowId() const;
 
 private:
+    void prepare(const char *table, const QStringList &columns);
     int slot();   // next parameter number; throws when the row is full
 
     sqlite3 *m_db;

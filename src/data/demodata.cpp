@@ -162,8 +162,7 @@ private:
     {
         // The fresh file's company row is replaced by the demo company's.
         m_file.exec("DELETE FROM 公司信息");
-        Insert ins(m_db, "公司信息", {"公司名称", "公司地址", "邮政编码", "联系人", "联系电话", "开户银行", "银行帐号",
-                                     "系统标题", "动态文字", "核算时间", "自动提醒"});
+        Insert ins(m_db, "公司信息");
         ins.add("武汉长江通达物流有限公司").add("武汉市汉阳区杨泗港路88号").add("430050").add("王建国").add("027-84561234")
             .add("中国工商银行武汉汉阳支行").add("3202 0056 0912 3456 789").add("Velorin 物流管理系统")
             .add("安全第一  诚信经营  ——  武汉长江通达物流有限公司欢迎您！")
@@ -174,7 +173,7 @@ private:
     {
         // The seeded administrator keeps an empty password; the accountant's
         // is stored in lower case (login compares in upper case).
-        Insert ins(m_db, "权限表", {"姓名", "操作口令", "身份证号", "联系电话", "输入法", "备注", "操作员", "操作日期"});
+        Insert ins(m_db, "权限表");
         ins.add("张会计").add("abc").add("420105198203154427").add("13871234567").add("").add("财务，负责收付款")
             .add("系统管理员").add(stamp(daysAgo(430))).row();
         ins.add("李调度").add("1234").add("420106197910082231").add("13907195566").add("").add("调度员")
@@ -185,8 +184,7 @@ private:
 
     void customers()
     {
-        Insert ins(m_db, "上游客户", {"客户名称", "行业", "类别", "区域", "联系人", "联系电话", "联系地址", "开户银行",
-                                     "银行帐号", "电子信箱", "备注", "停用", "开始使用", "操作员", "操作日期"});
+        Insert ins(m_db, "上游客户");
         for (int i = 0; i < customerCount; ++i) {
             const QStringList f = fields(customerRows[i]);
             m_customers << f[0];
@@ -200,8 +198,7 @@ private:
 
     void consignees()
     {
-        Insert ins(m_db, "收货单位", {"单位名称", "上游客户", "省份", "单位地址", "联系地址", "联系人", "联系电话",
-                                     "备注", "停用", "开始使用", "操作员", "操作日期"});
+        Insert ins(m_db, "收货单位");
         for (const char *row : consigneeRows) {
             const QStringList f = fields(row);
             const Consignee c{f[0].toInt(), f[1], f[2].toInt()};
@@ -214,8 +211,7 @@ private:
 
     void carriers()
     {
-        Insert ins(m_db, "下游运输商", {"单位名称", "单位代码", "类别", "区域", "联系人", "联系电话", "联系地址",
-                                       "开户银行", "银行帐号", "电子信箱", "备注", "停用", "开始使用", "操作员", "操作日期"});
+        Insert ins(m_db, "下游运输商");
         int i = 0;
         for (const char *row : carrierRows) {
             const QStringList f = fields(row);
@@ -230,10 +226,7 @@ private:
 
     void vehicles()
     {
-        Insert ins(m_db, "承运车辆", {"车牌号", "所属单位", "类别", "车辆名称", "车型", "发动机号", "车主姓名", "联系电话",
-                                     "驾驶员", "保险购买时间", "保险截止时间", "养路费购买时间", "养路费截止时间", "年审时间",
-                                     "年审截止时间", "车船税购买时间", "车船税截止时间", "二保里程", "下次二保里程",
-                                     "公里数", "汽车照片", "备注", "停用", "操作员", "操作日期"});
+        Insert ins(m_db, "承运车辆");
         const char letters[] = "ABCDEFGHJKLMNPQRSTUVWXYZ";
         for (int i = 0; i < vehicleCount; ++i) {
             const QStringList f = fields(vehicleRows[i]);
@@ -282,8 +275,7 @@ private:
 
     void routes()
     {
-        Insert ins(m_db, "公路里程", {"起点", "终点", "运输动态", "公路里程", "运行轨迹", "备注", "停用", "开始使用",
-                                     "操作员", "操作日期"});
+        Insert ins(m_db, "公路里程");
         auto add = [&](const QString &from, const City &c, int km, bool used) {
             ins.add(from).add(c.name).add(from + QLatin1Char('-') + QString::fromUtf8(c.name)).add(km)
                 .add(from + QStringLiteral("经") + QString::fromUtf8(c.road) + QStringLiteral("至") + QString::fromUtf8(c.name))
@@ -297,8 +289,7 @@ private:
 
     void goods()
     {
-        Insert ins(m_db, "货物信息", {"客户名称", "货物名称", "类别", "计量单位", "型号规格", "所属单位", "备注", "停用",
-                                     "开始使用", "操作员", "操作日期"});
+        Insert ins(m_db, "货物信息");
         for (const char *row : goodsRows) {
             const QStringList f = fields(row);
             const Goods g{f[0].toInt(), f[1], f[2], f[3], f[4]};
@@ -341,12 +332,7 @@ private:
 
     void containerOrders()
     {
-        Insert ins(m_db, "集装箱运输单",
-                   {"上游客户", "运输单号", "运输期限从", "运输期限到", "箱号", "型号规格", "数量", "船名航班", "应收运费",
-                    "起始地", "目的地", "运输动态", "收货人", "备注", "操作员", "操作日期", "回单返回", "回单返回时间",
-                    "交单人", "帐款结清", "实收运费", "收款日期", "收款人", "调度单编号", "承运单位", "车牌号", "驾驶员",
-                    "运输金额", "调度单备注", "调度单操作员", "调度单操作日期", "执行完结", "到达时间", "下游帐款结清",
-                    "路桥费", "油费", "罚款", "劳务费", "其它费用", "应付运费", "实付运费", "付款日期", "付款人"});
+        Insert ins(m_db, "集装箱运输单");
         const int orders = 150, span = 425;
         QDate prevDay;
         int seq = 0;
@@ -427,18 +413,9 @@ private:
 
     void goodsOrders()
     {
-        Insert order(m_db, "普通货物运输单",
-                     {"上游客户", "运输单号", "收货日期", "发货日期", "到货日期", "数量", "应收运费", "起始地", "目的地",
-                      "运输动态", "收货人", "货物名称", "备注", "操作员", "操作日期", "回单返回", "回单返回时间", "交单人",
-                      "帐款结清", "实收运费", "收款日期", "收款人", "调度单号", "承运单位", "车牌号", "驾驶员", "执行完结",
-                      "到达时间"});
-        Insert line(m_db, "普通货物运输单明细",
-                    {"运输单号", "上游客户", "发货日期", "到货日期", "收货日期", "货物名称", "型号规格", "类别", "计量单位",
-                     "数量", "应收运费", "备注", "操作员", "操作日期"});
-        Insert dispatch(m_db, "普通货物调度单",
-                        {"调度单号", "上游客户", "发货日期", "到货日期", "起始地", "目的地", "运输动态", "数量", "运输金额",
-                         "承运单位", "车牌号", "驾驶员", "备注", "操作员", "操作日期", "执行完结", "到达时间", "路桥费",
-                         "油费", "罚款", "劳务费", "其它费用", "应付运费", "实付运费", "帐款结清", "付款日期", "付款人"});
+        Insert order(m_db, "普通货物运输单");
+        Insert line(m_db, "普通货物运输单明细");
+        Insert dispatch(m_db, "普通货物调度单");
         // Freight per unit and kilometre.
         auto rate = [](const QString &unit) {
             if (unit == QStringLiteral("吨")) return 0.4;
@@ -565,12 +542,9 @@ private:
 
     void vehicleLogs()
     {
-        Insert oil(m_db, "换油记录表", {"车牌号", "公里数", "换油时间", "换油地点", "单价", "数量", "金额", "经办人", "备注",
-                                       "操作员", "操作日期"});
-        Insert repair(m_db, "车辆维修记录表", {"车牌号", "维修时间", "修理厂", "维修内容", "材料费", "人工费", "其它费用",
-                                              "总费用", "经办人", "备注", "操作员", "操作日期"});
-        Insert accident(m_db, "事故登记表", {"车牌号", "客户姓名", "驾驶员", "事故时间", "事故地点", "事故情况", "事故处理",
-                                            "事故金额", "理赔金额", "理赔时间", "经办人", "备注", "操作员", "操作日期"});
+        Insert oil(m_db, "换油记录表");
+        Insert repair(m_db, "车辆维修记录表");
+        Insert accident(m_db, "事故登记表");
         static const char *const stations[] = {"汉阳壳牌润滑油服务站", "杨泗港车队维修点", "沌口美孚快保中心"};
         static const char *const garages[] = {"武汉汉阳汽修厂", "东风商用车特约维修站", "杨泗港车队修理间", "孝感华通汽修"};
         static const char *const jobs[] = {"更换刹车片", "更换轮胎两条", "二级保养", "更换离合器片", "发电机维修",
@@ -622,8 +596,7 @@ private:
     // as the journal's recomputation does.
     void cashJournal()
     {
-        Insert ins(m_db, "现金日记帐", {"日期", "摘要", "明细", "借方", "贷方", "余额", "凭证号", "经办人", "备注",
-                                       "操作员", "操作日期"});
+        Insert ins(m_db, "现金日记帐");
         static const char *const incomes[] = {"收零星运费", "收司机还借款", "收废旧轮胎处理款", "收客户现金运费"};
         static const char *const expenses[] = {"支付路桥费", "购买办公用品", "支付司机出差补助", "支付装卸费", "支付电话费",
                                                "支付水电费", "报销业务招待费", "支付车辆年检费", "支付停车费"};

@@ -123,12 +123,9 @@ private:
 
     void masters()
     {
-        Insert customer(m_db, "上游客户", {"客户名称", "行业", "类别", "区域", "联系人", "联系电话", "联系地址", "开户银行",
-                                          "银行帐号", "电子信箱", "备注", "停用", "开始使用", "操作员", "操作日期"});
-        Insert consignee(m_db, "收货单位", {"单位名称", "上游客户", "省份", "单位地址", "联系地址", "联系人", "联系电话",
-                                           "备注", "停用", "开始使用", "操作员", "操作日期"});
-        Insert goods(m_db, "货物信息", {"客户名称", "货物名称", "类别", "计量单位", "型号规格", "所属单位", "备注", "停用",
-                                       "开始使用", "操作员", "操作日期"});
+        Insert customer(m_db, "上游客户");
+        Insert consignee(m_db, "收货单位");
+        Insert goods(m_db, "货物信息");
         for (int i = 0; i < customerCount; ++i) {
             const City &home = cities[i % cityCount];
             const char *core = cores[(i / cityCount) % 40], *trade = trades[(i * 7) % 10];
@@ -154,8 +151,7 @@ private:
             }
         }
 
-        Insert carrier(m_db, "下游运输商", {"单位名称", "单位代码", "类别", "区域", "联系人", "联系电话", "联系地址",
-                                           "开户银行", "银行帐号", "电子信箱", "备注", "停用", "开始使用", "操作员", "操作日期"});
+        Insert carrier(m_db, "下游运输商");
         for (int i = 0; i < carrierCount; ++i) {
             const City &home = cities[i % cityCount];
             m_carriers.push_back(string(home.name) + cores[(i / cityCount + 17) % 40] + carrierKinds[i % 4]);
@@ -167,10 +163,7 @@ private:
                 .add(i % 53 == 0).add(i % 3 == 0 ? "是" : "").add(op()).add(stamp(m_rng.below(365))).row();
         }
 
-        Insert vehicle(m_db, "承运车辆", {"车牌号", "所属单位", "类别", "车辆名称", "车型", "发动机号", "车主姓名", "联系电话",
-                                         "驾驶员", "保险购买时间", "保险截止时间", "养路费购买时间", "养路费截止时间", "年审时间",
-                                         "年审截止时间", "车船税购买时间", "车船税截止时间", "二保里程", "下次二保里程",
-                                         "公里数", "汽车照片", "备注", "停用", "操作员", "操作日期"});
+        Insert vehicle(m_db, "承运车辆");
         static const char letters[] = "ABCDEFGHJKLMNPQRSTUVWXYZ";
         static const char *const models[][2] = {{"解放J6P半挂牵引车", "CA4250P66"}, {"东风天龙牵引车", "DFL4251A"},
                                                 {"重汽豪沃牵引车", "ZZ4257N324"},   {"陕汽德龙牵引车", "SX4250XC4"},
@@ -192,8 +185,7 @@ private:
                 .add(plate + ".JPG").add(remark(0.02)).add(false).add(op()).add(stamp(m_rng.below(365))).row();
         }
 
-        Insert route(m_db, "公路里程", {"起点", "终点", "运输动态", "公路里程", "运行轨迹", "备注", "停用", "开始使用",
-                                       "操作员", "操作日期"});
+        Insert route(m_db, "公路里程");
         for (const char *from : {"武汉", "杨泗港"})
             for (int c = 0; c < cityCount; ++c) {
                 const int km = cities[c].km + (string(from) == "武汉" ? 0 : 12);
@@ -246,12 +238,7 @@ private:
 
     void containerOrders()
     {
-        Insert ins(m_db, "集装箱运输单",
-                   {"上游客户", "运输单号", "运输期限从", "运输期限到", "箱号", "型号规格", "数量", "船名航班", "应收运费",
-                    "起始地", "目的地", "运输动态", "收货人", "备注", "操作员", "操作日期", "回单返回", "回单返回时间",
-                    "交单人", "帐款结清", "实收运费", "收款日期", "收款人", "调度单编号", "承运单位", "车牌号", "驾驶员",
-                    "运输金额", "调度单备注", "调度单操作员", "调度单操作日期", "执行完结", "到达时间", "下游帐款结清",
-                    "路桥费", "油费", "罚款", "劳务费", "其它费用", "应付运费", "实付运费", "付款日期", "付款人"});
+        Insert ins(m_db, "集装箱运输单");
         for (long n = 0; n < m_orders; ++n) {
             const int from = orderDay(n);
             const int customer = pickCustomer();
@@ -303,18 +290,9 @@ private:
 
     void goodsOrders()
     {
-        Insert order(m_db, "普通货物运输单",
-                     {"上游客户", "运输单号", "收货日期", "发货日期", "到货日期", "数量", "应收运费", "起始地", "目的地",
-                      "运输动态", "收货人", "货物名称", "备注", "操作员", "操作日期", "回单返回", "回单返回时间", "交单人",
-                      "帐款结清", "实收运费", "收款日期", "收款人", "调度单号", "承运单位", "车牌号", "驾驶员", "执行完结",
-                      "到达时间"});
-        Insert line(m_db, "普通货物运输单明细",
-                    {"运输单号", "上游客户", "发货日期", "到货日期", "收货日期", "货物名称", "型号规格", "类别", "计量单位",
-                     "数量", "应收运费", "备注", "操作员", "操作日期"});
-        Insert dispatch(m_db, "普通货物调度单",
-                        {"调度单号", "上游客户", "发货日期", "到货日期", "起始地", "目的地", "运输动态", "数量", "运输金额",
-                         "承运单位", "车牌号", "驾驶员", "备注", "操作员", "操作日期", "执行完结", "到达时间", "路桥费",
-                         "油费", "罚款", "劳务费", "其它费用", "应付运费", "实付运费", "帐款结清", "付款日期", "付款人"});
+        Insert order(m_db, "普通货物运输单");
+        Insert line(m_db, "普通货物运输单明细");
+        Insert dispatch(m_db, "普通货物调度单");
         long n = 0;
         while (n < m_orders) {
             // One trip: one to three orders of one customer for one place.
@@ -395,12 +373,9 @@ private:
 
     void logsAndJournal()
     {
-        Insert oil(m_db, "换油记录表", {"车牌号", "公里数", "换油时间", "换油地点", "单价", "数量", "金额", "经办人", "备注",
-                                       "操作员", "操作日期"});
-        Insert repair(m_db, "车辆维修记录表", {"车牌号", "维修时间", "修理厂", "维修内容", "材料费", "人工费", "其它费用",
-                                              "总费用", "经办人", "备注", "操作员", "操作日期"});
-        Insert accident(m_db, "事故登记表", {"车牌号", "客户姓名", "驾驶员", "事故时间", "事故地点", "事故情况", "事故处理",
-                                            "事故金额", "理赔金额", "理赔时间", "经办人", "备注", "操作员", "操作日期"});
+        Insert oil(m_db, "换油记录表");
+        Insert repair(m_db, "车辆维修记录表");
+        Insert accident(m_db, "事故登记表");
         const int logs = std::max(20, m_orders / 50);
         for (int i = 0; i < logs; ++i) {
             const Vehicle &v = m_vehicles[size_t(m_rng.below(vehicleCount))];
@@ -419,8 +394,7 @@ private:
         }
 
         // Every month of the ten years, each starting from a zero balance.
-        Insert cash(m_db, "现金日记帐", {"日期", "摘要", "明细", "借方", "贷方", "余额", "凭证号", "经办人", "备注",
-                                        "操作员", "操作日期"});
+        Insert cash(m_db, "现金日记帐");
         const QDate today = QDate::currentDate();
         for (QDate month(m_first.year(), m_first.month(), 1); month <= today; month = month.addMonths(1)) {
             qint64 balance = 0;
