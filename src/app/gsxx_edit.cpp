@@ -18,11 +18,7 @@ TForm_gsxx_edit::TForm_gsxx_edit(QWidget *owner) : QDialog(owner)
     db::Query *q = Dm1->q_gsxx;
 
     const auto edit = [&](const char *name, const char *field, bool chinese) {
-        auto *e = new dbctrls::DBEdit(this);
-        e->setObjectName(S(name));
-        e->setDataSource(q, S(field));
-        e->setChineseText(chinese);
-        return e;
+        return dbctrls::DBEdit::bound(this, S(name), q, S(field), chinese);
     };
     DBEdit7 = edit("DBEdit7", "公司名称", true);
     DBEdit1 = edit("DBEdit1", "公司地址", true);

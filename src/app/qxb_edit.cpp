@@ -25,11 +25,7 @@ TForm_qxb_edit::TForm_qxb_edit(QWidget *owner) : QDialog(owner)
     db::Query *q = Dm1->q_qxb;
 
     const auto edit = [&](const char *name, const char *field, bool chinese) {
-        auto *e = new dbctrls::DBEdit(this);
-        e->setObjectName(S(name));
-        e->setDataSource(q, S(field));
-        e->setChineseText(chinese);
-        return e;
+        return dbctrls::DBEdit::bound(this, S(name), q, S(field), chinese);
     };
     DBEditEh1 = edit("DBEditEh1", "姓名", true);
     DBEditEh2 = edit("DBEditEh2", "身份证号", false);

@@ -131,6 +131,13 @@ Insert &Insert::null()
     return *this;
 }
 
+Insert &Insert::nulls(int n)
+{
+    while (n-- > 0)
+        null();
+    return *this;
+}
+
 Insert &Insert::add(std::string_view utf8)
 {
     // Copied into the column's own buffer, which lives until the next row:
@@ -195,6 +202,11 @@ uint64_t Rng::next()
     z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
     z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
     return z ^ (z >> 31);
+}
+
+void addCosts(Insert &ins, const TripCosts &c)
+{
+    ins.add(c.tolls).add(c.fuel).add(c.fines).add(c.labour).add(c.other).add(c.payable).add(c.payable);
 }
 
 TripCosts tripCosts(Rng &rng, db::Money amount, bool ownVehicle)

@@ -56,6 +56,7 @@ public:
     Insert &operator=(const Insert &) = delete;
 
     Insert &null();
+    Insert &nulls(int n);                 // n columns left empty
     Insert &add(std::nullptr_t) { return null(); }
     Insert &add(const char *utf8) { return utf8 ? add(std::string_view(utf8)) : null(); }
     Insert &add(std::string_view utf8);
@@ -106,6 +107,11 @@ struct TripCosts {
     std::optional<db::Money> tolls, fuel, fines, labour, other;
     db::Money payable;   // amount − 路桥费 − 劳务费 − 油费 − 罚款 − 其它费用
 };
+class Insert;
+// The seven money columns of a payment in table order: 路桥费, 油费, 罚款,
+// 劳务费, 其它费用, 应付运费 and 实付运费 (paid in full).
+void addCosts(Insert &ins, const TripCosts &c);
+constexpr int CostColumns = 7;
 TripCosts tripCosts(Rng &rng, db::Money amount, bool ownVehicle);
 
 } // namespace dbfile::detail

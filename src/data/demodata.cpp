@@ -263,7 +263,7 @@ private:
                 .add(bought(insurance)).add(until(insurance)).add(bought(roadFee)).add(until(roadFee))
                 .add(bought(inspection)).add(until(inspection)).add(bought(tax)).add(until(tax));
             if (unregistered)
-                ins.null().null();
+                ins.nulls(2);
             else
                 ins.add(lastService).add(nextService);
             ins.add(v.odometer).add(v.plate + QStringLiteral(".JPG"))
@@ -379,13 +379,13 @@ private:
             if (receipt)
                 ins.add("是").add(receiptDay).add(v.driver);
             else
-                ins.add("否").null().null();
+                ins.add("否").nulls(2);
             // collection
             if (collected) {
                 const Money got = m_rng.chance(0.85) ? receivable : receivable - yuan(50 * m_rng.between(1, 4));
                 ins.add("是").add(got).add(collectDay).add(cashiers[m_rng.below(2)]);
             } else {
-                ins.add("否").null().null().null();
+                ins.add("否").nulls(3);
             }
             // dispatch
             if (dispatched)
@@ -393,7 +393,7 @@ private:
                     .add(v.plate).add(v.driver).add(amount).add(m_rng.chance(0.1) ? QStringLiteral("提前一天到港提箱") : QString())
                     .add(dispatcher).add(stamp(dispatchDay));
             else
-                ins.null().null().null().null().null().null().null().null();
+                ins.nulls(8);
             // completion
             if (completed)
                 ins.add("是").add(arrival);
@@ -402,10 +402,11 @@ private:
             // payment
             if (paid) {
                 const detail::TripCosts p = detail::tripCosts(m_rng, amount, v.carrier == ownFleet);
-                ins.add("是").add(p.tolls).add(p.fuel).add(p.fines).add(p.labour).add(p.other).add(p.payable)
-                    .add(p.payable).add(payDay).add("张会计");
+                ins.add("是");
+                detail::addCosts(ins, p);
+                ins.add(payDay).add("张会计");
             } else {
-                ins.add("否").null().null().null().null().null().null().null().null().null();
+                ins.add("否").nulls(detail::CostColumns + 2);   // costs, payment date, payer
             }
             ins.row();
         }
@@ -502,15 +503,15 @@ private:
                 if (receipt)
                     order.add("是").add(receiptDay).add(v.driver);
                 else
-                    order.add("否").null().null();
+                    order.add("否").nulls(2);
                 if (collected)
                     order.add("是").add(freight).add(collectDay).add(cashiers[m_rng.below(2)]);
                 else
-                    order.add("否").null().null().null();
+                    order.add("否").nulls(3);
                 if (dispatched)
                     order.add(dispatchNo).add(m_carriers[v.carrier]).add(v.plate).add(v.driver);
                 else
-                    order.add("").null().null().null();
+                    order.add("").nulls(3);
                 if (completed)
                     order.add("是").add(arrival);
                 else
@@ -531,10 +532,10 @@ private:
                 dispatch.add("否").null();
             if (paid) {
                 const detail::TripCosts p = detail::tripCosts(m_rng, amount, v.carrier == ownFleet);
-                dispatch.add(p.tolls).add(p.fuel).add(p.fines).add(p.labour).add(p.other).add(p.payable).add(p.payable)
-                    .add("是").add(payDay).add("张会计");
+                detail::addCosts(dispatch, p);
+                dispatch.add("是").add(payDay).add("张会计");
             } else {
-                dispatch.null().null().null().null().null().null().null().add("否").null().null();
+                dispatch.nulls(detail::CostColumns).add("否").nulls(2);
             }
             dispatch.row();
         }

@@ -224,7 +224,7 @@ private:
     void bindPayment(Insert &ins, qint64 amount, bool ownVehicle)
     {
         const detail::TripCosts c = detail::tripCosts(m_rng, db::Money::fromRaw(amount), ownVehicle);
-        ins.add(c.tolls).add(c.fuel).add(c.fines).add(c.labour).add(c.other).add(c.payable).add(c.payable);
+        detail::addCosts(ins, c);
     }
 
     string number(const char *prefix, int d, long n)
@@ -263,16 +263,16 @@ private:
             if (s.receipt)
                 ins.add("是").add(day(s.receiptDay)).add(v.driver);
             else
-                ins.add("否").null().null();
+                ins.add("否").nulls(2);
             if (s.collected)
                 ins.add("是").add(m_rng.chance(0.9) ? receivable : receivable - yuan(50)).add(day(s.collectDay)).add("张会计");
             else
-                ins.add("否").null().null().null();
+                ins.add("否").nulls(3);
             if (s.dispatched)
                 ins.add(number("DD", from, n)).add(m_carriers[size_t(v.carrier)]).add(v.plate).add(v.driver).add(amount)
                     .add(remark(0.1)).add(op()).add(stamp(from - 1));
             else
-                ins.null().null().null().null().null().null().null().null();
+                ins.nulls(8);
             if (s.completed)
                 ins.add("是").add(day(s.arrival));
             else
@@ -282,7 +282,7 @@ private:
                 bindPayment(ins, amount, v.carrier % 10 == 0);
                 ins.add(day(std::max(s.payDay, until))).add("张会计");
             } else {
-                ins.add("否").null().null().null().null().null().null().null().null().null();
+                ins.add("否").nulls(detail::CostColumns + 2);   // costs, payment date, payer
             }
             ins.row();
         }
@@ -336,15 +336,15 @@ private:
                 if (receipt)
                     order.add("是").add(day(s.receiptDay)).add(v.driver);
                 else
-                    order.add("否").null().null();
+                    order.add("否").nulls(2);
                 if (collected)
                     order.add("是").add(freight).add(day(s.collectDay)).add("王出纳");
                 else
-                    order.add("否").null().null().null();
+                    order.add("否").nulls(3);
                 if (s.dispatched)
                     order.add(dispatchNo).add(m_carriers[size_t(v.carrier)]).add(v.plate).add(v.driver);
                 else
-                    order.add("").null().null().null();
+                    order.add("").nulls(3);
                 if (s.completed)
                     order.add("是").add(day(s.arrival));
                 else
@@ -365,7 +365,7 @@ private:
                 bindPayment(dispatch, amount, v.carrier % 10 == 0);
                 dispatch.add("是").add(day(s.payDay)).add("张会计");
             } else {
-                dispatch.null().null().null().null().null().null().null().add("否").null().null();
+                dispatch.nulls(detail::CostColumns).add("否").nulls(2);
             }
             dispatch.row();
         }
@@ -389,7 +389,7 @@ private:
                 .add(parts + labour).add(v.driver).add(remark(0.05)).add(op()).add(stamp(d)).row();
             if (i % 10 == 0)
                 accident.add(v.plate).add(m_customers[size_t(pickCustomer())]).add(v.driver).add(day(d)).add("京港澳高速咸宁段")
-                    .add("追尾前车，车头受损").add("保险公司定损").add(yuan(100 * m_rng.between(5, 90))).null().null()
+                    .add("追尾前车，车头受损").add("保险公司定损").add(yuan(100 * m_rng.between(5, 90))).nulls(2)
                     .add("陈卫东").add(nullptr).add(op()).add(stamp(d)).row();
         }
 

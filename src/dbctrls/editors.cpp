@@ -33,6 +33,15 @@ DBEdit::DBEdit(QWidget *parent) : QLineEdit(parent), DataAware(this)
     connect(this, &QLineEdit::textEdited, this, &DBEdit::onTextEdited);
 }
 
+DBEdit *DBEdit::bound(QWidget *parent, const QString &objectName, db::Query *query, const QString &field, bool chinese)
+{
+    auto *e = new DBEdit(parent);
+    e->setObjectName(objectName);
+    e->setDataSource(query, field);
+    e->setChineseText(chinese);
+    return e;
+}
+
 void DBEdit::onTextEdited(const QString &text)
 {
     if (m_upper) {

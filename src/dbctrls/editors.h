@@ -19,6 +19,10 @@ class DBEdit : public QLineEdit, public DataAware {
     Q_OBJECT
 public:
     explicit DBEdit(QWidget *parent = nullptr);
+    // A named editor bound to (query, field), for the edit windows that lay
+    // their editors out by hand.
+    static DBEdit *bound(QWidget *parent, const QString &objectName, db::Query *query, const QString &field,
+                         bool chinese);
 
     void setCharCaseUpper(bool on) { m_upper = on; }
     bool charCaseUpper() const { return m_upper; }

@@ -18,17 +18,8 @@ TForm_guestinfo::TForm_guestinfo(QWidget *owner) : MasterListWindow(owner, S("�
         {S("行业"), S("行业"), 80, true, true, grid::FooterKind::Count},
         {S("类别"), S("类别"), 70, true, true},
         {S("区域"), S("区域"), 70, true, true},
-        {S("联系人"), S("联系人"), 70},
-        {S("联系电话"), S("联系电话"), 100},
-        {S("联系地址"), S("联系地址"), 160, true, true},
-        {S("开户银行"), S("开户银行"), 120},
-        {S("银行帐号"), S("银行帐号"), 130},
-        {S("电子信箱"), S("电子信箱"), 120},
-        {S("操作员"), S("操作员"), 70},
-        {S("操作日期"), S("操作日期"), 130},
-        {S("备注"), S("备注"), 160},
-        {S("停用"), S("停用"), 40},
     };
+    d.columns += masterdata::partyColumns();
     d.printTitle = S("上游客户资料明细表打印清单");
     d.exportName = S("上游客户资料明细表");
     d.editors = {
@@ -36,15 +27,8 @@ TForm_guestinfo::TForm_guestinfo(QWidget *owner) : MasterListWindow(owner, S("�
         {S("行业"), S("行业："), EditorKind::Combo, S("DBComboBoxEh1"), {}, true},
         {S("类别"), S("类别："), EditorKind::Combo, S("DBComboBoxEh2")},
         {S("区域"), S("区域："), EditorKind::Combo, S("DBComboBoxEh3"), {}, true},
-        {S("联系地址"), S("联系地址："), EditorKind::Edit, S("DBEdit6"), {}, true, false, false, 2},
-        {S("联系人"), S("联系人："), EditorKind::Edit, S("DBEdit7"), {}, true},
-        {S("联系电话"), S("联系电话："), EditorKind::Edit, S("DBEdit8")},
-        {S("开户银行"), S("开户银行："), EditorKind::Edit, S("DBEdit1"), {}, true},
-        {S("银行帐号"), S("银行帐号："), EditorKind::Edit, S("DBEdit3")},
-        {S("电子信箱"), S("电子信箱："), EditorKind::Edit, S("DBEdit5")},
-        {S("停用"), S("停止使用："), EditorKind::Check, S("DBCheckBoxEh1")},
-        {S("备注"), S("备注："), EditorKind::Memo, S("DBMemo1"), {}, true, false, false, 3},
     };
+    d.editors += masterdata::partyEditors();
     d.enterRing = {S("客户名称"), S("行业"), S("类别"), S("区域"), S("联系地址"), S("联系人"),
                    S("联系电话"), S("开户银行"), S("银行帐号"), S("电子信箱"), S("备注")};
     d.quickSearch = {{S("Edit3"), S("客户名称："), S("客户名称"), TermKind::Like, EditorKind::Edit, {}, true}};

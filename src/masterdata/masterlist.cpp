@@ -1,4 +1,5 @@
 #include "masterdata/masterlist.h"
+#include "db/text.h"
 #include <QComboBox>
 
 using namespace data;
@@ -38,6 +39,36 @@ bool MasterListWindow::canDelete()
         return false;
     }
     return true;
+}
+
+grid::Columns partyColumns()
+{
+    return {
+        {S("联系人"), S("联系人"), 70},
+        {S("联系电话"), S("联系电话"), 100},
+        {S("联系地址"), S("联系地址"), 160, true, true},
+        {S("开户银行"), S("开户银行"), 120},
+        {S("银行帐号"), S("银行帐号"), 130},
+        {S("电子信箱"), S("电子信箱"), 120},
+        {S("操作员"), S("操作员"), 70},
+        {S("操作日期"), S("操作日期"), 130},
+        {S("备注"), S("备注"), 160},
+        {S("停用"), S("停用"), 40},
+    };
+}
+
+QVector<EditorDecl> partyEditors()
+{
+    return {
+        {S("联系地址"), S("联系地址："), EditorKind::Edit, S("DBEdit6"), {}, true, false, false, 2},
+        {S("联系人"), S("联系人："), EditorKind::Edit, S("DBEdit7"), {}, true},
+        {S("联系电话"), S("联系电话："), EditorKind::Edit, S("DBEdit8")},
+        {S("开户银行"), S("开户银行："), EditorKind::Edit, S("DBEdit1"), {}, true},
+        {S("银行帐号"), S("银行帐号："), EditorKind::Edit, S("DBEdit3")},
+        {S("电子信箱"), S("电子信箱："), EditorKind::Edit, S("DBEdit5")},
+        {S("停用"), S("停止使用："), EditorKind::Check, S("DBCheckBoxEh1")},
+        {S("备注"), S("备注："), EditorKind::Memo, S("DBMemo1"), {}, true, false, false, 3},
+    };
 }
 
 } // namespace masterdata

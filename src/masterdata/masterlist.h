@@ -21,4 +21,9 @@ private:
     QString m_inUseMessage;
 };
 
+// The contact, bank and remark columns and editors customers and carriers
+// share, after their own name and grouping fields.
+grid::Columns partyColumns();
+QVector<data::EditorDecl> partyEditors();
+
 } // namespace masterdata
