@@ -2,6 +2,7 @@
 #include "data/memowindow.h"
 #include "data/session.h"
 #include "db/dates.h"
+#include "db/connection.h"
 #include "db/dberror.h"
 #include "db/quote.h"
 #include "dbctrls/dbctrls.h"
@@ -48,6 +49,15 @@ QString joinTerms(const QStringList &terms)
     for (const auto &t : terms)
         c += c.isEmpty() ? t : QStringLiteral("and") + t;
     return c;
+}
+
+bool refuseReadOnly(QWidget *parent, const db::Connection *connection)
+{
+    if (!connection || !connection->isReadOnly())
+        return false;
+    msg::hint(parent, QStringLiteral("数据库文件只读，不能增加、修改或删除记录：\n%1")
+                          .arg(QDir::toNativeSeparators(connection->filePath())));
+    return true;
 }
 
 namespace {
@@ -401,6 +411,8 @@ void RecordListWindow::setEditing(bool on)
 
 void RecordListWindow::add()
 {
+    if (refuseReadOnly(this, m_decl.query->connection()))
+        return;
     setEditing(true);
     auto *q = m_decl.query;
     q->cancel();
@@ -414,6 +426,8 @@ void RecordListWindow::add()
 
 void RecordListWindow::edit()
 {
+    if (refuseReadOnly(this, m_decl.query->connection()))
+        return;
     if (m_decl.editors.isEmpty()) {
         openEditor();
         return;
@@ -518,7 +532,7 @@ void RecordListWindow::remove()
     auto *q = m_decl.query;
     if (q->isEmpty())
         return;
-    if (!canDelete())
+    if (refuseReadOnly(this, q->connection()) || !canDelete())
         return;
     if (!msg::confirm(this, deleteQuestion(), deleteCaption()))
         return;

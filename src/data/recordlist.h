@@ -193,6 +193,10 @@ private:
     dbctrls::EnterRing *m_ring = nullptr;
 };
 
+// When the database cannot be written, tells the user so and returns true:
+// 增加, 编辑 and 删除 stop before anything is typed only to be lost at 存盘.
+bool refuseReadOnly(QWidget *parent, const db::Connection *connection);
+
 // Builds a search condition from declared fields and their widgets: terms in
 // order, each parenthesised, later ones prefixed with "and" and no blank.
 QString searchTerm(const SearchField &f, const QString &value);
