@@ -328,6 +328,8 @@ void EditorWindow::save()
         q->post();
         afterPost();
     });
+    if (saved)
+        afterSave();
     if (saved && !m_decl.savedMessage.isEmpty())
         msg::hint(this, m_decl.savedMessage);
     setEditing(false, false);

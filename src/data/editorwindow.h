@@ -105,6 +105,8 @@ protected:
     // else the save writes after it (attached rows, other tables).
     virtual void beforePost() {}
     virtual void afterPost() {}
+    // After the save's transaction was committed.
+    virtual void afterSave() {}
     // Before a new row is appended (a value carried from the last row) and
     // after (the new row's defaults).
     virtual void beforeAppend() {}

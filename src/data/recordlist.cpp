@@ -421,6 +421,8 @@ void RecordListWindow::save()
         msg::dbError(this, QStringLiteral("保存失败，修改已取消：\n%1").arg(e.message()));
     }
     setEditing(false);
+    if (m_decl.refreshAfterSave)
+        q->refetchRows();
 }
 
 void RecordListWindow::cancel()

@@ -104,6 +104,7 @@ struct ListDecl {
     bool gridDoubleClickEdits = false;
     QString editFocus;                       // field 编辑 focuses; empty: the first of the Enter ring
     bool editNeedsRow = false;               // 编辑 on an empty list does nothing
+    bool refreshAfterSave = false;           // a save reads the listed rows' values again
 };
 
 // The duplicate rule: rows found by the lines on the search query are a
