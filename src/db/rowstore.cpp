@@ -102,23 +102,44 @@ const char *RowStore::finishRecord()
 
 const char *RowStore::encodeStatement(sqlite3_stmt *st)
 {
+    // The write position lives in locals for the whole row: this loop runs
+    // for every cell of every row a list opens.
+    if (m_chunks.empty())
+        grow(0);
+    char *base = m_chunks.back().get();
+    char *p = base + m_chunkUsed;
+    char *end = base + m_chunkSize;
+    const auto ensure = [&](size_t n) {
+        if (size_t(end - p) < n) [[unlikely]] {
+            m_chunkUsed = size_t(p - base);
+            p = grow(n);
+            base = m_chunks.back().get();
+            end = base + m_chunkSize;
+        }
+    };
     for (int c = 0; c < m_cols; ++c) {
         switch (sqlite3_column_type(st, c)) {
-        case SQLITE_NULL: {
-            char *p = room(1);
-            *p = char(TNull);
-            advance(p + 1);
+        case SQLITE_NULL:
+            ensure(1);
+            *p++ = char(TNull);
             break;
-        }
-        case SQLITE_INTEGER: advance(putInt(room(1 + MaxVarint), sqlite3_column_int64(st, c))); break;
-        case SQLITE_FLOAT: advance(putReal(room(9), sqlite3_column_double(st, c))); break;
+        case SQLITE_INTEGER:
+            ensure(1 + MaxVarint);
+            p = putInt(p, sqlite3_column_int64(st, c));
+            break;
+        case SQLITE_FLOAT:
+            ensure(9);
+            p = putReal(p, sqlite3_column_double(st, c));
+            break;
         default: {
             const auto *t = reinterpret_cast<const char *>(sqlite3_column_text(st, c));
             const auto n = size_t(sqlite3_column_bytes(st, c));
-            advance(putText(room(1 + MaxVarint + n), t ? t : "", n));
+            ensure(1 + MaxVarint + n);
+            p = putText(p, t ? t : "", n);
         }
         }
     }
+    m_chunkUsed = size_t(p - base);
     return finishRecord();
 }
 
