@@ -28,6 +28,10 @@
 #include "masterdata/transportinfo.h"
 #include "masterdata/woodinfo.h"
 #include "masterdata/yslcinfo.h"
+#include "other/vehiclelogs.h"
+#include "other/xjrjz.h"
+#include "other/xjrjz_cx.h"
+#include "other/xjrjz_edit.h"
 #include <QDialog>
 #include <QHash>
 
@@ -109,6 +113,18 @@ void registerWindows()
     reg<TForm_freight_ysd_list>("TForm_freight_ysd_list");
     reg<TForm_freight_ysd_fh>("TForm_freight_ysd_fh");
     reg<TForm_freight_ysd_sk>("TForm_freight_ysd_sk");
+    reg<TForm_hyjlb>("TForm_hyjlb");
+    reg<TForm_hyjlb_edit>("TForm_hyjlb_edit");
+    reg<TForm_hyjlb_cx>("TForm_hyjlb_cx");
+    reg<TForm_wxjlb>("TForm_wxjlb");
+    reg<TForm_wxjlb_edit>("TForm_wxjlb_edit");
+    reg<TForm_wxjlb_cx>("TForm_wxjlb_cx");
+    reg<TForm_sgjlb>("TForm_sgjlb");
+    reg<TForm_sgjlb_edit>("TForm_sgjlb_edit");
+    reg<TForm_sgjlb_cx>("TForm_sgjlb_cx");
+    reg<TForm_xjrjz>("TForm_xjrjz");
+    reg<TForm_xjrjz_edit>("TForm_xjrjz_edit");
+    reg<TForm_xjrjz_cx>("TForm_xjrjz_cx");
 }
 
 ShowHook setShowHook(ShowHook hook)
