@@ -34,6 +34,10 @@
 #include "masterdata/transportinfo.h"
 #include "masterdata/woodinfo.h"
 #include "masterdata/yslcinfo.h"
+#include "other/vehiclelogs.h"
+#include "other/xjrjz.h"
+#include "other/xjrjz_cx.h"
+#include "other/xjrjz_edit.h"
 #include <QDialog>
 #include <QHash>
 
@@ -121,6 +125,18 @@ void registerWindows()
     reg<TForm_freight_ddb_cx>("TForm_freight_ddb_cx");
     reg<TForm_freight_ddb_zxwj>("TForm_freight_ddb_zxwj");
     reg<TForm_freight_ddb_fk>("TForm_freight_ddb_fk");
+    reg<TForm_hyjlb>("TForm_hyjlb");
+    reg<TForm_hyjlb_edit>("TForm_hyjlb_edit");
+    reg<TForm_hyjlb_cx>("TForm_hyjlb_cx");
+    reg<TForm_wxjlb>("TForm_wxjlb");
+    reg<TForm_wxjlb_edit>("TForm_wxjlb_edit");
+    reg<TForm_wxjlb_cx>("TForm_wxjlb_cx");
+    reg<TForm_sgjlb>("TForm_sgjlb");
+    reg<TForm_sgjlb_edit>("TForm_sgjlb_edit");
+    reg<TForm_sgjlb_cx>("TForm_sgjlb_cx");
+    reg<TForm_xjrjz>("TForm_xjrjz");
+    reg<TForm_xjrjz_edit>("TForm_xjrjz_edit");
+    reg<TForm_xjrjz_cx>("TForm_xjrjz_cx");
 }
 
 ShowHook setShowHook(ShowHook hook)

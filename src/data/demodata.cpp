@@ -553,16 +553,18 @@ private:
         const QString foreman = QStringLiteral("陈卫东");
 
         // Own vehicles change oil about every two months; the odometer grows
-        // by some 250 km a day back from today's reading.
+        // by up to 250 km a day back to today's reading, never below 20,000 km
+        // at the first change logged.
         for (int i = 0; i < vehicleCount; ++i) {
             const Vehicle &v = m_vehicles[size_t(i)];
             if (v.carrier != ownFleet)
                 continue;
+            const int perDay = std::min(250, (v.odometer - 20000) / 400);
             for (int ago = 400 - i * 9; ago > 0; ago -= m_rng.between(55, 75)) {
                 const QDate day = daysAgo(ago);
                 const Money price = Money::fromRaw(m_rng.between(650, 760) * 500);   // 32.50 to 38.00
                 const double litres = m_rng.between(36, 48) / 2.0;
-                oil.add(v.plate).add(v.odometer - ago * 250).add(day).add(stations[m_rng.below(3)]).add(price).add(litres)
+                oil.add(v.plate).add(v.odometer - ago * perDay).add(day).add(stations[m_rng.below(3)]).add(price).add(litres)
                     .add(price * Money::fromDouble(litres)).add(v.driver).add(nullptr).add(dispatcher).add(stamp(day)).row();
             }
         }

@@ -142,6 +142,7 @@ void RecordListWindow::build(const ListDecl &decl)
     m_grid->setAutoFit(decl.fit);
     m_gridTools = new grid::GridToolBar(m_grid, this);
     m_gridTools->setMinimumVisible(decl.minVisible);
+    m_gridTools->setLocked(!decl.columnButtons);
     m_navigator = new dbctrls::DBNavigator(this);
     m_navigator->setObjectName(QStringLiteral("DBNavigator1"));
     m_navigator->setDataSource(decl.query);
@@ -455,6 +456,7 @@ void RecordListWindow::remove()
         beforeDelete();
         q->deleteRecord();
         deleted = true;
+        afterDelete();
         tx.commit();
     } catch (const db::DbError &e) {
         q->cancel();

@@ -68,7 +68,13 @@ struct SearchField {
     bool upper = false;
     QString objectName2 = {};             // Range: the to-date editor
     QString label2 = {};
-    QString format = {};                  // a term of its own shape ("%1": the quoted value) instead of `term`'s
+    QString format = {};                  // a term of its own shape ("%1": the quoted value) instead of `term`'s;
+                                          // for a Range "%1" and "%2": from and to
+    QString formatLater = {};             // the shape when another term precedes it, if it differs
+    // Range: its own messages (one bound only; from above to). A money range
+    // (kind Money) without msgIncomplete ignores a single bound.
+    QString msgIncomplete = {};
+    QString msgOrder = {};
 };
 
 // The declaration of one record list window; a window fills it and calls build().
@@ -79,6 +85,7 @@ struct ListDecl {
     db::Query *search = nullptr;             // look-ups and duplicate checks (q_search)
     grid::Columns columns;
     int minVisible = 5;
+    bool columnButtons = true;               // false: hide/show-column buttons disabled for good
     bool fit = false;
     QString dichromaticCaption = QStringLiteral("区分列表");
     QString fitCaption = QStringLiteral("满屏显示");
@@ -157,6 +164,8 @@ protected:
     // Inside the delete's transaction, before the current row goes: what
     // belongs to the row goes with it (an order's lines, say).
     virtual void beforeDelete() {}
+    // Inside the same transaction, after the row went (a recomputation).
+    virtual void afterDelete() {}
     virtual QString deleteQuestion() const { return QStringLiteral("要删除当前记录吗? "); }
     virtual QString deleteCaption() const { return QStringLiteral("请选择"); }
     // Browse variant: the modal edit window on the current row.

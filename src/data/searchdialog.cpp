@@ -42,10 +42,16 @@ void SearchDialog::build(const SearchDecl &decl)
             auto *box = new QWidget(this);
             auto *h = new QHBoxLayout(box);
             h->setContentsMargins(0, 0, 0, 0);
-            auto *from = new dbctrls::DBDateEdit(box);
-            from->setObjectName(f.objectName);
-            auto *to = new dbctrls::DBDateEdit(box);
-            to->setObjectName(f.objectName2);
+            const auto bound = [&](const QString &name) -> QWidget * {
+                QWidget *e;
+                if (f.kind == EditorKind::Money)
+                    e = new dbctrls::DBNumberEdit(dbctrls::DBNumberEdit::Money, box);
+                else
+                    e = new dbctrls::DBDateEdit(box);
+                e->setObjectName(name);
+                return e;
+            };
+            QWidget *from = bound(f.objectName), *to = bound(f.objectName2);
             h->addWidget(from);
             h->addWidget(new QLabel(f.label2, box));
             h->addWidget(to);
@@ -82,7 +88,7 @@ void SearchDialog::build(const SearchDecl &decl)
     v->addWidget(m_busy);
     auto *h = new QHBoxLayout;
     h->addStretch(1);
-    auto *seekBtn = new QPushButton(QStringLiteral("查找 (&F)"), this);
+    auto *seekBtn = new QPushButton(decl.seekCaption, this);
     seekBtn->setObjectName(QStringLiteral("bitbtn_seek"));
     seekBtn->setAutoDefault(false);
     auto *closeBtn = new QPushButton(QStringLiteral("返回 (&R)"), this);
@@ -121,32 +127,72 @@ QString SearchDialog::valueOf(const SearchField &f, int index) const
     return {};
 }
 
+bool SearchDialog::checkRange(const SearchField &f, int i)
+{
+    const QString incomplete = !f.msgIncomplete.isEmpty() || f.kind == EditorKind::Money ? f.msgIncomplete
+                                                                                       : m_decl.msgIncomplete;
+    const QString order = !f.msgOrder.isEmpty() ? f.msgOrder : m_decl.msgOrder;
+    auto *fromW = static_cast<QLineEdit *>(m_widgets[i]);
+    auto *toW = static_cast<QLineEdit *>(m_widgets2[i]);
+    const auto refuse = [&](const QString &message) {
+        msg::hint(this, message);
+        fromW->setFocus();
+        return false;
+    };
+    if (f.kind == EditorKind::Money) {
+        const auto from = db::Money::parse(fromW->text()), to = db::Money::parse(toW->text());
+        if (from.has_value() != to.has_value() && !incomplete.isEmpty())
+            return refuse(incomplete);
+        if (from && to && *from > *to)
+            return refuse(order);
+        return true;
+    }
+    auto *from = static_cast<dbctrls::DBDateEdit *>(fromW);
+    auto *to = static_cast<dbctrls::DBDateEdit *>(toW);
+    // Text that is no date can be neither compared nor searched for.
+    for (auto *d : {from, to})
+        if (!d->hasValidText()) {
+            msg::hint(this, d->refusal());
+            d->setFocus();
+            return false;
+        }
+    if (from->isEmpty() != to->isEmpty())
+        return refuse(incomplete);
+    if (!from->isEmpty() && from->date() > to->date())
+        return refuse(order);
+    return true;
+}
+
+// The range's term, empty unless both bounds are given.
+QString SearchDialog::rangeTerm(const SearchField &f, int i) const
+{
+    QString from, to;
+    if (f.kind == EditorKind::Money) {
+        const auto a = db::Money::parse(static_cast<QLineEdit *>(m_widgets[i])->text());
+        const auto b = db::Money::parse(static_cast<QLineEdit *>(m_widgets2[i])->text());
+        if (!a || !b)
+            return {};
+        from = a->toPlainString();
+        to = b->toPlainString();
+    } else {
+        auto *a = static_cast<dbctrls::DBDateEdit *>(m_widgets[i]);
+        auto *b = static_cast<dbctrls::DBDateEdit *>(m_widgets2[i]);
+        if (a->isEmpty() || b->isEmpty())
+            return {};
+        if (f.format.isEmpty())
+            return db::dayRangeCondition(f.column, a->date(), b->date(), QStringLiteral("cvdate"));
+        from = db::shortDate(a->date());
+        to = db::shortDate(b->date());
+    }
+    return f.format.arg(db::q(from), db::q(to));
+}
+
 void SearchDialog::seek()
 {
-    // The period: both dates or neither, from not after to.
-    for (int i = 0; i < m_decl.fields.size(); ++i) {
-        if (m_decl.fields[i].term != TermKind::Range)
-            continue;
-        auto *from = static_cast<dbctrls::DBDateEdit *>(m_widgets[i]);
-        auto *to = static_cast<dbctrls::DBDateEdit *>(m_widgets2[i]);
-        // Text that is no date can be neither compared nor searched for.
-        for (auto *d : {from, to})
-            if (!d->hasValidText()) {
-                msg::hint(this, d->refusal());
-                d->setFocus();
-                return;
-            }
-        if (from->isEmpty() != to->isEmpty()) {
-            msg::hint(this, m_decl.msgIncomplete);
-            from->setFocus();
+    // Each range: both bounds or neither, from not above to.
+    for (int i = 0; i < m_decl.fields.size(); ++i)
+        if (m_decl.fields[i].term == TermKind::Range && !checkRange(m_decl.fields[i], i))
             return;
-        }
-        if (!from->isEmpty() && from->date() > to->date()) {
-            msg::hint(this, m_decl.msgOrder);
-            from->setFocus();
-            return;
-        }
-    }
     m_busy->show();
     // Stopped however the search ends, an engine error included.
     const auto stopBusy = qScopeGuard([this] { m_busy->hide(); });
@@ -155,28 +201,33 @@ void SearchDialog::seek()
     for (int i = 0; i < m_decl.fields.size(); ++i) {
         const SearchField &f = m_decl.fields[i];
         if (f.term == TermKind::Range) {
-            auto *from = static_cast<dbctrls::DBDateEdit *>(m_widgets[i]);
-            auto *to = static_cast<dbctrls::DBDateEdit *>(m_widgets2[i]);
-            if (!from->isEmpty())
-                terms << db::dayRangeCondition(f.column, from->date(), to->date(), QStringLiteral("cvdate"));
+            const QString t = rangeTerm(f, i);
+            if (!t.isEmpty())
+                terms << t;
             continue;
         }
         const QString v = valueOf(f, i);
-        if (!v.isEmpty())
+        if (v.isEmpty())
+            continue;
+        if (!terms.isEmpty() && !f.formatLater.isEmpty())
+            terms << f.formatLater.arg(db::q(v));
+        else
             terms << searchTerm(f, v);
     }
     const QString cond = joinTerms(terms);
     if (cond.isEmpty()) {
-        msg::hint(this, QStringLiteral("查询条件没有输入,请确认!"));
+        msg::hint(this, m_decl.msgNoCondition);
         m_busy->hide();
         if (!m_widgets.isEmpty())
             m_widgets.first()->setFocus();
         return;
     }
-    m_decl.target->reopenWith({QStringLiteral("select * from ") + m_decl.table, QStringLiteral(" where ") + cond,
-                               m_decl.orderLine});
+    QStringList lines = m_decl.headLines;
+    if (lines.isEmpty())
+        lines << QStringLiteral("select * from ") + m_decl.table;
+    m_decl.target->reopenWith(lines << QStringLiteral(" where ") + cond << m_decl.orderLine);
     m_busy->hide();
-    if (m_decl.target->isEmpty()) {
+    if (m_decl.target->isEmpty() && m_decl.askAgainWhenEmpty) {
         const auto answer = msg::show(this, {QStringLiteral("提示"), QStringLiteral("没有找到合适的记录,是否重新查找!!"),
                                              msg::Icon::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes});
         if (answer == QMessageBox::Yes)

@@ -15,6 +15,10 @@ struct SearchDecl {
     QHash<QString, QString> enterJumps;   // objectName -> objectName Enter goes to, outside the order
     QString msgIncomplete;         // one date of the range only
     QString msgOrder;              // from later than to
+    QString msgNoCondition = QStringLiteral("查询条件没有输入,请确认!");
+    QStringList headLines;         // the lines before " where "; empty: "select * from " + table
+    bool askAgainWhenEmpty = true; // false: an empty result closes the dialog, the list shows no rows
+    QString seekCaption = QStringLiteral("查找 (&F)");
     int columns = 2;
 };
 
@@ -33,6 +37,8 @@ protected:
 
 private:
     QString valueOf(const SearchField &f, int index) const;
+    bool checkRange(const SearchField &f, int index);
+    QString rangeTerm(const SearchField &f, int index) const;
     SearchDecl m_decl;
     QVector<QWidget *> m_widgets;     // per field (Range: the from editor)
     QVector<QWidget *> m_widgets2;    // Range: the to editor

@@ -446,6 +446,42 @@ void Query::refetchRows()
     emitIfEnabled(&Query::currentChanged);
 }
 
+void Query::writeColumn(int col, const std::vector<std::pair<int, QVariant>> &rowValues)
+{
+    checkActive();
+    cancel();
+    if (!canModify() || !m_hasKey)
+        throw DbError(QStringLiteral("%1: 数据集不能修改").arg(objectName()));
+    if (col < 0 || col >= fieldCount())
+        throw DbError(QStringLiteral("%1: 没有第 %2 列").arg(objectName()).arg(col));
+    if (rowValues.empty())
+        return;
+    sqlite3 *db = m_conn->handle();
+    Stmt s;
+    prepare(db, QStringLiteral("UPDATE %1 SET %2=? WHERE rowid=?").arg(quoteIdent(m_table), quoteIdent(fieldName(col))), s);
+    std::vector<QVariant> cells(size_t(fieldCount() + 1));
+    for (const auto &[row, value] : rowValues) {
+        if (row < 0 || row >= recordCount())
+            throw DbError(QStringLiteral("%1: 没有第 %2 行").arg(objectName()).arg(row + 1));
+        sqlite3_reset(s.st);
+        bind(s.st, 1, value);
+        sqlite3_bind_int64(s.st, 2, rowKey(row));
+        if (sqlite3_step(s.st) != SQLITE_DONE)
+            throw DbError(Connection::lastError(db));
+        if (sqlite3_changes(db) == 0)
+            throw DbError(QStringLiteral("无法为更新定位行，该记录已被删除。"));
+        for (size_t c = 0; c < cells.size(); ++c)
+            cells[c] = m_rows->value(row, int(c));
+        cells[size_t(col) + 1] = value;
+        m_rows->replace(row, cells);
+    }
+    if (m_disable > 0)
+        m_pendingReset = true;
+    else
+        emit dataReset();
+    emitIfEnabled(&Query::currentChanged);
+}
+
 int Query::fieldCount() const { return int(m_cols.size()); }
 
 QString Query::fieldName(int i) const

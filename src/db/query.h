@@ -92,6 +92,11 @@ public:
     // Reads every listed row again by its key: the values are the
     // database's, the set of rows stays (rows gone since keep what was read).
     void refetchRows();
+    // Writes one column of several listed rows through one prepared
+    // statement (a recomputation over the list); the listed values change
+    // with it. Runs in the caller's transaction. Pairs are (row, stored value).
+    // Throws DbError, the listed rows then partly changed: read them again.
+    void writeColumn(int col, const std::vector<std::pair<int, QVariant>> &rowValues);
 
     // Base table when the query is "select * from <table> ..." (editable).
     QString tableName() const { return m_table; }

@@ -80,12 +80,19 @@ void GridToolBar::rebuild()
         for (int l : m_grid->displayOrder())
             if (!m_grid->isColumnVisible(l))
                 addItem(l, false);
-    m_show->setEnabled(!m_menu->actions().isEmpty());
+    m_show->setEnabled(!m_locked && !m_menu->actions().isEmpty());
+}
+
+void GridToolBar::setLocked(bool locked)
+{
+    m_locked = locked;
+    m_hide->setEnabled(!locked);
+    rebuild();
 }
 
 void GridToolBar::hideRightmost()
 {
-    if (!m_grid)
+    if (!m_grid || m_locked)
         return;
     const QList<int> visible = m_grid->visibleColumns();
     if (visible.size() <= m_minimum)
@@ -98,6 +105,8 @@ void GridToolBar::hideRightmost()
 
 void GridToolBar::reshowLast()
 {
+    if (m_locked)
+        return;
     const QList<QAction *> items = m_menu->actions();
     if (!items.isEmpty())
         reshow(items.first());

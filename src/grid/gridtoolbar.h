@@ -23,6 +23,9 @@ public:
     // This many columns always stay visible (5 unless the window says so).
     void setMinimumVisible(int n) { m_minimum = n; }
     int minimumVisible() const { return m_minimum; }
+    // Both buttons disabled for good (a list whose columns stay as they are).
+    void setLocked(bool locked);
+    bool isLocked() const { return m_locked; }
 
     QToolButton *toolButton1() const { return m_show; }
     QToolButton *toolButton2() const { return m_hide; }
@@ -45,6 +48,7 @@ private:
     QToolButton *m_hide;
     QMenu *m_menu;
     int m_minimum = 5;
+    bool m_locked = false;
 };
 
 } // namespace grid

@@ -1,0 +1,171 @@
+#include "other/xjrjz.h"
+#include "app/dm1.h"
+#include "app/menutable.h"
+#include "app/windowregistry.h"
+#include "data/session.h"
+#include "db/connection.h"
+#include "db/dates.h"
+#include "db/dberror.h"
+#include "db/text.h"
+#include "other/xjrjz_cx.h"
+#include "other/xjrjz_edit.h"
+#include <QAbstractButton>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+using namespace data;
+
+namespace other {
+
+Period accountingPeriod()
+{
+    // As the opening condition: no accounting date stands for today.
+    const QDate d = velorin::accounting_date.isValid() ? velorin::accounting_date.date() : QDate::currentDate();
+    return {QDate(d.year(), d.month(), 1), QDate(d.year(), d.month(), db::lastDayOfMonth(d.year(), d.month()))};
+}
+
+QStringList journalLines()
+{
+    return app::menuItem(S("N47"))->setup.first().sqlLines();
+}
+
+void recomputeBalances(db::Query &q)
+{
+    const db::Query::Bookmark at = q.isActive() ? q.bookmark() : -1;
+    q.reopenWith(journalLines());
+    const int debit = q.field(S("借方")).index(), credit = q.field(S("贷方")).index(), bal = q.field(S("余额")).index();
+    const auto money = [&](int row, int col) { return db::Money::fromRaw(q.storedValue(row, col).toLongLong()); };
+    db::Money balance;
+    std::vector<std::pair<int, QVariant>> changed;
+    for (int r = 0; r < q.recordCount(); ++r) {
+        balance += money(r, debit) - money(r, credit);
+        const QVariant stored = q.storedValue(r, bal);
+        if (stored.isNull() || stored.toLongLong() != balance.raw())
+            changed.emplace_back(r, QVariant(qint64(balance.raw())));
+    }
+    q.writeColumn(bal, changed);
+    if (at < 0 || !q.gotoBookmark(at))
+        q.first();
+}
+
+} // namespace other
+
+TForm_xjrjz::TForm_xjrjz(QWidget *owner) : RecordListWindow(owner)
+{
+    setObjectName(S("Form_xjrjz"));
+    using grid::FooterKind;
+    const auto col = [](const char *field, const char *title, int width, bool sortable, FooterKind footer = FooterKind::None) {
+        return grid::Column{.field = S(field), .title = S(title), .width = width, .sortable = sortable, .footer = footer};
+    };
+    ListDecl d;
+    d.caption = S("现金日记账");
+    d.module = S("xjrjz");
+    d.query = Dm1->q_xjrjz;
+    d.search = Dm1->q_search;
+    d.columns = {
+        {.field = S("日期"), .title = S("日期"), .width = 90, .sortable = true, .footer = FooterKind::Text,
+         .footerText = S("记录数")},
+        col("摘要", "摘要", 60, true, FooterKind::Count),
+        col("明细", "明细", 220, true),
+        col("借方", "借方(增加)", 100, true, FooterKind::Sum),
+        col("贷方", "贷方(减少)", 100, true, FooterKind::Sum),
+        col("余额", "余额", 100, false),
+        col("凭证号", "凭证号", 80, true),
+        col("经办人", "经办人", 80, true),
+        col("备注", "备注", 200, false),
+    };
+    d.minVisible = 6;
+    d.columnButtons = false;
+    d.dichromaticCaption = S("区分网格");
+    d.fitCaption = S("自动匹配列宽");
+    d.printTitle = S("现金日记帐打印清单");
+    d.exportName = S("现金日记帐");
+    d.gridDoubleClickEdits = true;
+    d.buttons = {
+        {Role::Edit, S("bitbtn_edit"), S("编辑")},
+        {Role::Delete, S("SpeedButton1"), S("删除"), When::Always, [this] { removeAndTidy(); }},
+        {Role::Custom, S("SpeedButton5"), S("查询"), When::Always, [this] { openSearch(); }},
+        {Role::Custom, S("SpeedButton6"), S("整理"), When::Always, [this] { tidy(); }},
+        {Role::Print, S("SpeedButton3"), S("打印")},
+        {Role::Export, S("SpeedButton2"), S("导出")},
+        {Role::Close, S("SpeedButton4"), S("返回")},
+    };
+    build(d);
+    button(S("SpeedButton6"))->setToolTip(S("只能整理当前结算时间的记录"));
+    auto *notes = new QVBoxLayout;
+    notes->setSpacing(0);
+    for (const char *text : {"提示：当余额出现不正确时，请使用整理功能！", "只能编辑结算时间内的记录；通过查询可以查看其它时间内的记录！"}) {
+        auto *l = new QLabel(S(text), this);
+        l->setStyleSheet(S("color: #b00000;"));
+        notes->addWidget(l);
+    }
+    m_toolRow->addLayout(notes);
+}
+
+void TForm_xjrjz::openEditor()
+{
+    TForm_xjrjz_edit editor(this);
+    app::showModal(&editor);
+    // Saves and deletes keep the balances right; this also brings the list
+    // back to the accounting month after a search.
+    rebalance();
+}
+
+void TForm_xjrjz::openSearch()
+{
+    TForm_xjrjz_cx dlg(this);
+    app::showModal(&dlg);
+}
+
+bool TForm_xjrjz::rebalance()
+{
+    db::Query *q = query();
+    try {
+        db::Transaction tx(*q->connection());
+        other::recomputeBalances(*q);
+        tx.commit();
+        return true;
+    } catch (const db::DbError &e) {
+        try {
+            q->reopenWith(other::journalLines());
+        } catch (const db::DbError &) {
+            // The message below says what went wrong first.
+        }
+        msg::dbError(this, S("整理失败，余额没有改动：\n") + e.message());
+        return false;
+    }
+}
+
+void TForm_xjrjz::tidy()
+{
+    if (!msg::confirm(this, S("确实需要整理当前核算时间的记录吗? ")))
+        return;
+    if (rebalance())
+        msg::hint(this, S("整理完毕！"));
+}
+
+bool TForm_xjrjz::canDelete()
+{
+    // A closed month's balances would be left wrong: its rows stay.
+    if (other::accountingPeriod().contains(query()->field(S("日期")).asDate()))
+        return true;
+    m_deleteRefused = true;
+    msg::hint(this, S("不能编辑结算时间以外的数据!"));
+    return false;
+}
+
+void TForm_xjrjz::afterDelete()
+{
+    other::recomputeBalances(*query());
+}
+
+void TForm_xjrjz::removeAndTidy()
+{
+    if (refuseReadOnly(this, query()->connection()))
+        return;
+    m_deleteRefused = false;
+    remove();
+    if (!m_deleteRefused)
+        tidy();
+}
