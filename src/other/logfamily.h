@@ -21,14 +21,14 @@ struct LogDecl {
 
     QVector<data::EditorDecl> editors;      // the plate drop-down first
     QStringList enterRing;                  // Enter in the last field presses 存盘
-    QHash<QString, QString> enterExtra;     // fields outside the ring: where Enter goes
+    QHash<QString, QString> enterExtra = {};   // fields outside the ring: where Enter goes
     // Inside the save's transaction: the computed column before the post, and
     // what else the save writes after it.
     std::function<void(db::Query &row)> compute = {};
     std::function<void(db::Query &row)> alsoWrite = {};
 
     // Search: plate and handler are every log's; these follow the handler.
-    QVector<data::SearchField> moreCriteria;
+    QVector<data::SearchField> moreCriteria = {};
     QString dateField;                      // the period searched, "换油时间"
     QString periodLabel;                    // "换油时间  从："
     QString msgDateIncomplete, msgDateOrder;
