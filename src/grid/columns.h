@@ -15,7 +15,7 @@ struct Column {
     bool visible = true;
     bool sortable = false;
     FooterKind footer = FooterKind::None;
-    QString footerText;   // for FooterKind::Text, e.g. "记录数"
+    QString footerText = {};   // for FooterKind::Text, e.g. "记录数"
 };
 
 using Columns = QVector<Column>;

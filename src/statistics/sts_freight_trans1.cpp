@@ -1,0 +1,19 @@
+#include "statistics/sts_freight_trans1.h"
+#include "db/text.h"
+#include "statistics/families.h"
+
+using namespace stats;
+
+SummaryDecl TForm_sts_freight_trans1::declaration()
+{
+    SummaryDecl d = goodsFreight();
+    name(d, "sts_freight_trans1", "普通货物费用统计汇总(按下游承运商统计)");
+    d.customer = CustomerUse::Filter;
+    d.groupList = carrierGroups();
+    d.fit = false;
+    periodColumns(d, "发货日期(从)", "发货日期(到)", {S("下游运输商")});
+    footerSums(d);
+    return d;
+}
+
+TForm_sts_freight_trans1::TForm_sts_freight_trans1(QWidget *owner) : SummaryWindow(owner, declaration()) {}
