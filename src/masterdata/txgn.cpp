@@ -3,6 +3,7 @@
 #include "data/scratchrun.h"
 #include "db/dates.h"
 #include "db/dberror.h"
+#include "db/quote.h"
 #include "db/text.h"
 
 using namespace data;
@@ -21,7 +22,6 @@ void computeAlarms(db::Connection &connection, db::Query *scratch, db::Query *se
 
     db::Transaction tx(connection);
     connection.execute(S("delete from 通用"));
-    scratch->reopenWith({QStringLiteral("select * from "), S("通用")});
     vehicles->reopenWith({S("select * from 承运车辆 "), S("order by 车牌号")});
     static const char *const dateColumns[] = {"养路费截止时间", "年审截止时间", "保险截止时间", "车船税截止时间"};
     QVector<int> dates;
@@ -34,39 +34,40 @@ void computeAlarms(db::Connection &connection, db::Query *scratch, db::Query *se
     QVector<QString> lastQuiet;
     for (int k = 0; k < items.size() && k < 4; ++k)
         lastQuiet << db::storedDate(today.addDays(items[k].lead)).left(10);
-    const int texta = scratch->field(QStringLiteral("texta")).index();
-    const int textb = scratch->field(QStringLiteral("textb")).index();
-    const int datea = scratch->field(QStringLiteral("datea")).index();
-    const int numbera = scratch->field(QStringLiteral("numbera")).index();
 
-    const auto alarm = [&](int row, const Item &item) {
-        scratch->append();
-        scratch->fieldByIndex(texta).setAsString(vehicles->displayText(row, plate));
-        scratch->fieldByIndex(textb).setAsString(item.label);
+    // The alarms go in as multi-row inserts, in the order they are found:
+    // thousands of single-row posts would cost most of the time.
+    QStringList values;
+    const auto flush = [&] {
+        if (values.isEmpty())
+            return;
+        connection.execute(S("insert into 通用 (texta, textb, datea, numbera) values ") + values.join(QLatin1Char(',')));
+        values.clear();
     };
+    const auto alarm = [&](int row, const Item &item, const QString &date, const QString &mileage) {
+        values << QStringLiteral("(%1,%2,%3,%4)").arg(db::lit(vehicles->displayText(row, plate)), db::lit(item.label), date, mileage);
+        if (values.size() >= 400)
+            flush();
+    };
+    const QString none = QStringLiteral("null");
     for (int r = 0; r < vehicles->recordCount(); ++r) {
         for (int k = 0; k < lastQuiet.size(); ++k) {
-            const QVariant v = vehicles->storedValue(r, dates[k]);
-            if (v.isNull() || !v.isValid() || v.toString().isEmpty())
-                continue;   // no date, no alarm
-            if (v.toString().left(10) > lastQuiet[k])
-                continue;
-            alarm(r, items[k]);
-            scratch->fieldByIndex(datea).setValue(v);
-            scratch->post();
+            const QString expiry = vehicles->storedValue(r, dates[k]).toString();
+            if (expiry.isEmpty() || expiry.left(10) > lastQuiet[k])
+                continue;   // no date never alarms; a date far enough ahead not yet
+            alarm(r, items[k], db::lit(expiry), none);
         }
         if (items.size() < 5)
             continue;
         const QVariant due = vehicles->storedValue(r, next), km = vehicles->storedValue(r, odometer);
         if (due.isNull() || km.isNull() || !due.isValid() || !km.isValid())
             continue;
-        if (due.toLongLong() > 0 && km.toLongLong() >= due.toLongLong() - items[4].lead) {
-            alarm(r, items[4]);
-            scratch->fieldByIndex(numbera).setAsInteger(due.toLongLong());
-            scratch->post();
-        }
+        if (due.toLongLong() > 0 && km.toLongLong() >= due.toLongLong() - items[4].lead)
+            alarm(r, items[4], none, QString::number(due.toLongLong()));
     }
+    flush();
     vehicles->close();
+    scratch->reopenWith({QStringLiteral("select * from "), S("通用")});
     tx.commit();
 }
 

@@ -9,6 +9,7 @@
 #include <QGraphicsLayout>
 #include <QLayout>
 #include <QPainter>
+#include <QSet>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -16,6 +17,12 @@
 
 namespace stats {
 namespace {
+
+// Distinct colours for up to nine amounts side by side (the theme's own
+// fade to white after the fifth).
+const QColor barColours[] = {QColor(0x1f, 0x77, 0xb4), QColor(0xff, 0x7f, 0x0e), QColor(0x2c, 0xa0, 0x2c),
+                          QColor(0xd6, 0x27, 0x28), QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b),
+                          QColor(0xe3, 0x77, 0xc2), QColor(0x7f, 0x7f, 0x7f), QColor(0xbc, 0xbd, 0x22)};
 
 QFont chartFont(int points)
 {
@@ -113,14 +120,19 @@ void SummaryChart::read()
         labelCols << q->fieldIndex(f);
     for (const auto &m : m_money)
         moneyCols << q->fieldIndex(m.first);
+    QSet<QString> seen;
     for (int r = 0; r < q->recordCount(); ++r) {
         QStringList parts;
         for (int c : labelCols)
             if (c >= 0 && !q->displayText(r, c).isEmpty())
                 parts << q->displayText(r, c);
-        const QString label = parts.join(QLatin1Char(' '));
+        QString label = parts.join(QLatin1Char(' '));
         if (!m_total.isEmpty() && label == m_total)
             continue;
+        // The axis takes each category once: a repeated label gets a number.
+        for (int n = 2; seen.contains(label); ++n)
+            label = parts.join(QLatin1Char(' ')) + QStringLiteral(" (%1)").arg(n);
+        seen.insert(label);
         m_categories << label;
         for (int i = 0; i < moneyCols.size(); ++i) {
             const QVariant v = moneyCols[i] >= 0 ? q->storedValue(r, moneyCols[i]) : QVariant();
@@ -139,6 +151,8 @@ void SummaryChart::draw()
     double low = 0, high = 0;
     for (const Series &s : std::as_const(m_series)) {
         auto *set = new QBarSet(s.title);
+        set->setColor(barColours[bars->count() % int(std::size(barColours))]);
+        set->setBorderColor(set->color());
         for (double v : s.values) {
             *set << v;
             low = std::min(low, v);
@@ -147,10 +161,25 @@ void SummaryChart::draw()
         bars->append(set);
     }
     c->addSeries(bars);
+    // Long names (a customer with its goods) are cut to what fits under a
+    // bar; the axis takes each label once.
+    QStringList labels;
+    QSet<QString> seen;
+    for (const QString &c : std::as_const(m_categories)) {
+        const QString cut = c.size() > 14 ? c.left(13) + QChar(0x2026) : c;
+        QString label = cut;
+        for (int n = 2; seen.contains(label); ++n)
+            label = cut + QStringLiteral(" (%1)").arg(n);
+        seen.insert(label);
+        labels << label;
+    }
     auto *x = new QBarCategoryAxis;
-    x->append(m_categories);
+    x->append(labels);
     x->setLabelsFont(chartFont(8));
-    x->setLabelsAngle(m_categories.size() > 12 ? -60 : 0);
+    x->setLabelsAngle(labels.size() > 12 ? -45 : 0);
+    // Slanted labels reach out to the left of their bar.
+    c->setMargins(QMargins(labels.size() > 12 ? 70 : 4, 4, 4, 4));
+    x->setTruncateLabels(false);
     auto *y = new QValueAxis;
     y->setLabelsFont(chartFont(8));
     y->setLabelFormat(QStringLiteral("%.0f"));
