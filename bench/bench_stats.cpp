@@ -209,20 +209,26 @@ int main(int argc, char **argv)
         }
 
         std::printf("\nplans of the per-group aggregates:\n");
-        const QStringList plans = {
-            S("select sum(应收运费) as ysyf,sum(实收运费) as ssyf,sum(数量) as sl from 集装箱运输单 where (运输期限从 between cdate('2025-1-1 0:0:0') and cdate('2025-12-31 23:59:59'))and(承运单位 = 'x')"),
-            S("select sum(运输金额) as ysje,sum(路桥费) as lqf,sum(数量) as sl from 集装箱运输单 where (运输期限从 between cdate('2025-1-1 0:0:0') and cdate('2025-12-31 23:59:59'))and(车牌号 = 'x')"),
-            S("select sum(应收运费) as ysyf,sum(实收运费) as ssyf from 普通货物运输单 where (发货日期 between cdate('2025-1-1 0:0:0') and cdate('2025-12-31 23:59:59'))and(上游客户 = 'x')"),
-            S("select sum(应收运费) as ysyf,sum(数量) as sl from 普通货物运输单明细 where (发货日期 between cdate('2025-1-1 0:0:0') and cdate('2025-12-31 23:59:59'))and(货物名称 = 'x')and(上游客户 = 'y')"),
-            S("select sum(运输金额) as ysje from 普通货物调度单 where (发货日期 between cdate('2025-1-1 0:0:0') and cdate('2025-12-31 23:59:59'))and(承运单位 = 'x')"),
-            S("select sum(应收运费) as ysyf,sum(实收运费) as ssyf,sum(数量) as sl from 集装箱运输单 where 运输期限从 between cdate('2025-02-1 0:0:0') and cdate('2025-02-28 23:59:59')"),
-            S("select sum(应收运费) as ysyf from 普通货物运输单 where 发货日期 between cdate('2025-02-1 0:0:0') and cdate('2025-02-28 23:59:59')"),
-            S("select sum(运输金额) as ysje from 普通货物调度单 where 发货日期 between cdate('2025-02-1 0:0:0') and cdate('2025-02-28 23:59:59')"),
+        const QString period = S("(运输期限从 between cdate('%1-1-1 0:0:0') and cdate('%1-12-31 23:59:59'))").arg(year);
+        const QString goodsPeriod = S("(发货日期 between cdate('%1-1-1 0:0:0') and cdate('%1-12-31 23:59:59'))").arg(year);
+        const QString february = S("between cdate('%1-02-1 0:0:0') and cdate('%1-02-28 23:59:59')").arg(year);
+        const QList<QPair<const char *, QString>> plans = {
+            {"container by size", S("select sum(应收运费) as ysyf from 集装箱运输单 where ") + period + S("and(型号规格 = '20')")},
+            {"container by customer", S("select sum(应收运费) as ysyf,sum(实收运费) as ssyf,sum(数量) as sl from 集装箱运输单 where ") + period + S("and(上游客户 = 'x')")},
+            {"container by carrier", S("select sum(应收运费) as ysyf from 集装箱运输单 where ") + period + S("and(承运单位 = 'x')")},
+            {"container by vehicle", S("select sum(应收运费) as ysyf from 集装箱运输单 where ") + period + S("and(车牌号 = 'x')")},
+            {"container by month", S("select sum(应收运费) as ysyf from 集装箱运输单 where 运输期限从 ") + february},
+            {"container by month, customer", S("select sum(应收运费) as ysyf from 集装箱运输单 where (上游客户='x')and(运输期限从 ") + february + S(")")},
+            {"goods by customer", S("select sum(应收运费) as ysyf from 普通货物运输单 where ") + goodsPeriod + S("and(上游客户 = 'x')")},
+            {"goods by month", S("select sum(应收运费) as ysyf from 普通货物运输单 where 发货日期 ") + february},
+            {"goods by name", S("select sum(应收运费) as ysyf,sum(数量) as sl from 普通货物运输单明细 where ") + goodsPeriod + S("and(货物名称 = 'x')and(上游客户 = 'y')")},
+            {"goods freight by carrier", S("select sum(运输金额) as ysje from 普通货物调度单 where ") + goodsPeriod + S("and(承运单位 = 'x')")},
+            {"goods freight by vehicle", S("select sum(运输金额) as ysje from 普通货物调度单 where ") + goodsPeriod + S("and(车牌号 = 'x')")},
+            {"goods freight by month", S("select sum(运输金额) as ysje from 普通货物调度单 where 发货日期 ") + february},
         };
-        for (const QString &p : plans) {
-            ref.reopenWith({S("explain query plan ") + p});
-            std::printf("  %s\n    -> %s\n", qPrintable(p.section(S(" where "), 0, 0).section(S(" from "), 1) + S(" where ") + p.section(S(" where "), 1).left(60)),
-                        qPrintable(ref.field(S("detail")).asString()));
+        for (const auto &p : plans) {
+            ref.reopenWith({S("explain query plan ") + p.second});
+            std::printf("  %-29s %s\n", p.first, qPrintable(ref.field(S("detail")).asString()));
         }
         ref.close();
     } catch (const db::DbError &e) {

@@ -205,12 +205,14 @@ void TstAlarms::settingsEditor()
         auto *e = qobject_cast<TForm_txcsb_edit *>(d);
         QVERIFY(e);
         QCOMPARE(e->windowTitle(), S("提醒功能初始表编辑 (txcsb)"));
-        QVERIFY(e->bitbtn_add->isHidden() && !e->bitbtn_add->isEnabled());
-        QVERIFY(e->DBEdit1->isReadOnly());
-        QCOMPARE(e->DBEdit1->text(), S("年审"));
+        auto *add = e->findChild<QAbstractButton *>(S("bitbtn_add"));
+        QVERIFY(add->isHidden() && !add->isEnabled());
+        auto *item = e->findChild<QLineEdit *>(S("DBEdit1"));
+        QVERIFY(item->isReadOnly());
+        QCOMPARE(item->text(), S("年审"));
         put(e, "DBNumberEditEh1", lead);
         click(e, "bitbtn_save");
-        QVERIFY(e->bitbtn_add->isHidden());
+        QVERIFY(add->isHidden());
         click(e, "bitbtn_close");
     });
     main.menuAction(S("N51"))->trigger();

@@ -9,9 +9,12 @@
 #include "grid/dbgrideh.h"
 #include "grid/print.h"
 #include "spine_driver.h"
+#include "statistics/sts_cont_sum.h"
 #include "statistics/summary.h"
 #include "statistics/summarychart.h"
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -162,6 +165,7 @@ private slots:
     void yearItemsAndChartSetting();
     void printAddsTheChart();
     void demoShowsEverySummary();
+    void readOnlyFileIsRefused();
 };
 
 void TstStatistics::eachSummary_data()
@@ -575,6 +579,35 @@ void TstStatistics::demoShowsEverySummary()
         });
     }
     QCOMPARE(ms.texts(), QStringList());
+}
+
+void TstStatistics::readOnlyFileIsRefused()
+{
+    ScratchMount disk(4096);
+    if (!disk.ok())
+        QSKIP(qPrintable(disk.why()));
+    TestDb t;
+    seed(t);
+    t.exec(S("insert into 通用 (texta) values ('上次')"));
+    t.dm()->ADO_system->close();
+    QVERIFY(QFile::copy(t.file(), disk.filePath(S("data.mdb"))));
+    QVERIFY(disk.setReadOnly(true));
+    const QString back = QDir::currentPath();
+    QDir::setCurrent(disk.path());
+    t.dm()->ADO_system->open();
+    t.dm()->q_tongyong->reopenWith({S("select * from "), S("通用")});
+    MessageScript ms;
+    {
+        TForm_sts_cont_sum w(nullptr);
+        w.run();
+        QCOMPARE(ms.texts().size(), 1);
+        QVERIFY2(ms.last().startsWith(S("数据库文件只读")), qPrintable(ms.last()));
+        QCOMPARE(columnOf(t.dm()->q_tongyong, "texta"), S("上次"));
+    }
+    t.dm()->q_tongyong->close();
+    t.dm()->ADO_system->close();
+    QDir::setCurrent(back);
+    QVERIFY(disk.setReadOnly(false));
 }
 
 QTEST_MAIN(TstStatistics)

@@ -14,6 +14,14 @@
 #include "container/container_ddb_cx.h"
 #include "container/container_ddb_fk.h"
 #include "container/container_ddb_zxwj.h"
+#include "goods/freight_mxb_edit.h"
+#include "goods/freight_ysd.h"
+#include "goods/freight_ysd_cx.h"
+#include "goods/freight_ysd_edit.h"
+#include "goods/freight_ysd_fh.h"
+#include "goods/freight_ysd_list.h"
+#include "goods/freight_ysd_sk.h"
+#include "goods/xzfreight.h"
 #include "masterdata/carinfo.h"
 #include "masterdata/carinfo_edit.h"
 #include "masterdata/guestinfo.h"
@@ -111,6 +119,14 @@ void registerWindows()
     reg<TForm_container_ddb_cx>("TForm_container_ddb_cx");
     reg<TForm_container_ddb_zxwj>("TForm_container_ddb_zxwj");
     reg<TForm_container_ddb_fk>("TForm_container_ddb_fk");
+    reg<TForm_freight_ysd>("TForm_freight_ysd");
+    reg<TForm_freight_ysd_edit>("TForm_freight_ysd_edit");
+    reg<TForm_freight_ysd_cx>("TForm_freight_ysd_cx");
+    reg<TForm_xzfreight>("TForm_xzfreight");
+    reg<TForm_freight_mxb_edit>("TForm_freight_mxb_edit");
+    reg<TForm_freight_ysd_list>("TForm_freight_ysd_list");
+    reg<TForm_freight_ysd_fh>("TForm_freight_ysd_fh");
+    reg<TForm_freight_ysd_sk>("TForm_freight_ysd_sk");
     reg<TForm_txgn>("TForm_txgn");
     reg<TForm_txcsb>("TForm_txcsb");
     reg<TForm_txcsb_edit>("TForm_txcsb_edit");

@@ -1,6 +1,7 @@
 #pragma once
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 struct sqlite3;
 
@@ -26,6 +27,14 @@ public:
     bool isOpen() const { return m_db != nullptr; }
     sqlite3 *handle() const { return m_db; }
 
+    // The file (or its folder, where SQLite keeps its journal) cannot be
+    // written: reading works, every write would fail. Known from open().
+    bool isReadOnly() const { return m_readOnly; }
+    QString filePath() const { return m_filePath; }
+    // What SQLite's quick_check finds wrong with the open file (at most
+    // `limit` lines); empty when the file is sound.
+    QStringList quickCheck(int limit = 5);
+
     // Runs one command (update, delete, insert); returns the rows changed.
     int execute(const QString &sql);
 
@@ -39,7 +48,9 @@ signals:
 
 private:
     QString m_path = QStringLiteral("data.mdb");
+    QString m_filePath;
     sqlite3 *m_db = nullptr;
+    bool m_readOnly = false;
 };
 
 // Commits on commit(), rolls back when destroyed uncommitted.

@@ -105,6 +105,8 @@ TForm_txgn::TForm_txgn(QWidget *owner) : RecordListWindow(owner)
 
 void TForm_txgn::remind()
 {
+    if (data::refuseReadOnly(this, Dm1->ADO_system))
+        return;
     db::Query *vehicles = Dm1->q_carinfo;
     const bool done = data::runOnScratch(this, Dm1->q_tongyong, [&] {
         masterdata::computeAlarms(*Dm1->ADO_system, Dm1->q_tongyong, Dm1->q_txcsb, vehicles, QDate::currentDate());

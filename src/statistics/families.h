@@ -25,13 +25,16 @@ GroupList vehicleGroups(const QString &selectLine);
 
 // Caption, print title (base + "打印清单") and export name (base).
 void name(SummaryDecl &d, const char *module, const char *caption, const char *printBase = nullptr);
-// The grid of a period summary: the two dates, the group labels, then the
-// family's own columns (given with the decl); dateb never sorts.
-void periodColumns(SummaryDecl &d, const char *fromTitle, const char *toTitle, const QStringList &labelTitles);
-// The grid of a by-month summary: year and month titles, then the
-// family's own columns; the year text and month go to the two columns.
+// A period summary by container size: "20", "40" (with the suffix) and the
+// total row; the grid's dates titled after dateTitle, no footer.
+void bySize(SummaryDecl &d, const char *dateTitle, const char *suffix, const char *total);
+// A period summary over a master list: the customer's part, the grid's
+// dates titled after dateTitle, the label titles, footer sums.
+void overList(SummaryDecl &d, const GroupList &groups, CustomerUse customer, const char *dateTitle,
+              const QStringList &labelTitles);
+// The by-month form: the year and month go to the two columns (titled 年度
+// and 月份) before the family's own columns, the customer filters, every
+// month gets a row, footer sums.
 void byMonth(SummaryDecl &d, const char *yearColumn, const char *monthColumn, bool monthSorts = true);
-// Footer sums under the quantity and every money column.
-void footerSums(SummaryDecl &d);
 
 } // namespace stats

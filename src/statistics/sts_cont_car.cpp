@@ -8,11 +8,8 @@ SummaryDecl TForm_sts_cont_car::declaration()
 {
     SummaryDecl d = containerIncome();
     name(d, "sts_cont_car", "集装箱收入统计汇总(按下游承运车辆统计)");
-    d.customer = CustomerUse::Filter;
+    overList(d, vehicleGroups(S("select * from 承运车辆 order by  车牌号")), CustomerUse::Filter, "运输时间", {S("承运车辆")});
     d.enterOrder << QStringLiteral("DBComboBoxEh1");
-    d.groupList = vehicleGroups(S("select * from 承运车辆 order by  车牌号"));
-    periodColumns(d, "运输时间(从)", "运输时间(到)", {S("承运车辆")});
-    footerSums(d);
     return d;
 }
 

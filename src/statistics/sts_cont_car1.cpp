@@ -8,11 +8,8 @@ SummaryDecl TForm_sts_cont_car1::declaration()
 {
     SummaryDecl d = containerFreight();
     name(d, "sts_cont_car1", "集装箱费用统计汇总(按运输车辆统计)", "集装箱费用统计汇总表(按运输车辆统计)");
-    d.customer = CustomerUse::Filter;
-    d.groupList = vehicleGroups(S("select * from 承运车辆 order by 车牌号 "));
+    overList(d, vehicleGroups(S("select * from 承运车辆 order by 车牌号 ")), CustomerUse::Filter, "发车日期", {S("运输车辆")});
     d.fit = false;
-    periodColumns(d, "发车日期(从)", "发车日期(到)", {S("运输车辆")});
-    footerSums(d);
     return d;
 }
 

@@ -1,5 +1,4 @@
 #include "statistics/sts_cont_sum.h"
-#include "db/text.h"
 #include "statistics/families.h"
 
 using namespace stats;
@@ -8,9 +7,7 @@ SummaryDecl TForm_sts_cont_sum::declaration()
 {
     SummaryDecl d = containerIncome();
     name(d, "sts_cont_sum", "集装箱收入统计汇总表");
-    d.fixedGroups = {{S("20"), S("and(型号规格 = '20')")}, {S("40"), S("and(型号规格 = '40')")}, {S("合   计"), {}}};
-    d.totalLabel = S("合   计");
-    periodColumns(d, "运输时间(从)", "运输时间(到)", {S("箱号")});
+    bySize(d, "运输时间", "", "合   计");
     return d;
 }
 

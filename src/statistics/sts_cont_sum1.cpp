@@ -1,5 +1,4 @@
 #include "statistics/sts_cont_sum1.h"
-#include "db/text.h"
 #include "statistics/families.h"
 
 using namespace stats;
@@ -8,9 +7,7 @@ SummaryDecl TForm_sts_cont_sum1::declaration()
 {
     SummaryDecl d = containerFreight();
     name(d, "sts_cont_sum1", "集装箱费用统计汇总表");
-    d.fixedGroups = {{S("20号"), S("and(型号规格 = '20')")}, {S("40号"), S("and(型号规格 = '40')")}, {S("合计"), {}}};
-    d.totalLabel = S("合计");
-    periodColumns(d, "发车日期(从)", "发车日期(到)", {S("箱号")});
+    bySize(d, "发车日期", "号", "合计");
     return d;
 }
 

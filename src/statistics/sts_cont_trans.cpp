@@ -8,11 +8,8 @@ SummaryDecl TForm_sts_cont_trans::declaration()
 {
     SummaryDecl d = containerIncome();
     name(d, "sts_cont_trans", "集装箱收入统计汇总(按下游承运商统计)");
-    d.customer = CustomerUse::Filter;
+    overList(d, carrierGroups(), CustomerUse::Filter, "运输时间", {S("下游承运商")});
     d.enterOrder << QStringLiteral("DBComboBoxEh1");
-    d.groupList = carrierGroups();
-    periodColumns(d, "运输时间(从)", "运输时间(到)", {S("下游承运商")});
-    footerSums(d);
     return d;
 }
 

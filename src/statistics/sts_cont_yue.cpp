@@ -8,7 +8,6 @@ SummaryDecl TForm_sts_cont_yue::declaration()
     SummaryDecl d = containerIncome();
     name(d, "sts_cont_yue", "集装箱收入统计汇总(按月份)");
     byMonth(d, "textb", "textc");
-    footerSums(d);
     return d;
 }
 

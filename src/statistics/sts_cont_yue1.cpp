@@ -8,7 +8,6 @@ SummaryDecl TForm_sts_cont_yue1::declaration()
     SummaryDecl d = containerFreight();
     name(d, "sts_cont_yue1", "集装箱费用统计汇总表(按月份)");
     byMonth(d, "texta", "textb", false);
-    footerSums(d);
     return d;
 }
 

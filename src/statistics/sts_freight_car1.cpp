@@ -8,13 +8,10 @@ SummaryDecl TForm_sts_freight_car1::declaration()
 {
     SummaryDecl d = goodsFreight();
     name(d, "sts_freight_car1", "普通货物费用统计汇总(按运输车辆统计)");
+    overList(d, vehicleGroups(S("select * from 承运车辆 order by 车牌号 ")), CustomerUse::Filter, "发货日期", {S("运输车辆")});
     d.msgIncomplete = S("必须输入完整的发车日期,请重新输入!");
     d.msgOrder = S("发车日期从不能大于发车日期到,请重新输入!");
-    d.customer = CustomerUse::Filter;
-    d.groupList = vehicleGroups(S("select * from 承运车辆 order by 车牌号 "));
     d.fit = false;
-    periodColumns(d, "发货日期(从)", "发货日期(到)", {S("运输车辆")});
-    footerSums(d);
     return d;
 }
 

@@ -8,11 +8,8 @@ SummaryDecl TForm_sts_freight_guest::declaration()
 {
     SummaryDecl d = goodsIncome();
     name(d, "sts_freight_guest", "普通货物收入统计汇总(按上游客户统计)");
-    d.customer = CustomerUse::PickGroup;
+    overList(d, customerGroups(), CustomerUse::PickGroup, "运输时间", {S("上游客户")});
     d.enterOrder << QStringLiteral("DBComboBoxEh1");
-    d.groupList = customerGroups();
-    periodColumns(d, "运输时间(从)", "运输时间(到)", {S("上游客户")});
-    footerSums(d);
     return d;
 }
 

@@ -8,11 +8,8 @@ SummaryDecl TForm_sts_freight_trans1::declaration()
 {
     SummaryDecl d = goodsFreight();
     name(d, "sts_freight_trans1", "普通货物费用统计汇总(按下游承运商统计)");
-    d.customer = CustomerUse::Filter;
-    d.groupList = carrierGroups();
+    overList(d, carrierGroups(), CustomerUse::Filter, "发货日期", {S("下游运输商")});
     d.fit = false;
-    periodColumns(d, "发货日期(从)", "发货日期(到)", {S("下游运输商")});
-    footerSums(d);
     return d;
 }
 

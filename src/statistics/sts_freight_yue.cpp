@@ -8,7 +8,6 @@ SummaryDecl TForm_sts_freight_yue::declaration()
     SummaryDecl d = goodsIncome();
     name(d, "sts_freight_yue", "普通货物收入统计汇总(按月份)");
     byMonth(d, "textb", "textc");
-    footerSums(d);
     return d;
 }
 

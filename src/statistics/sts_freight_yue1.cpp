@@ -8,7 +8,6 @@ SummaryDecl TForm_sts_freight_yue1::declaration()
     SummaryDecl d = goodsFreight();
     name(d, "sts_freight_yue1", "普通货物费用统计汇总表(按月份)");
     byMonth(d, "texta", "textb", false);
-    footerSums(d);
     return d;
 }
 

@@ -301,6 +301,9 @@ bool SummaryWindow::periodGroups(QVector<Group> &groups)
 
 void SummaryWindow::run()
 {
+    // The result is written into 通用.
+    if (refuseReadOnly(this, Dm1->ADO_system))
+        return;
     QVector<Group> groups;
     try {
         if (m_summary.parameters == Parameters::Period) {
