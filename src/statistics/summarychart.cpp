@@ -176,9 +176,7 @@ void SummaryChart::draw()
     auto *x = new QBarCategoryAxis;
     x->append(labels);
     x->setLabelsFont(chartFont(8));
-    x->setLabelsAngle(labels.size() > 12 ? -45 : 0);
-    // Slanted labels reach out to the left of their bar.
-    c->setMargins(QMargins(labels.size() > 12 ? 70 : 4, 4, 4, 4));
+    x->setLabelsAngle(labels.size() > 12 ? -90 : 0);
     x->setTruncateLabels(false);
     auto *y = new QValueAxis;
     y->setLabelsFont(chartFont(8));
