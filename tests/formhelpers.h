@@ -57,12 +57,17 @@ inline QString focusName(QWidget *w)
     return f ? f->objectName() : QString();
 }
 
-// A real double click on a grid's first cell: press and release, then the double click.
-inline void doubleClickFirstRow(QAbstractItemView *view)
+// A real double click on a grid's cell: press and release, then the double click.
+inline void doubleClickRow(QAbstractItemView *view, int row)
 {
-    const QPoint cell = view->visualRect(view->model()->index(0, 0)).center();
+    const QPoint cell = view->visualRect(view->model()->index(row, 0)).center();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell);
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell);
+}
+
+inline void doubleClickFirstRow(QAbstractItemView *view)
+{
+    doubleClickRow(view, 0);
 }
 
 // A column of the query's rows, joined by commas.

@@ -70,7 +70,7 @@ const char *const orderSeed =
     "('甲', 'A3', '2024-03-04 00:00:00', null, '孝感', '南昌')";
 const char *const lineSeed =
     "insert into 普通货物运输单明细 (运输单号, 上游客户, 货物名称, 数量, 应收运费) values "
-    "('A1', '甲', '钢材', 2, 1000000), ('A1', '甲', '线材', 3.5, 2500000), ('O''2', '乙', '药品', 1, 500000)";
+    "('A1', '甲', '钢材', 2, 1000000), ('A1', '甲', '铁丝', 3.5, 2500000), ('O''2', '乙', '药品', 1, 500000)";
 
 } // namespace
 
@@ -160,14 +160,14 @@ void TstGoodsOrders::browseEditCancelAndNavigate()
     QVERIFY(!e.w.editorFor(S("上游客户"))->isEnabled() && !e.w.editorFor(S("应收运费"))->isEnabled());
     QVERIFY(!enabled(&e.w, "bitbtn_save") && !enabled(&e.w, "choose_delivery") && enabled(&e.w, "SpeedButton6"));
     const auto where = [&] { return q->field(S("运输单号")).asString() + S(":") + columnOf(lines, "货物名称"); };
-    QCOMPARE(where(), S("A1:线材,钢材"));
+    QCOMPARE(where(), S("A1:钢材,铁丝"));
     click(&e.w, "next");
     QCOMPARE(where() + navState(&e.w), S("O'2:药品1111"));
     click(&e.w, "last");
     QCOMPARE(where() + navState(&e.w), S("A3:1100"));
     click(&e.w, "prior");
     click(&e.w, "first");
-    QCOMPARE(where() + navState(&e.w), S("A1:线材,钢材0011"));
+    QCOMPARE(where() + navState(&e.w), S("A1:钢材,铁丝0011"));
     click(&e.w, "next");
     click(&e.w, "next");
     click(&e.w, "next");   // past the end: next and last rest
@@ -177,7 +177,7 @@ void TstGoodsOrders::browseEditCancelAndNavigate()
     click(&e.w, "prior");
     QCOMPARE(navState(&e.w), S("1111"));
     click(&e.w, "prior");  // at the beginning: first and prior rest
-    QCOMPARE(where() + navState(&e.w), S("A1:线材,钢材0011"));
+    QCOMPARE(where() + navState(&e.w), S("A1:钢材,铁丝0011"));
 
     // Editing a saved order: its own number is no duplicate, another's is.
     click(&e.w, "next");
@@ -194,7 +194,7 @@ void TstGoodsOrders::browseEditCancelAndNavigate()
     put(&e.w, "DBEdit1", S("十堰"));
     click(&e.w, "bitbtn_cancel");
     QVERIFY(!e.w.editing());
-    QCOMPARE(where(), S("A1:线材,钢材"));
+    QCOMPARE(where(), S("A1:钢材,铁丝"));
     QCOMPARE(rows(t, "普通货物运输单", "运输单号 || 起始地 || ifnull(收货人, '')"), S("A1武汉,O'2武汉上海一库,A3孝感"));
     // 新增 during an edit drops the edit and starts a new order.
     click(&e.w, "bitbtn_edit");
@@ -224,7 +224,7 @@ void TstGoodsOrders::linesFollowTheirOrder()
         click(&e.w, "bitbtn_save");
         QCOMPARE(columnOf(t.dm()->q_freight_mxb, "运输单号"), S("A'1,A'1"));
         QCOMPARE(rows(t, "普通货物运输单明细", lineCols),
-                 S("A'1/钢材/2024-02-28 00:00:00,A'1/线材/2024-02-28 00:00:00,O'2/药品/"));
+                 S("A'1/钢材/2024-02-28 00:00:00,A'1/铁丝/2024-02-28 00:00:00,O'2/药品/"));
 
         // A new order given up after two lines were chosen leaves no line behind.
         ModalDriver chooser([](QDialog *d) {
@@ -500,7 +500,7 @@ void TstGoodsOrders::menuOpensListAndEditor()
     });
     main.menuAction(S("N53"))->trigger();
     QCOMPARE(driver.shown, QStringList({S("TForm_freight_ysd"), S("TForm_freight_ysd_edit")}));
-    QCOMPARE(seen, S("丙,甲|线材,钢材"));
+    QCOMPARE(seen, S("丙,甲|钢材,铁丝"));
     QVERIFY(!t.dm()->q_freight_ysd->isActive() && !t.dm()->q_freight_mxb->isActive());
     for (const char *item : {"N19", "N43"})
         main.menuAction(S(item))->trigger();

@@ -14,7 +14,13 @@
 #include "container/container_ddb_cx.h"
 #include "container/container_ddb_fk.h"
 #include "container/container_ddb_zxwj.h"
+#include "goods/freight_ddb.h"
+#include "goods/freight_ddb_cx.h"
+#include "goods/freight_ddb_edit.h"
+#include "goods/freight_ddb_fk.h"
+#include "goods/freight_ddb_zxwj.h"
 #include "goods/freight_mxb_edit.h"
+#include "goods/xzfreight_ysd.h"
 #include "goods/freight_ysd.h"
 #include "goods/freight_ysd_cx.h"
 #include "goods/freight_ysd_edit.h"
@@ -127,6 +133,12 @@ void registerWindows()
     reg<TForm_freight_ysd_list>("TForm_freight_ysd_list");
     reg<TForm_freight_ysd_fh>("TForm_freight_ysd_fh");
     reg<TForm_freight_ysd_sk>("TForm_freight_ysd_sk");
+    reg<TForm_freight_ddb>("TForm_freight_ddb");
+    reg<TForm_freight_ddb_edit>("TForm_freight_ddb_edit");
+    reg<TForm_xzfreight_ysd>("TForm_xzfreight_ysd");
+    reg<TForm_freight_ddb_cx>("TForm_freight_ddb_cx");
+    reg<TForm_freight_ddb_zxwj>("TForm_freight_ddb_zxwj");
+    reg<TForm_freight_ddb_fk>("TForm_freight_ddb_fk");
     reg<TForm_txgn>("TForm_txgn");
     reg<TForm_txcsb>("TForm_txcsb");
     reg<TForm_txcsb_edit>("TForm_txcsb_edit");

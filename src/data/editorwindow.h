@@ -31,12 +31,12 @@ enum class EditorStyle {
 struct AttachedDecl {
     db::Query *query = nullptr;
     QString objectName = QStringLiteral("DBGridEh1");
-    grid::Columns columns;
+    grid::Columns columns = {};
     // The SQL lines that list the rows of the header's current row.
     std::function<QStringList(db::Query &header)> reload = {};
     bool sortable = false;                 // title clicks replace the last SQL line
-    QString note;                          // a hint beside the grid
-    QVector<ButtonDecl> buttons;           // the bar over the grid; always enabled
+    QString note = {};                     // a hint beside the grid
+    QVector<ButtonDecl> buttons = {};      // the bar over the grid; always enabled
     std::function<void()> doubleClick = {};
 };
 

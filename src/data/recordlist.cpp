@@ -407,17 +407,25 @@ void RecordListWindow::save()
         return;
     if (!checks())
         return;
+    bool posted = false;
     try {
+        db::Transaction tx(*q->connection());
         if (!m_decl.stampOperator.isEmpty())
             q->field(m_decl.stampOperator).setAsString(velorin::operator_name);
         if (!m_decl.stampDate.isEmpty())
             q->field(m_decl.stampDate).setAsDateTime(QDateTime::currentDateTime());
         beforePost();
         q->post();
+        posted = true;
+        afterPost();
+        tx.commit();
         msg::hint(this, QStringLiteral("保存完毕！"));
     } catch (const db::DbError &e) {
-        // The change is dropped, but the user learns why.
+        // The change is dropped, but the user learns why; a row posted
+        // before the rollback shows what the database holds again.
         q->cancel();
+        if (posted && !q->refetchRow(q->currentRow()) && q->state() == db::Query::Browse)
+            q->refreshKeepingRow();
         msg::dbError(this, QStringLiteral("保存失败，修改已取消：\n%1").arg(e.message()));
     }
     setEditing(false);

@@ -28,9 +28,9 @@ enum class Role { Add, Edit, Save, Cancel, Delete, Refresh, Search, Print, Expor
 enum class When { Browse, Editing, Always, Never, NotAdding };
 
 struct ButtonDecl {
-    Role role;
-    QString objectName;
-    QString caption;
+    Role role = Role::Custom;
+    QString objectName = {};
+    QString caption = {};
     When when = When::Always;              // for Custom; other roles take their own
     std::function<void()> handler = {};    // for Custom and Search; replaces the standard action otherwise
 };
@@ -38,10 +38,10 @@ struct ButtonDecl {
 enum class EditorKind { Edit, Combo, Date, Whole, Decimal, Money, Memo, Check, Radio };
 
 struct EditorDecl {
-    QString field;
-    QString label;
+    QString field = {};
+    QString label = {};
     EditorKind kind = EditorKind::Edit;
-    QString objectName;
+    QString objectName = {};
     QStringList items = {};       // combo and radio items
     bool chinese = false;         // takes Chinese text: gets the operator's input method
     bool alwaysReadOnly = false;  // never writable (e.g. a computed route)
@@ -58,9 +58,9 @@ enum class StripEnter { Moves, EachRuns, Nothing };
 
 // A field of an in-window quick search or a search dialog and the term it adds.
 struct SearchField {
-    QString objectName;
-    QString label;
-    QString column;
+    QString objectName = {};
+    QString label = {};
+    QString column = {};
     TermKind term = TermKind::Like;
     EditorKind kind = EditorKind::Edit;   // Edit, Combo or Date
     QStringList items = {};
@@ -149,8 +149,10 @@ protected:
     // The window's checks in order; on a failure show the message through
     // fail() and return false.
     virtual bool checks() { return true; }
-    // Computed columns, inside the guarded step, before the post.
+    // Computed columns, inside the guarded step, before the post; and what
+    // else the save writes after it, in the same transaction.
     virtual void beforePost() {}
+    virtual void afterPost() {}
     virtual bool canDelete() { return true; }
     // Inside the delete's transaction, before the current row goes: what
     // belongs to the row goes with it (an order's lines, say).
