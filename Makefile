@@ -1,7 +1,7 @@
 # Two entry points for a fresh Debian 12 machine: `make run` and `make test`.
 BUILD ?= build
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-PACKAGES := cmake ninja-build ccache g++ pkg-config qt6-base-dev libsqlite3-dev \
+PACKAGES := cmake ninja-build ccache g++ pkg-config qt6-base-dev qt6-charts-dev libsqlite3-dev \
             libfreexl-dev libgl1-mesa-dev fonts-arphic-uming fonts-noto-cjk poppler-utils \
             xvfb xauth
 export CCACHE_BASEDIR := $(CURDIR)

@@ -279,7 +279,9 @@ void TForm_main::FormActivate()
 void TForm_main::autoReminder()
 {
     const QString cls = QStringLiteral("TForm_txgn");
-    if (!app::WindowRegistry::has(cls))
+    // The alarms are computed into 通用: a read-only file, of which the user
+    // has just been told, cannot take them.
+    if (!app::WindowRegistry::has(cls) || Dm1->ADO_system->isReadOnly())
         return;
     db::Query *list = Dm1->q_tongyong;
     try {

@@ -38,6 +38,24 @@
 #include "other/xjrjz.h"
 #include "other/xjrjz_cx.h"
 #include "other/xjrjz_edit.h"
+#include "masterdata/txcsb.h"
+#include "masterdata/txcsb_edit.h"
+#include "masterdata/txgn.h"
+#include "statistics/sts_cont_sum.h"
+#include "statistics/sts_cont_guest.h"
+#include "statistics/sts_cont_trans.h"
+#include "statistics/sts_cont_car.h"
+#include "statistics/sts_cont_yue.h"
+#include "statistics/sts_cont_sum1.h"
+#include "statistics/sts_cont_trans1.h"
+#include "statistics/sts_cont_car1.h"
+#include "statistics/sts_cont_yue1.h"
+#include "statistics/sts_freight_guest.h"
+#include "statistics/sts_freight_yue.h"
+#include "statistics/sts_freight_wood.h"
+#include "statistics/sts_freight_yue1.h"
+#include "statistics/sts_freight_trans1.h"
+#include "statistics/sts_freight_car1.h"
 #include <QDialog>
 #include <QHash>
 
@@ -137,6 +155,24 @@ void registerWindows()
     reg<TForm_xjrjz>("TForm_xjrjz");
     reg<TForm_xjrjz_edit>("TForm_xjrjz_edit");
     reg<TForm_xjrjz_cx>("TForm_xjrjz_cx");
+    reg<TForm_txgn>("TForm_txgn");
+    reg<TForm_txcsb>("TForm_txcsb");
+    reg<TForm_txcsb_edit>("TForm_txcsb_edit");
+    reg<TForm_sts_cont_sum>("TForm_sts_cont_sum");
+    reg<TForm_sts_cont_guest>("TForm_sts_cont_guest");
+    reg<TForm_sts_cont_trans>("TForm_sts_cont_trans");
+    reg<TForm_sts_cont_car>("TForm_sts_cont_car");
+    reg<TForm_sts_cont_yue>("TForm_sts_cont_yue");
+    reg<TForm_sts_cont_sum1>("TForm_sts_cont_sum1");
+    reg<TForm_sts_cont_trans1>("TForm_sts_cont_trans1");
+    reg<TForm_sts_cont_car1>("TForm_sts_cont_car1");
+    reg<TForm_sts_cont_yue1>("TForm_sts_cont_yue1");
+    reg<TForm_sts_freight_guest>("TForm_sts_freight_guest");
+    reg<TForm_sts_freight_yue>("TForm_sts_freight_yue");
+    reg<TForm_sts_freight_wood>("TForm_sts_freight_wood");
+    reg<TForm_sts_freight_yue1>("TForm_sts_freight_yue1");
+    reg<TForm_sts_freight_trans1>("TForm_sts_freight_trans1");
+    reg<TForm_sts_freight_car1>("TForm_sts_freight_car1");
 }
 
 ShowHook setShowHook(ShowHook hook)

@@ -146,6 +146,7 @@ public:
         goodsOrders();
         vehicleLogs();
         cashJournal();
+        statisticsYearStart();
     }
 
 private:
@@ -641,6 +642,53 @@ private:
                     .add(balance).add(voucher).add(cashiers[m_rng.below(2)]).add(nullptr).add("王出纳").add(stamp(day)).row();
             }
         }
+    }
+
+    // ---- Statistics: work on New Year's day ------------------------------
+    // The summaries open on this year so far. Whatever today's date, a 20-
+    // and a 40-foot order, a goods order with its line and a goods dispatch
+    // stand on the year's first day, dispatched and not yet further, so that
+    // every summary shows rows on opening even in the first days of January.
+    void statisticsYearStart()
+    {
+        const QDate day(m_today.year(), 1, 1);
+        const QString ymd = day.toString(QStringLiteral("yyyyMMdd"));
+        const Vehicle &v = m_vehicles[0];
+        const QString customer = m_customers[0];
+        const Consignee &to = consigneeOf(0);
+        const City &city = cities[to.city];
+        const QString route = QStringLiteral("杨泗港-") + QString::fromUtf8(city.name);
+        Insert order(m_db, "集装箱运输单");
+        for (const bool forty : {false, true}) {
+            const Money receivable = roundYuan(forty ? 900 + city.km * 8.0 : 600 + city.km * 6.0, 50);
+            const QString seq = forty ? QStringLiteral("91") : QStringLiteral("90");
+            order.add(customer).add(QStringLiteral("JZ") + ymd + seq).add(day).add(day.addDays(2)).add(containerNumber())
+                .add(forty ? "40" : "20").add(1.0).add("汉亚1号/V2401").add(receivable).add("杨泗港").add(city.name).add(route)
+                .add(to.name).add(nullptr).add(dispatcher).add(stamp(day))
+                .add("否").nulls(2).add("否").nulls(3)
+                .add(QStringLiteral("DD") + ymd + seq).add(m_carriers[v.carrier]).add(v.plate).add(v.driver)
+                .add(roundYuan(receivable.toDouble() * 0.78, 10)).add(nullptr).add(dispatcher).add(stamp(day))
+                .add("否").null().add("否").nulls(detail::CostColumns + 2);
+            order.row();
+        }
+        const Goods &g = m_goods[0];
+        const QString number = QStringLiteral("HY") + ymd + QStringLiteral("990");
+        const QString dispatchNo = QStringLiteral("HD") + ymd + QStringLiteral("99");
+        const double quantity = 12.5;
+        const Money freight = roundYuan(std::max(200.0, quantity * 0.4 * city.km), 10);
+        Insert line(m_db, "普通货物运输单明细");
+        line.add(number).add(customer).add(day).add(day.addDays(2)).add(day).add(g.name).add(g.spec).add(g.category)
+            .add(g.unit).add(quantity).add(freight).add(nullptr).add(dispatcher).add(stamp(day)).row();
+        Insert goods(m_db, "普通货物运输单");
+        goods.add(customer).add(number).add(day).add(day).add(day.addDays(2)).add(quantity).add(freight).add("武汉")
+            .add(city.name).add(QStringLiteral("武汉-") + QString::fromUtf8(city.name)).add(to.name).add(g.name).add(nullptr)
+            .add(dispatcher).add(stamp(day)).add("否").nulls(2).add("否").nulls(3)
+            .add(dispatchNo).add(m_carriers[v.carrier]).add(v.plate).add(v.driver).add("否").null().row();
+        Insert dispatch(m_db, "普通货物调度单");
+        dispatch.add(dispatchNo).add(customer).add(day).add(day.addDays(2)).add("武汉").add(city.name)
+            .add(QStringLiteral("武汉-") + QString::fromUtf8(city.name)).add(quantity).add(roundYuan(freight.toDouble() * 0.78, 10))
+            .add(m_carriers[v.carrier]).add(v.plate).add(v.driver).add(nullptr).add(dispatcher).add(stamp(day))
+            .add("否").null().nulls(detail::CostColumns).add("否").nulls(2).row();
     }
 
     detail::NewFile &m_file;

@@ -477,8 +477,9 @@ void RecordListWindow::refresh()
 void RecordListWindow::print()
 {
     m_dichromatic->setChecked(false);
-    const grid::PrintSettings s =
+    grid::PrintSettings s =
         grid::PrintSettings::standard(m_decl.printTitle, velorin::operator_name, m_decl.pageNumberRight);
+    preparePrint(s);
     auto src = m_grid->tableSource();
     grid::printPreview(this, *src, s);
     m_dichromatic->setChecked(true);

@@ -14,7 +14,7 @@ class QGroupBox;
 class QHBoxLayout;
 class QLabel;
 class QVBoxLayout;
-namespace grid { class DBGridEh; class GridToolBar; }
+namespace grid { class DBGridEh; class GridToolBar; struct PrintSettings; }
 namespace dbctrls { class DBNavigator; class EnterRing; }
 
 namespace data {
@@ -171,6 +171,8 @@ protected:
     // Browse variant: the modal edit window on the current row.
     virtual void openEditor() {}
     virtual void afterAppend() {}
+    // What a window adds to its print (a trailing page, say).
+    virtual void preparePrint(grid::PrintSettings &) {}
 
     // Check helpers. fail() shows the message ("提示") and focuses the field's editor.
     bool fail(const QString &message, const QString &focusField, msg::Icon icon = msg::Icon::Exclamation);

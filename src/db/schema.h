@@ -40,6 +40,8 @@ void create(sqlite3 *db);
 // indexes after inserting, which is several times faster.
 void createTables(sqlite3 *db);
 void createIndexes(sqlite3 *db, const QString &table = {});   // one table's, or all
+// The CREATE INDEX statements createIndexes runs, one table's or all.
+QStringList indexStatements(const QString &table = {});
 // Adds the rows a fresh file must hold (company record, one operator, the
 // five reminder definitions). Throws DbError.
 void seed(sqlite3 *db);

@@ -216,7 +216,7 @@ void GridPrinter::setupPrinter(QPrinter &printer)
 
 int GridPrinter::pageCount(QPrinter *printer) const
 {
-    return int(Layout(m_source, printer).pages.size());
+    return int(Layout(m_source, printer).pages.size()) + (m_settings.trailer ? 1 : 0);
 }
 
 int GridPrinter::print(QPrinter *printer) const
@@ -248,23 +248,26 @@ int GridPrinter::print(QPrinter *printer) const
 
     // A page range chosen in the print dialog limits what is painted, not
     // the numbering.
+    const int total = int(L.pages.size()) + (m_settings.trailer ? 1 : 0);
     const int from = printer->fromPage() > 0 ? printer->fromPage() : 1;
-    const int to = printer->toPage() > 0 ? printer->toPage() : int(L.pages.size());
+    const int to = printer->toPage() > 0 ? printer->toPage() : total;
     bool first = true;
-    for (int n = 1; n <= L.pages.size(); ++n) {
-        if (n < from || n > to)
-            continue;
+    const auto startPage = [&](int n) {
         if (!first)
             printer->newPage();
         first = false;
-        const Layout::Page &page = L.pages[n - 1];
-
         p.setPen(Qt::black);
         p.setFont(L.headerFont);
         p.drawText(QRectF(0, 0, L.width, L.headerLine), Qt::AlignHCenter | Qt::AlignVCenter, m_settings.title);
         p.drawText(QRectF(0, L.headerLine, L.width, L.headerLine),
                    (m_settings.pageNumberRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
                    QStringLiteral("第%1页").arg(n));
+    };
+    for (int n = 1; n <= L.pages.size(); ++n) {
+        if (n < from || n > to)
+            continue;
+        startPage(n);
+        const Layout::Page &page = L.pages[n - 1];
 
         double y = L.gridTop();
         if (page.hasGrid()) {
@@ -290,8 +293,14 @@ int GridPrinter::print(QPrinter *printer) const
                        m_settings.noteLine());
         }
     }
+    if (m_settings.trailer && total >= from && total <= to) {
+        startPage(total);
+        p.save();
+        m_settings.trailer(p, QRectF(0, L.gridTop(), L.width, L.height - L.gridTop()));
+        p.restore();
+    }
     p.end();
-    return int(L.pages.size());
+    return total;
 }
 
 PreviewRunner setPreviewRunner(PreviewRunner runner)

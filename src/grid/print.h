@@ -4,8 +4,10 @@
 #include <QVector>
 #include <functional>
 
+class QPainter;
 class QPrinter;
 class QPrintPreviewDialog;
+class QRectF;
 class QWidget;
 
 namespace grid {
@@ -16,6 +18,9 @@ struct PrintSettings {
     QString title;                      // centred in the page header
     bool pageNumberRight = false;       // "第N页" under the right header text instead of the left
     QMap<QString, QString> substitutions;   // "%[Today]", "%[czy]" -> their print-time texts
+    // Painted on a page of its own after the table, under the same page
+    // header (a chart of the rows, say); none when empty.
+    std::function<void(QPainter &, const QRectF &)> trailer;
 
     // The list windows' settings: "%[Today]" is "打印时间:" and the current
     // date and time, "%[czy]" is "制表:" + the operator + " .".
