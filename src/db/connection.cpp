@@ -101,7 +101,13 @@ void Connection::open()
     sqlite3_busy_timeout(db, 2000);
     registerDialect(db);
     m_db = db;
+    m_opened = fi.absoluteFilePath();
     emit opened();
+}
+
+QString Connection::filePath() const
+{
+    return m_opened.isEmpty() ? QFileInfo(m_path).absoluteFilePath() : m_opened;
 }
 
 void Connection::close()

@@ -15,8 +15,12 @@ public:
     ~Connection() override;
 
     // File name relative to the working directory at the moment of open().
-    void setDatabaseName(const QString &path) { m_path = path; }
+    void setDatabaseName(const QString &path) { m_path = path; m_opened.clear(); }
     QString databaseName() const { return m_path; }
+    // Absolute path of the file: the one opened last, so that a changed
+    // working directory does not move it; before any open, the name taken
+    // against the current directory.
+    QString filePath() const;
 
     // Opens the file and checks that it is a Velorin database. Throws DbError
     // with a clear text when the file is missing, not a database or lacks
@@ -39,6 +43,7 @@ signals:
 
 private:
     QString m_path = QStringLiteral("data.mdb");
+    QString m_opened;
     sqlite3 *m_db = nullptr;
 };
 
