@@ -89,6 +89,19 @@ void login(TForm_main &w)
     w.setStatusPanelText(0, QStringLiteral("操作员：甲"));
 }
 
+// The main window with an operator logged in, and scripted file dialogs and
+// message boxes.
+struct Desk {
+    TForm_main w;
+    Chooser chooser;
+    MessageScript messages;
+    explicit Desk(const QString &path = {})
+    {
+        login(w);
+        chooser.answer = path;
+    }
+};
+
 QString title(const QString &path)
 {
     db::Connection c;
@@ -153,11 +166,8 @@ void TstBackup::windowsFromTheMenu()
     QFETCH(QString, suffix);
     QFETCH(bool, connectedWhileShown);
     TestDb t;
-    TForm_main w;
-    login(w);
-    Chooser chooser;
-    chooser.answer = t.dir() + QStringLiteral("/copy.mdb");
-    MessageScript messages;
+    Desk desk(t.dir() + QStringLiteral("/copy.mdb"));
+    Chooser &chooser = desk.chooser;
     bool connected = !connectedWhileShown;
     ModalDriver driver([&](QDialog *d) {
         connected = t.dm()->ADO_system->isOpen();
@@ -194,11 +204,11 @@ void TstBackup::windowsFromTheMenu()
         QCOMPARE(d->findChild<QPushButton *>(QStringLiteral("SpeedButton2"))->text(), S("返回"));
         click(d, "SpeedButton2");
     });
-    w.menuAction(item)->trigger();
+    desk.w.menuAction(item)->trigger();
     QCOMPARE(driver.shown, QStringList{cls});
     QCOMPARE(connected, connectedWhileShown);
     QVERIFY(t.dm()->ADO_system->isOpen());
-    QVERIFY(messages.seen().isEmpty());
+    QVERIFY(desk.messages.seen().isEmpty());
     QVERIFY(!QFile::exists(t.dir() + QStringLiteral("/copy.mdb")));
     if (!dialogTitle.isEmpty()) {
         QCOMPARE(chooser.asked.size(), 2);
@@ -233,18 +243,15 @@ void TstBackup::backup()
         writeBytes(path, old);
     const QMap<QString, qint64> before = rowCounts(t.file());
     const QByteArray database = bytes(t.file());
-    TForm_main w;
-    login(w);
-    Chooser chooser;
-    chooser.answer = path;
-    MessageScript messages;
+    Desk desk(path);
+    const MessageScript &messages = desk.messages;
     int result = -1;
     ModalDriver driver([&](QDialog *d) {
         click(d, "SpeedButton3");
         click(d, "SpeedButton1");
         result = d->result();
     });
-    w.menuAction(QStringLiteral("N16"))->trigger();
+    desk.w.menuAction(QStringLiteral("N16"))->trigger();
     QCOMPARE(messages.seen().size(), 1);
     QVERIFY2(messages.last().startsWith(message), qPrintable(messages.last()));
     QCOMPARE(messages.seen()[0].caption, S("提示"));
@@ -362,11 +369,9 @@ void TstBackup::restore()
         path = t.file();
     }
     const QByteArray current = bytes(t.file());
-    TForm_main w;
-    login(w);
-    Chooser chooser;
-    chooser.answer = path;
-    MessageScript script;
+    Desk desk(path);
+    TForm_main &w = desk.w;
+    MessageScript &script = desk.messages;
     if (!yes)
         script.answer(QMessageBox::No);
     ModalDriver driver([&](QDialog *d) {
@@ -440,9 +445,8 @@ void TstBackup::initialize()
     if (failing)
         t.exec(S("create trigger keep_goods before delete on 货物信息 begin select raise(abort, '货物信息不能删除'); end"));
     const QMap<QString, qint64> before = rowCounts(t.file());
-    TForm_main w;
-    login(w);
-    MessageScript messages;
+    Desk desk;
+    MessageScript &messages = desk.messages;
     if (!yes)
         messages.answer(QMessageBox::No);
     QSet<int> checked;
@@ -462,7 +466,7 @@ void TstBackup::initialize()
         accepted = d->result() == QDialog::Accepted;
         open = d->isVisible();
     });
-    w.menuAction(QStringLiteral("N44"))->trigger();
+    desk.w.menuAction(QStringLiteral("N44"))->trigger();
     QCOMPARE(messages.seen()[0].text, S("要初始化选中的数据库吗? "));
     QCOMPARE(messages.seen()[0].defaultButton, QMessageBox::No);
     QSet<QString> emptied;
@@ -480,7 +484,7 @@ void TstBackup::initialize()
     for (auto it = before.begin(); it != before.end(); ++it)
         QCOMPARE(after[it.key()], emptied.contains(it.key()) ? 0 : it.value());
     QVERIFY(!t.dm()->q_search->isActive());
-    QCOMPARE(w.statusPanelText(0), S("操作员：甲"));
+    QCOMPARE(desk.w.statusPanelText(0), S("操作员：甲"));
 }
 
 void TstBackup::dailyBackup()

@@ -1,4 +1,5 @@
 #include "data/dailybackup.h"
+#include "data/filewindow.h"
 #include "data/safecopy.h"
 #include "db/text.h"
 #include <QDir>
@@ -16,6 +17,7 @@ QString dailyBackup(const QString &database, const QDate &today, int keep)
     if (!folder.mkpath(QLatin1String(BackupFolder)) || !QFileInfo(folder.filePath(QLatin1String(BackupFolder))).isDir())
         return S("自动备份失败: 无法建立文件夹 ") + folder.filePath(QLatin1String(BackupFolder));
     try {
+        WaitCursor wait;   // a large file takes seconds
         safecopy::copy(database, folder.filePath(name));
     } catch (const safecopy::Damaged &e) {
         // The copy is not kept, so a damaged day never pushes a good copy out.
