@@ -11,10 +11,8 @@ TForm_backup::TForm_backup(db::Connection *database, QWidget *owner)
                           .action = S("备份"),
                           .dialog = {.title = S("备份数据库文件"),
                                      .save = true,
-                                     .defaultSuffix = QStringLiteral("mdb"),
-                                     .filters = {S("数据库文件 (*.mdb)"), S("所有文件 (*)")}}},
-                         owner),
-      m_database(database)
+                                     .defaultSuffix = QStringLiteral("mdb")}},
+                         database, owner)
 {
 }
 
@@ -27,7 +25,7 @@ void TForm_backup::SpeedButton1Click()
     }
     try {
         data::WaitCursor wait;
-        data::safecopy::copy(m_database->filePath(), target);
+        data::safecopy::copy(database()->filePath(), target);
     } catch (const db::DbError &e) {
         msg::hint(this, S("备份失败: %1\n原来的目的文件没有改变。").arg(e.message()));
         return;

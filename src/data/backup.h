@@ -1,8 +1,6 @@
 #pragma once
 #include "data/filewindow.h"
 
-namespace db { class Connection; }
-
 // Copies the database file to a file the operator names, while the
 // connection stays open.
 class TForm_backup : public data::DatabaseFileWindow {
@@ -12,7 +10,4 @@ public:
 
 public slots:
     void SpeedButton1Click() override;   // "备份"
-
-private:
-    db::Connection *m_database;
 };

@@ -12,11 +12,12 @@
 
 namespace data {
 
-DatabaseFileWindow::DatabaseFileWindow(const Decl &decl, QWidget *owner)
+DatabaseFileWindow::DatabaseFileWindow(const Decl &decl, db::Connection *database, QWidget *owner)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_dialog(decl.dialog)
+      m_dialog(decl.dialog), m_database(database)
 {
+    m_dialog.filters = {QStringLiteral("数据库文件 (*.mdb)"), QStringLiteral("所有文件 (*)")};
     setObjectName(decl.objectName);
     setWindowTitle(decl.caption);
 

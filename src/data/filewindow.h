@@ -5,10 +5,11 @@
 class QLineEdit;
 class QPushButton;
 class QToolButton;
+namespace db { class Connection; }
 
 namespace data {
 
-// The backup and restore windows: a panel with the label "目的数据库名：",
+// The backup and restore windows over the database file of a connection: a panel with the label "目的数据库名：",
 // the read-only path `Edit1` with its browse button `SpeedButton3`, the
 // action `SpeedButton1` and "返回" `SpeedButton2`; fixed border, centred on
 // the screen.
@@ -28,13 +29,15 @@ protected:
         QString objectName;
         QString caption;
         QString action;                  // caption of SpeedButton1
-        filedlg::Request dialog;
+        filedlg::Request dialog;         // the .mdb filter is added
     };
-    DatabaseFileWindow(const Decl &decl, QWidget *owner);
+    DatabaseFileWindow(const Decl &decl, db::Connection *database, QWidget *owner);
     void showEvent(QShowEvent *e) override;
+    db::Connection *database() const { return m_database; }
 
 private:
     filedlg::Request m_dialog;
+    db::Connection *m_database;
 };
 
 // Moves a window to the middle of its screen.

@@ -9,10 +9,8 @@ TForm_restore::TForm_restore(db::Connection *database, QWidget *owner)
     : DatabaseFileWindow({.objectName = QStringLiteral("Form_restore"),
                           .caption = S("系统恢复管理"),
                           .action = S("恢复"),
-                          .dialog = {.title = S("恢复数据库文件"),
-                                     .filters = {S("数据库文件 (*.mdb)"), S("所有文件 (*)")}}},
-                         owner),
-      m_database(database)
+                          .dialog = {.title = S("恢复数据库文件")}},
+                         database, owner)
 {
 }
 
@@ -28,8 +26,8 @@ void TForm_restore::SpeedButton1Click()
     try {
         data::WaitCursor wait;
         // The file is replaced under no open connection.
-        m_database->close();
-        data::safecopy::replace(source, m_database->filePath());
+        database()->close();
+        data::safecopy::replace(source, database()->filePath());
     } catch (const db::DbError &e) {
         msg::hint(this, S("恢复失败: %1\n当前的数据没有改变。").arg(e.message()));
         return;

@@ -1,8 +1,6 @@
 #pragma once
 #include "data/filewindow.h"
 
-namespace db { class Connection; }
-
 // Puts a backup copy in place of the database file. The main window closes
 // the connection before this window opens and reopens it afterwards.
 class TForm_restore : public data::DatabaseFileWindow {
@@ -12,7 +10,4 @@ public:
 
 public slots:
     void SpeedButton1Click() override;   // "恢复"
-
-private:
-    db::Connection *m_database;
 };
