@@ -2,8 +2,10 @@
 #include "data/session.h"
 #include "db/query.h"
 #include "dbctrls/dbctrls.h"
+#include "dbctrls/plaininput.h"
 #include "testsupport.h"
 #include <QCalendarWidget>
+#include <QMimeData>
 #include <QDialog>
 #include <QPushButton>
 #include <QRadioButton>
@@ -109,6 +111,7 @@ private slots:
     void inputMethodMarks();
     void memoDoubleClickOnlyWhenWritable();
     void memoWindowEditsTheSameRow();
+    void controlCharactersNeverReachTheRow();
 };
 
 void TstDbCtrls::typingEditsTheRowAndPostStoresIt()
@@ -818,6 +821,46 @@ void TstDbCtrls::memoWindowEditsTheSameRow()
     QCOMPARE(memo->toPlainText(), QStringLiteral("短而长的备注"));
     q->post();
     QCOMPARE(t.scalar(QStringLiteral("select 客户名称||备注 from 上游客户")), QStringLiteral("乙短而长的备注"));
+}
+
+// Exposes the memo's paste path, which Qt reaches from its context menu and Ctrl+V.
+class PastingMemo : public DBMemo {
+public:
+    using DBMemo::insertFromMimeData;
+};
+
+void TstDbCtrls::controlCharactersNeverReachTheRow()
+{
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('甲')"));
+    Query *q = guests(t);
+    Panel p;
+    auto *name = bound(p, new DBEdit, q, QStringLiteral("客户名称"));
+    auto *area = bound(p, new DBComboBox, q, QStringLiteral("区域"));
+    auto *memo = bound(p, new PastingMemo, q, QStringLiteral("备注"));
+    auto *filter = p.add(new DBComboBox);   // an unbound search field
+    QVERIFY(p.show());
+    const QString nul(QChar(0));
+    // What a paste does to a line edit: one insert of the clipboard's text.
+    name->setFocus();
+    name->selectAll();
+    name->insert(QStringLiteral("武") + nul + QStringLiteral("汉\x01\x1b钢铁"));
+    QCOMPARE(name->text(), QStringLiteral("武汉钢铁"));
+    area->lineEdit()->insert(QStringLiteral("华") + nul + QStringLiteral("中\r\n"));
+    QCOMPARE(area->currentText(), QStringLiteral("华中"));
+    filter->lineEdit()->insert(QStringLiteral("O'") + nul);
+    QCOMPARE(filter->currentText(), QStringLiteral("O'"));
+    // The memo keeps its line breaks and tabs, and nothing else of the kind.
+    memo->setFocus();
+    QMimeData clip;
+    clip.setText(QStringLiteral("第一行") + nul + QStringLiteral("\n\t第二行\x07"));
+    memo->insertFromMimeData(&clip);
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("x") + nul + QStringLiteral("y"));
+    QApplication::sendEvent(memo, &typed);
+    QCOMPARE(memo->toPlainText(), QStringLiteral("第一行\n\t第二行xy"));
+    q->post();
+    QCOMPARE(t.scalar(QStringLiteral("select 客户名称 || '|' || 区域 || '|' || 备注 from 上游客户")),
+             QStringLiteral("武汉钢铁|华中|第一行\n\t第二行xy"));
 }
 
 QTEST_MAIN(TstDbCtrls)

@@ -452,6 +452,24 @@ void TstExport::failedWriteLeavesNothing()
     QVERIFY(!grid::writeExport(format, src, path("taken"), &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(QFileInfo(path("taken")).isDir());
+
+    // A full disk: even a small table that never leaves the write buffer
+    // fails with the reason, and an earlier file of that name stays as it was.
+    ScratchMount disk(64);
+    if (!disk.ok())
+        QSKIP(qPrintable(disk.why()));
+    const QString target = disk.filePath("out." + grid::exportExtension(format));
+    {
+        QFile earlier(target);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier");
+    }
+    disk.fill();
+    error.clear();
+    QVERIFY(!grid::writeExport(format, src, target, &error));
+    QVERIFY2(error.contains(QStringLiteral("No space left on device")), qPrintable(error));
+    QCOMPARE(readAll(target), QByteArray("earlier"));
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);   // the filler and the earlier file
 }
 
 void TstExport::fileNameFollowsChosenEntry_data()

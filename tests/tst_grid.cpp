@@ -612,6 +612,24 @@ void TstGrid::layoutToleratesOldFiles()
     QCOMPARE(got[3].field, design[2].field);
     QCOMPARE(got.last().field, design.last().field);
 
+    // A damaged file opens at once: an absurd count is not walked through,
+    // absurd widths are cut to a sane bound, an absurd title is ignored.
+    {
+        QFile damaged(file);
+        QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        damaged.write("[Columns]\nsize=2147483647\n1\\Field=\xe7\xae\xb1\xe5\x8f\xb7\n1\\Width=2147483647\n"
+                      "2\\Field=\xe4\xb8\x8a\xe6\xb8\xb8\xe5\xae\xa2\xe6\x88\xb7\n2\\Width=9999999\n2\\Title=");
+        damaged.write(QByteArray(100000, 'x'));
+        damaged.write("\n");
+    }
+    Shown damaged(openOrders(t));
+    QVERIFY(LayoutStore(file).load(damaged.grid));
+    QCOMPARE(damaged.grid.columns()[0].field, QStringLiteral("箱号"));
+    QCOMPARE(damaged.grid.columns()[0].width, 2000);
+    QCOMPARE(damaged.grid.columns()[1].width, 2000);
+    QCOMPARE(damaged.grid.columns()[1].title, design[0].title);
+    QCOMPARE(damaged.grid.columns().size(), design.size());
+
     // Something that is not an ini layout at all changes nothing.
     QFile f(file);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));

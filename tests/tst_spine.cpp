@@ -3,11 +3,14 @@
 #include "app/enter.h"
 #include "app/main.h"
 #include "app/menutable.h"
+#include "masterdata/guestinfo.h"
 #include "data/session.h"
 #include "db/dates.h"
 #include "spine_driver.h"
 #include "testsupport.h"
 #include <QComboBox>
+#include <QFile>
+#include <QRandomGenerator>
 #include <QDir>
 #include <QLabel>
 #include <QLayout>
@@ -79,6 +82,8 @@ private slots:
     void startupReadsCompanyRecordAndLogsIn();
     void autoReminder_data();
     void autoReminder();
+    void startupTellsOfDamageAndReadOnly_data();
+    void startupTellsOfDamageAndReadOnly();
     void cancellingFirstLoginEndsProgram_data();
     void cancellingFirstLoginEndsProgram();
     void startupWithoutDatabaseEndsProgram_data();
@@ -330,9 +335,9 @@ void TstSpine::handlerPreparesQueries_data()
                                               << "q_guestinfo" << L({"DBComboBoxEh2", "DBComboBoxEh3"}) << customers;
     QTest::newRow("N51 reminder definitions") << "N51" << "TForm_txcsb" << "q_txcsb" << L({"select * from 提醒功能初始表"})
                                               << true << "" << none << none;
-    QTest::newRow("N40 goods completion") << "N40" << "TForm_freight_ddb_zxwj" << "q_freight_ddb"
+    QTest::newRow("N40 goods completion, carriers") << "N40" << "TForm_freight_ddb_zxwj" << "q_freight_ddb"
                                           << L({"select * from 普通货物调度单", "where 执行完结='否'", "order by 发货日期,调度单号"})
-                                          << true << "" << none << none;
+                                          << true << "q_search" << L({"DBComboBoxEh3"}) << carriers;
     QTest::newRow("N24 container orders") << "N24" << "TForm_container_ysd" << "q_container_ysd"
                                           << L({"select * from 集装箱运输单", "order by 运输期限从,运输单号"}) << true
                                           << "q_guestinfo" << L({"DBComboBoxEh2", "DBComboBoxEh3"}) << customers;
@@ -696,6 +701,82 @@ void TstSpine::quitClosesConnection()
     QVERIFY(w.isEnded());
     QVERIFY(!t.dm()->q_qxb->isActive());
     QVERIFY(!t.dm()->ADO_system->isOpen());
+}
+
+void TstSpine::startupTellsOfDamageAndReadOnly_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("sound") << "sound";
+    QTest::newRow("damaged pages") << "damaged";
+    QTest::newRow("read-only file system") << "read-only";
+}
+
+void TstSpine::startupTellsOfDamageAndReadOnly()
+{
+    QFETCH(QString, file);
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称) values ('武汉钢铁')"));
+    ScratchMount disk(4096);
+    QString path = t.file();
+    if (file == QLatin1String("damaged")) {
+        // Enough order rows for pages of their own, then random bytes over
+        // some of them: the file still opens and logs in, its data is damaged.
+        t.exec(QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < 3000) "
+                              "insert into 集装箱运输单 (上游客户, 运输单号, 备注) select '武汉钢铁', 'N' || i, "
+                              "printf('%.200c', 'x') from n"));
+        t.dm()->ADO_system->close();
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QRandomGenerator rng(7);
+        for (qint64 page = f.size() / 4096 / 2; page < f.size() / 4096 - 8; page += 9) {
+            QByteArray junk(4096, Qt::Uninitialized);
+            for (char &c : junk)
+                c = char(rng.bounded(256));
+            f.seek(page * 4096);
+            f.write(junk);
+        }
+    } else if (file == QLatin1String("read-only")) {
+        if (!disk.ok())
+            QSKIP(qPrintable(disk.why()));
+        t.dm()->ADO_system->close();
+        path = disk.filePath(QStringLiteral("data.mdb"));
+        QVERIFY(QFile::copy(t.file(), path));
+        QVERIFY(disk.setReadOnly(true));
+        QDir::setCurrent(disk.path());
+    }
+    MessageScript ms;
+    TForm_main w;
+    bool editedCustomers = true;
+    ModalDriver driver([&](QDialog *d) {
+        if (auto *e = qobject_cast<TForm_Enter *>(d)) {
+            e->DBLookupComboBox1->setCurrentText(QStringLiteral("系统管理员"));
+            e->bitbtn_ok->click();
+        } else if (auto *list = qobject_cast<TForm_guestinfo *>(d)) {
+            list->findChild<QPushButton *>(QStringLiteral("bitbtn_add"))->click();
+            editedCustomers = list->editing();
+            list->cancel();
+        }
+    });
+    w.FormActivate();
+    QVERIFY(velorin::startup_done);   // the program goes on in every case
+    w.menuAction(QStringLiteral("N12"))->trigger();
+    QCOMPARE(driver.shown, QStringList({QStringLiteral("TForm_Enter"), QStringLiteral("TForm_guestinfo")}));
+    const QString native = QDir::toNativeSeparators(path);
+    if (file == QLatin1String("sound")) {
+        QCOMPARE(ms.texts(), QStringList());
+        QVERIFY(editedCustomers);
+    } else if (file == QLatin1String("damaged")) {
+        QCOMPARE(ms.seen().size(), 1);
+        QVERIFY2(ms.last().contains(native) && ms.last().contains(QStringLiteral("数据恢复")), qPrintable(ms.last()));
+    } else {
+        QCOMPARE(ms.seen().size(), 2);
+        QVERIFY(ms.texts()[0].startsWith(QStringLiteral("数据库文件只读")));
+        QVERIFY(ms.texts()[0].contains(native));
+        QVERIFY(ms.texts()[1].contains(QStringLiteral("只读")));   // 增加 refused, nothing to type
+        QVERIFY(!editedCustomers);
+        w.close();
+        QVERIFY(disk.setReadOnly(false));
+    }
 }
 
 QTEST_MAIN(TstSpine)

@@ -1,4 +1,5 @@
 #include "app/gsxx_edit.h"
+#include "data/recordlist.h"
 #include "db/text.h"
 #include "app/dm1.h"
 #include "db/dberror.h"
@@ -104,6 +105,11 @@ void TForm_gsxx_edit::showEvent(QShowEvent *e)
     // The operator may have changed since the window was made.
     dbctrls::applyInputMethod(this);
     DBEdit7->setFocus();
+    // Nothing typed here could be stored: say so now and keep the record shown only.
+    if (data::refuseReadOnly(this, Dm1->ADO_system)) {
+        dbctrls::setEditable(this, false);
+        bitbtn2->setEnabled(false);
+    }
 }
 
 bool TForm_gsxx_edit::required(bool missing, const QString &message, QWidget *editor)

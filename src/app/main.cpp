@@ -1,4 +1,5 @@
 #include "app/main.h"
+#include "app/dbhealth.h"
 #include "app/dm1.h"
 #include "app/enter.h"
 #include "app/menutable.h"
@@ -242,6 +243,7 @@ void TForm_main::FormActivate()
         close();
         return;
     }
+    app::reportDatabaseHealth(this, *dm->ADO_system);
     bool remind = false;
     try {
         db::Query *q = dm->q_gsxx;

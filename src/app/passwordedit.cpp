@@ -1,4 +1,5 @@
 #include "app/passwordedit.h"
+#include "dbctrls/plaininput.h"
 #include <QValidator>
 
 namespace app {
@@ -9,10 +10,10 @@ public:
     using QValidator::QValidator;
     State validate(QString &input, int &) const override
     {
-        input = input.toUpper();
+        input = dbctrls::withoutControls(input).toUpper();
         return Acceptable;
     }
-    void fixup(QString &input) const override { input = input.toUpper(); }
+    void fixup(QString &input) const override { input = dbctrls::withoutControls(input).toUpper(); }
 };
 
 } // namespace

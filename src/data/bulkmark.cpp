@@ -1,4 +1,5 @@
 #include "data/bulkmark.h"
+#include "data/recordlist.h"
 #include "db/connection.h"
 #include "db/dberror.h"
 #include "db/query.h"
@@ -14,6 +15,8 @@ bool markEveryRow(QWidget *parent, db::Query *query, const QString &action,
     q.cancel();
     if (q.isEmpty())
         return true;
+    if (refuseReadOnly(parent, q.connection()))
+        return false;
     int done = 0;
     q.disableControls();
     try {

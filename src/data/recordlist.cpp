@@ -1,7 +1,9 @@
 #include "data/recordlist.h"
+#include "data/editorpanel.h"
 #include "data/memowindow.h"
 #include "data/session.h"
 #include "db/dates.h"
+#include "db/connection.h"
 #include "db/dberror.h"
 #include "db/quote.h"
 #include "dbctrls/dbctrls.h"
@@ -29,6 +31,8 @@ namespace data {
 
 QString searchTerm(const SearchField &f, const QString &value)
 {
+    if (!f.format.isEmpty())
+        return f.format.arg(db::q(value));
     switch (f.term) {
     case TermKind::Like:
         return QStringLiteral("(%1 like '%%2%')").arg(f.column, db::q(value));
@@ -50,6 +54,15 @@ QString joinTerms(const QStringList &terms)
     return c;
 }
 
+bool refuseReadOnly(QWidget *parent, const db::Connection *connection)
+{
+    if (!connection || !connection->isReadOnly())
+        return false;
+    msg::hint(parent, QStringLiteral("数据库文件只读，不能增加、修改或删除记录：\n%1")
+                          .arg(QDir::toNativeSeparators(connection->filePath())));
+    return true;
+}
+
 namespace {
 
 When defaultWhen(Role r)
@@ -62,72 +75,6 @@ When defaultWhen(Role r)
     default:
         return When::Always;
     }
-}
-
-QWidget *makeEditor(const EditorDecl &e, db::Query *q, QWidget *parent)
-{
-    QWidget *w = nullptr;
-    switch (e.kind) {
-    case EditorKind::Edit: {
-        auto *ed = new dbctrls::DBEdit(parent);
-        ed->setDataSource(q, e.field);
-        ed->setCharCaseUpper(e.upper);
-        if (e.maxLength > 0)
-            ed->setMaxLength(e.maxLength);
-        w = ed;
-        break;
-    }
-    case EditorKind::Combo: {
-        auto *c = new dbctrls::DBComboBox(parent);
-        c->addItems(e.items);
-        c->setDataSource(q, e.field);
-        w = c;
-        break;
-    }
-    case EditorKind::Date: {
-        auto *d = new dbctrls::DBDateEdit(parent);
-        d->setDataSource(q, e.field);
-        w = d;
-        break;
-    }
-    case EditorKind::Whole: case EditorKind::Decimal: case EditorKind::Money: {
-        auto *n = new dbctrls::DBNumberEdit(parent);
-        n->setMode(e.kind == EditorKind::Whole ? dbctrls::DBNumberEdit::Whole
-                   : e.kind == EditorKind::Money ? dbctrls::DBNumberEdit::Money
-                                                 : dbctrls::DBNumberEdit::Decimal);
-        n->setDataSource(q, e.field);
-        w = n;
-        break;
-    }
-    case EditorKind::Memo: {
-        auto *m = new dbctrls::DBMemo(parent);
-        m->setDataSource(q, e.field);
-        m->setFixedHeight(48);
-        w = m;
-        break;
-    }
-    case EditorKind::Check: {
-        auto *c = new dbctrls::DBCheckBox(parent);
-        c->setText(e.label);
-        c->setDataSource(q, e.field);
-        w = c;
-        break;
-    }
-    case EditorKind::Radio: {
-        auto *r = new dbctrls::DBRadioGroup(parent);
-        r->setTitle(e.label);
-        r->setItems(e.items);
-        r->setDataSource(q, e.field);
-        w = r;
-        break;
-    }
-    }
-    w->setObjectName(e.objectName);
-    if (auto *da = dynamic_cast<dbctrls::DataAware *>(w)) {
-        da->setChineseText(e.chinese);
-        da->setAlwaysReadOnly(e.alwaysReadOnly);
-    }
-    return w;
 }
 
 } // namespace
@@ -277,7 +224,8 @@ void RecordListWindow::buildButtons()
             case Role::Export: exportData(); break;
             case Role::ResetLayout: resetLayout(); break;
             case Role::Close: close(); break;
-            case Role::Choose: case Role::Custom: break;
+            case Role::Choose: case Role::Custom: case Role::First: case Role::Prior: case Role::Next:
+            case Role::Last: break;
             }
         });
         m_toolRow->addWidget(b);
@@ -338,39 +286,7 @@ void RecordListWindow::buildQuickSearch()
 
 void RecordListWindow::buildPanel()
 {
-    m_panel = new QGroupBox(this);
-    m_panel->setObjectName(QStringLiteral("Panel1"));
-    auto *g = new QGridLayout(m_panel);
-    g->setContentsMargins(6, 4, 6, 4);
-    g->setHorizontalSpacing(6);
-    g->setVerticalSpacing(3);
-    int row = 0, col = 0;
-    const int perRow = m_decl.panelColumns;
-    for (const EditorDecl &e : m_decl.editors) {
-        QWidget *w = makeEditor(e, m_decl.query, m_panel);
-        m_editors.insert(e.field, w);
-        const int span = std::min(e.span, perRow);
-        if (col + span > perRow) {
-            ++row;
-            col = 0;
-        }
-        if (e.kind == EditorKind::Check || e.kind == EditorKind::Radio) {
-            g->addWidget(w, row, col * 2, 1, span * 2);
-        } else {
-            auto *l = new QLabel(e.label, m_panel);
-            l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            l->setBuddy(w);
-            g->addWidget(l, row, col * 2);
-            g->addWidget(w, row, col * 2 + 1, 1, span * 2 - 1);
-        }
-        col += span;
-        if (col >= perRow) {
-            ++row;
-            col = 0;
-        }
-    }
-    for (int c = 0; c < perRow; ++c)
-        g->setColumnStretch(c * 2 + 1, 1);
+    m_panel = buildEditorPanel(this, m_decl.query, m_decl.editors, m_decl.panelColumns, m_editors);
     m_top->addWidget(m_panel);
 }
 
@@ -382,6 +298,7 @@ void RecordListWindow::updateButtons()
         case When::Editing: b->setEnabled(m_editing); break;
         case When::Always: b->setEnabled(true); break;
         case When::Never: b->setEnabled(false); break;
+        case When::NotAdding: b->setEnabled(true); break;
         }
     }
 }
@@ -401,6 +318,8 @@ void RecordListWindow::setEditing(bool on)
 
 void RecordListWindow::add()
 {
+    if (refuseReadOnly(this, m_decl.query->connection()))
+        return;
     setEditing(true);
     auto *q = m_decl.query;
     q->cancel();
@@ -414,6 +333,8 @@ void RecordListWindow::add()
 
 void RecordListWindow::edit()
 {
+    if (refuseReadOnly(this, m_decl.query->connection()))
+        return;
     if (m_decl.editors.isEmpty()) {
         openEditor();
         return;
@@ -446,12 +367,7 @@ bool RecordListWindow::requireText(const QString &field, const QString &message)
 
 QString RecordListWindow::editorText(const QString &field) const
 {
-    QWidget *w = m_editors.value(field);
-    if (auto *c = qobject_cast<QComboBox *>(w))
-        return c->currentText();
-    if (auto *e = qobject_cast<QLineEdit *>(w))
-        return e->text();
-    return m_decl.query->field(field).asString();
+    return editorTextOf(m_editors, m_decl.query, field);
 }
 
 bool isDuplicate(db::Query *row, db::Query *search, const QStringList &searchLines, const QStringList &keyFields)
@@ -491,20 +407,30 @@ void RecordListWindow::save()
         return;
     if (!checks())
         return;
+    bool posted = false;
     try {
+        db::Transaction tx(*q->connection());
         if (!m_decl.stampOperator.isEmpty())
             q->field(m_decl.stampOperator).setAsString(velorin::operator_name);
         if (!m_decl.stampDate.isEmpty())
             q->field(m_decl.stampDate).setAsDateTime(QDateTime::currentDateTime());
         beforePost();
         q->post();
+        posted = true;
+        afterPost();
+        tx.commit();
         msg::hint(this, QStringLiteral("保存完毕！"));
     } catch (const db::DbError &e) {
-        // The change is dropped, but the user learns why.
+        // The change is dropped, but the user learns why; a row posted
+        // before the rollback shows what the database holds again.
         q->cancel();
+        if (posted && !q->refetchRow(q->currentRow()) && q->state() == db::Query::Browse)
+            q->refreshKeepingRow();
         msg::dbError(this, QStringLiteral("保存失败，修改已取消：\n%1").arg(e.message()));
     }
     setEditing(false);
+    if (m_decl.refreshAfterSave)
+        q->refetchRows();
 }
 
 void RecordListWindow::cancel()
@@ -518,14 +444,25 @@ void RecordListWindow::remove()
     auto *q = m_decl.query;
     if (q->isEmpty())
         return;
-    if (!canDelete())
+    if (refuseReadOnly(this, q->connection()) || !canDelete())
         return;
     if (!msg::confirm(this, deleteQuestion(), deleteCaption()))
         return;
+    const db::Query::Bookmark row = q->bookmark();
+    bool deleted = false;
     try {
+        db::Transaction tx(*q->connection());
+        beforeDelete();
         q->deleteRecord();
+        deleted = true;
+        tx.commit();
     } catch (const db::DbError &e) {
         q->cancel();
+        // Rolled back after the row had left the list: show it again.
+        if (deleted) {
+            q->refreshKeepingRow();
+            q->gotoBookmark(row);
+        }
         msg::dbError(this, QStringLiteral("删除失败：\n%1").arg(e.message()));
     }
 }

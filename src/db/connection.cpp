@@ -100,14 +100,14 @@ void Connection::open()
     }
     sqlite3_busy_timeout(db, 2000);
     registerDialect(db);
+    // SQLite opens a file it cannot write read-only without a word, and a
+    // folder it cannot write only shows when the first change needs its
+    // journal: both are found here, before anybody types a whole order.
+    const QFileInfo folder(fi.absolutePath());
+    m_readOnly = sqlite3_db_readonly(db, "main") == 1 || !fi.isWritable() || !folder.isWritable();
+    m_filePath = fi.absoluteFilePath();
     m_db = db;
-    m_opened = fi.absoluteFilePath();
     emit opened();
-}
-
-QString Connection::filePath() const
-{
-    return m_opened.isEmpty() ? QFileInfo(m_path).absoluteFilePath() : m_opened;
 }
 
 void Connection::close()
@@ -117,6 +117,28 @@ void Connection::close()
     emit aboutToClose();
     sqlite3_close_v2(m_db);
     m_db = nullptr;
+}
+
+QStringList Connection::quickCheck(int limit)
+{
+    if (!m_db)
+        throw DbError(QStringLiteral("数据库没有连接"));
+    QStringList problems;
+    sqlite3_stmt *st = nullptr;
+    const QByteArray sql = QStringLiteral("PRAGMA quick_check(%1)").arg(qMax(1, limit)).toUtf8();
+    int rc = sqlite3_prepare_v2(m_db, sql.constData(), -1, &st, nullptr);
+    if (rc == SQLITE_OK) {
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            const QString line = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+            if (line != QLatin1String("ok"))
+                problems << line;
+        }
+    }
+    // Damage bad enough to stop the check itself is damage too.
+    if (rc != SQLITE_DONE)
+        problems << lastError(m_db);
+    sqlite3_finalize(st);
+    return problems.mid(0, qMax(1, limit));
 }
 
 int Connection::execute(const QString &sql)

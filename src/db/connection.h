@@ -1,6 +1,7 @@
 #pragma once
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 struct sqlite3;
 
@@ -15,12 +16,8 @@ public:
     ~Connection() override;
 
     // File name relative to the working directory at the moment of open().
-    void setDatabaseName(const QString &path) { m_path = path; m_opened.clear(); }
+    void setDatabaseName(const QString &path) { m_path = path; }
     QString databaseName() const { return m_path; }
-    // Absolute path of the file: the one opened last, so that a changed
-    // working directory does not move it; before any open, the name taken
-    // against the current directory.
-    QString filePath() const;
 
     // Opens the file and checks that it is a Velorin database. Throws DbError
     // with a clear text when the file is missing, not a database or lacks
@@ -29,6 +26,14 @@ public:
     void close();
     bool isOpen() const { return m_db != nullptr; }
     sqlite3 *handle() const { return m_db; }
+
+    // The file (or its folder, where SQLite keeps its journal) cannot be
+    // written: reading works, every write would fail. Known from open().
+    bool isReadOnly() const { return m_readOnly; }
+    QString filePath() const { return m_filePath; }
+    // What SQLite's quick_check finds wrong with the open file (at most
+    // `limit` lines); empty when the file is sound.
+    QStringList quickCheck(int limit = 5);
 
     // Runs one command (update, delete, insert); returns the rows changed.
     int execute(const QString &sql);
@@ -43,8 +48,9 @@ signals:
 
 private:
     QString m_path = QStringLiteral("data.mdb");
-    QString m_opened;
+    QString m_filePath;
     sqlite3 *m_db = nullptr;
+    bool m_readOnly = false;
 };
 
 // Commits on commit(), rolls back when destroyed uncommitted.

@@ -1,4 +1,8 @@
 #include "dbctrls/editors.h"
+#include "dbctrls/plaininput.h"
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
 #include "db/dberror.h"
 #include "db/query.h"
 #include <QAbstractItemModel>
@@ -30,6 +34,7 @@ void lineWritable(QLineEdit *e, bool writable, bool active)
 
 DBEdit::DBEdit(QWidget *parent) : QLineEdit(parent), DataAware(this)
 {
+    acceptPlainInputOnly(this);
     connect(this, &QLineEdit::textEdited, this, &DBEdit::onTextEdited);
 }
 
@@ -174,6 +179,35 @@ void DBNumberEdit::applyWritable(bool writable, bool active)
 
 // ---------------------------------------------------------------- DBMemo
 
+void DBMemo::insertFromMimeData(const QMimeData *source)
+{
+    if (!source->hasText())
+        return;
+    insertPlainText(withoutControls(source->text(), true));
+}
+
+void DBMemo::keyPressEvent(QKeyEvent *e)
+{
+    // A key event may carry several characters; only the first is vetted by Qt.
+    if (hasControls(e->text(), true) && !withoutControls(e->text(), true).isEmpty()) {
+        insertPlainText(withoutControls(e->text(), true));
+        e->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(e);
+}
+
+void DBMemo::inputMethodEvent(QInputMethodEvent *e)
+{
+    if (hasControls(e->commitString(), true)) {
+        QInputMethodEvent clean(e->preeditString(), e->attributes());
+        clean.setCommitString(withoutControls(e->commitString(), true), e->replacementStart(), e->replacementLength());
+        QPlainTextEdit::inputMethodEvent(&clean);
+        return;
+    }
+    QPlainTextEdit::inputMethodEvent(e);
+}
+
 DBMemo::DBMemo(QWidget *parent) : QPlainTextEdit(parent), DataAware(this)
 {
     setTabChangesFocus(true);
@@ -260,6 +294,7 @@ DBComboBox::DBComboBox(QWidget *parent) : QComboBox(parent), DataAware(this)
 {
     QComboBox::setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
+    acceptPlainInputOnly(lineEdit());
     connect(lineEdit(), &QLineEdit::textEdited, this, [this] { dataLink()->userChanged(); });
     connect(this, &QComboBox::activated, this, [this] {
         dataLink()->userChanged();

@@ -81,6 +81,10 @@ protected:
     void storeValue(db::Field &field) override;
     void applyWritable(bool writable, bool active) override;
     void mouseDoubleClickEvent(QMouseEvent *e) override;
+    // Pasted, dropped, typed or composed text loses its control characters.
+    void insertFromMimeData(const QMimeData *source) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    void inputMethodEvent(QInputMethodEvent *e) override;
 };
 
 // Check box ("DBCheckBoxEh1"). A yes-no column stores 1/0; a text column

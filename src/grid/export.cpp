@@ -31,7 +31,10 @@ bool writeFile(const QString &path, QString *error, const std::function<bool(QSa
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(QStringLiteral("无法创建文件“%1”：%2").arg(QDir::toNativeSeparators(path), file.errorString()));
-    if (!produce(file) || !file.commit()) {
+    // A small file never leaves QFileDevice's own buffer before commit(),
+    // and commit() does not report a failed final flush (a full disk): the
+    // empty file would replace the target. Flushing first brings the error out.
+    if (!produce(file) || !file.flush() || file.error() != QFileDevice::NoError || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return fail(QStringLiteral("写入文件“%1”失败：%2").arg(QDir::toNativeSeparators(path), reason));

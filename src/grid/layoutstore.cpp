@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <algorithm>
 
 namespace grid {
 namespace {
@@ -30,8 +31,12 @@ bool footerFromName(const QString &s, FooterKind *k)
     return false;
 }
 
-// Widths outside this range come from a damaged file, not from a user.
-constexpr int MaxWidth = 10000;
+// A layout file is untrusted input: a damaged one must never stall the
+// window that reads it. No list has this many columns, no user drags a
+// column wider than this, and no title is this long.
+constexpr int MaxColumns = 1000;
+constexpr int MaxWidth = 2000;
+constexpr int MaxTitle = 200;
 
 } // namespace
 
@@ -70,8 +75,10 @@ bool LayoutStore::load(DBGridEh &grid) const
     const Columns current = grid.columns();
     Columns out;
     QList<bool> taken(current.size(), false);
-    const int n = s.beginReadArray(QStringLiteral("Columns"));
-    for (int i = 0; i < n; ++i) {
+    // The stored count decides how many entries are read: a huge one (a
+    // damaged file) would keep the window busy for minutes.
+    const int n = std::clamp(s.beginReadArray(QStringLiteral("Columns")), 0, MaxColumns);
+    for (int i = 0; i < n && out.size() < current.size(); ++i) {
         s.setArrayIndex(i);
         const QString field = s.value(QStringLiteral("Field")).toString();
         int at = -1;
@@ -84,19 +91,22 @@ bool LayoutStore::load(DBGridEh &grid) const
             continue;
         taken[at] = true;
         Column c = current[at];
-        if (s.contains(QStringLiteral("Title")))
-            c.title = s.value(QStringLiteral("Title")).toString();
+        if (s.contains(QStringLiteral("Title"))) {
+            const QString title = s.value(QStringLiteral("Title")).toString();
+            if (!title.isEmpty() && title.size() <= MaxTitle)
+                c.title = title;
+        }
         FooterKind k;
         if (footerFromName(s.value(QStringLiteral("FooterType")).toString(), &k)) {
             c.footer = k;
-            c.footerText = s.value(QStringLiteral("FooterValue")).toString();
+            c.footerText = s.value(QStringLiteral("FooterValue")).toString().left(MaxTitle);
         }
         if (s.contains(QStringLiteral("Visible")))
             c.visible = s.value(QStringLiteral("Visible")).toBool();
         bool ok = false;
         const int w = s.value(QStringLiteral("Width")).toInt(&ok);
-        if (ok && w > 0 && w <= MaxWidth)
-            c.width = w;
+        if (ok && w > 0)
+            c.width = std::min(w, MaxWidth);
         out << c;
     }
     s.endArray();

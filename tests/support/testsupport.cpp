@@ -2,6 +2,8 @@
 #include "data/dbfile.h"
 #include "db/dberror.h"
 #include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QTest>
 
 TestDb::TestDb(bool demo)
@@ -70,4 +72,55 @@ void typeText(QWidget *w, const QString &text)
             QTest::sendKeyEvent(QTest::Release, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
     }
+}
+
+namespace {
+bool runMount(const QStringList &args, QString *out)
+{
+    QProcess p;
+    p.start(QStringLiteral("mount"), args);
+    if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        *out = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
+        if (out->isEmpty())
+            *out = p.errorString();
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+ScratchMount::ScratchMount(int kilobytes)
+{
+    QString err;
+    m_mounted = runMount({QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                          QStringLiteral("size=%1k").arg(kilobytes), QStringLiteral("tmpfs"), m_dir.path()},
+                         &err);
+    if (!m_mounted)
+        m_why = QStringLiteral("cannot mount a tmpfs here (needs root): %1").arg(err);
+}
+
+ScratchMount::~ScratchMount()
+{
+    if (m_mounted)
+        QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), m_dir.path()});
+}
+
+void ScratchMount::fill()
+{
+    QFile f(filePath(QStringLiteral(".filler")));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
+        return;
+    const QByteArray block(4096, 'x');
+    while (f.write(block) == block.size() && f.flush()) {
+    }
+    // The last partial block: byte by byte until nothing more fits.
+    while (f.write("x", 1) == 1 && f.flush()) {
+    }
+}
+
+bool ScratchMount::setReadOnly(bool on)
+{
+    QString err;
+    return runMount({QStringLiteral("-o"), on ? QStringLiteral("remount,ro") : QStringLiteral("remount,rw"), m_dir.path()},
+                    &err);
 }

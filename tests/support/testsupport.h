@@ -50,3 +50,25 @@ class QWidget;
 // Types text into a widget key by key; Chinese characters go in as text
 // events (QTest::keyClicks only knows Latin keys).
 void typeText(QWidget *w, const QString &text);
+
+// A small tmpfs of its own for the full-disk and read-only cases. Mounting
+// needs root (or a mount namespace); where it is impossible ok() is false and
+// why() says so, for QSKIP.
+class ScratchMount {
+public:
+    explicit ScratchMount(int kilobytes = 256);
+    ~ScratchMount();
+    bool ok() const { return m_mounted; }
+    QString why() const { return m_why; }
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+    // Fills the free space with a file, so that the next write fails.
+    void fill();
+    // Remounts read-only (true) or writable again.
+    bool setReadOnly(bool on);
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+    QString m_why;
+};
