@@ -405,13 +405,15 @@ void TstBackup::dailyBackup()
         QCOMPARE(data::dailyBackup(t.file(), first.addDays(day)), S("已自动备份: backup/") + name);
         QCOMPARE(data::dailyBackup(t.file(), first.addDays(day)), S("今日已自动备份: backup/") + name);   // once a day
         expected.prepend(name);
-        if (day == 0)
+        if (day == 0) {
             QFile::copy(t.file(), t.dir() + QStringLiteral("/backup/mine.mdb"));   // not a daily copy: left alone
+            writeBytes(t.dir() + QStringLiteral("/backup/data-20240101.mdb.part"), "a killed copy");
+        }
     }
     const QDir folder(t.dir() + QStringLiteral("/backup"));
     QCOMPARE(folder.entryList({QStringLiteral("data-*")}, QDir::Files, QDir::Name | QDir::Reversed), expected.mid(0, 14));
     QCOMPARE(rowCounts(folder.filePath(expected[0])), rowCounts(t.file()));
-    QVERIFY(folder.exists(QStringLiteral("mine.mdb")));
+    QVERIFY(folder.exists(QStringLiteral("mine.mdb")) && !folder.exists(QStringLiteral("data-20240101.mdb.part")));
 
     // A damaged table: the database still opens, its copy fails the check,
     // is reported and not kept.

@@ -31,6 +31,8 @@ QString dailyBackup(const QString &database, const QDate &today, int keep)
                              .filter(daily);
     for (int i = keep; i < copies.size(); ++i)
         backups.remove(copies[i]);
+    for (const QString &half : backups.entryList({QStringLiteral("data-*.mdb.part*")}, QDir::Files))
+        backups.remove(half);   // left by a copy that was killed
     return S("已自动备份: ") + name;
 }
 
