@@ -3,10 +3,10 @@ BUILD ?= build
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build ccache g++ pkg-config qt6-base-dev qt6-charts-dev libsqlite3-dev \
             libfreexl-dev libgl1-mesa-dev fonts-arphic-uming fonts-noto-cjk poppler-utils \
-            xvfb xauth
+            xvfb xauth desktop-file-utils dpkg-dev file librsvg2-bin
 export CCACHE_BASEDIR := $(CURDIR)
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test bench package clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
@@ -33,6 +33,10 @@ test: build
 
 bench: build
 	scripts/bench.sh $(BUILD)
+
+# The Debian package velorin_<version>_<arch>.deb in $(BUILD).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

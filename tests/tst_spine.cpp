@@ -78,7 +78,7 @@ private slots:
     void failingSqlShowsErrorAndNoWindow();
     void helpAndAbout();
     void companyWindowRefreshesBanner();
-    void restoreReopensFromProgramFolder();
+    void restoreReopensFromDataFolder();
     void startupReadsCompanyRecordAndLogsIn();
     void autoReminder_data();
     void autoReminder();
@@ -515,13 +515,12 @@ void TstSpine::companyWindowRefreshesBanner()
     QVERIFY(!t.dm()->q_gsxx->isActive());
 }
 
-void TstSpine::restoreReopensFromProgramFolder()
+void TstSpine::restoreReopensFromDataFolder()
 {
     TestDb t;
     QTemporaryDir elsewhere;
     TForm_main w;
     login(w, QStringLiteral("甲"));
-    app::setProgramDir(t.dir());
     ScopedWindow fake(QStringLiteral("TForm_restore"), [](QWidget *o) { return new FakeWindow(o); });
     bool openWhileShown = true;
     ModalDriver driver([&](QDialog *) {
@@ -533,7 +532,6 @@ void TstSpine::restoreReopensFromProgramFolder()
     QCOMPARE(QDir(QDir::currentPath()).canonicalPath(), QDir(t.dir()).canonicalPath());
     QVERIFY(t.dm()->ADO_system->isOpen());
     QCOMPARE(t.scalar(QStringLiteral("select count(*) from 提醒功能初始表")), QStringLiteral("5"));
-    app::setProgramDir(QString());
 }
 
 void TstSpine::startupReadsCompanyRecordAndLogsIn()
@@ -682,7 +680,6 @@ void TstSpine::startupWithoutDatabaseEndsProgram()
     QTimer::singleShot(15000, qApp, &QCoreApplication::quit);   // never hang the suite
     const int rc = app::run();
     QDir::setCurrent(old);
-    app::setProgramDir(QString());
     QVERIFY(rc != 0);
     QCOMPARE(messages.seen().size(), 1);
     QCOMPARE(messages.seen()[0].text, QStringLiteral("系统数据库没有连接，请与软件公司联系！"));

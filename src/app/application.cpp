@@ -2,7 +2,6 @@
 #include "app/dm1.h"
 #include "app/main.h"
 #include "app/menutable.h"
-#include <QDir>
 #include <QScreen>
 #include "db/dberror.h"
 #include "dbctrls/messages.h"
@@ -40,9 +39,8 @@ bool VelorinApplication::notify(QObject *receiver, QEvent *event)
 namespace app {
 int run()
 {
-    // The program is started in its own folder, where data.mdb lives; a restore
-    // comes back to this folder.
-    setProgramDir(QDir::currentPath());
+    // The program is started in its data folder, where data.mdb lives; a
+    // restore comes back to the folder the database was opened in.
     TForm_main main;
     TDm1 dm;
     // Without a window manager showMaximized() alone keeps the small size.

@@ -5,6 +5,7 @@
 #include "app/menutable.h"
 #include "app/pictures.h"
 #include "app/windowregistry.h"
+#include "data/dailybackup.h"
 #include "data/session.h"
 #include "db/dates.h"
 #include "db/dberror.h"
@@ -14,6 +15,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -272,6 +274,7 @@ void TForm_main::FormActivate()
     }
     velorin::startup_done = true;
     setOperatorPanel();
+    setStatusPanelText(2, data::dailyBackup(dm->ADO_system->filePath()));
     if (remind)
         autoReminder();
 }
@@ -325,6 +328,9 @@ void TForm_main::openItemWindow(const app::MenuItem &item)
     std::unique_ptr<QDialog> w(app::WindowRegistry::create(item.windowClass, this));
     if (!w)
         return;
+    // The data folder is the one the database was opened in, whatever a file
+    // dialog does to the working directory meanwhile.
+    const QString dataFolder = QFileInfo(Dm1->ADO_system->filePath()).absolutePath();
     if (item.reconnect)
         Dm1->ADO_system->close();
     for (const auto &step : item.setup) {
@@ -355,10 +361,16 @@ void TForm_main::openItemWindow(const app::MenuItem &item)
     app::showModal(w.get());
     w.reset();
     if (item.reconnect) {
-        // A file dialog may have moved the working directory; data.mdb is
-        // the one in the program's folder.
-        QDir::setCurrent(app::programDir());
-        Dm1->ADO_system->open();
+        QDir::setCurrent(dataFolder);
+        try {
+            Dm1->ADO_system->open();
+        } catch (const db::DbError &) {
+            // Never run on without a database: end as the start-up does.
+            msg::plain(this, QStringLiteral("系统数据库没有连接，请与软件公司联系！"));
+            m_exitCode = 1;
+            close();
+            return;
+        }
     }
     if (item.bannerAfter && Dm1->q_gsxx->isActive())
         setBanner(Dm1->q_gsxx->field(QStringLiteral("动态文字")).asString());

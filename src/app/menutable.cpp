@@ -2,7 +2,6 @@
 #include "data/session.h"
 #include "db/dates.h"
 #include "db/quote.h"
-#include <QCoreApplication>
 
 namespace app {
 namespace {
@@ -204,12 +203,6 @@ QList<MenuDef> build()
     return menus;
 }
 
-QString &programDirOverride()
-{
-    static QString d;
-    return d;
-}
-
 } // namespace
 
 const QList<MenuDef> &menuTable()
@@ -248,16 +241,6 @@ QString cashJournalPeriod(const QDateTime &accountingDate)
     const QString first = ym + QLatin1Char('1');
     const QString last = ym + QString::number(db::lastDayOfMonth(d.year(), d.month()));
     return QStringLiteral("(日期 between cdate('") + first + QStringLiteral("') and cdate('") + last + QStringLiteral("'))");
-}
-
-QString programDir()
-{
-    return programDirOverride().isEmpty() ? QCoreApplication::applicationDirPath() : programDirOverride();
-}
-
-void setProgramDir(const QString &dir)
-{
-    programDirOverride() = dir;
 }
 
 } // namespace app

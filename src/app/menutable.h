@@ -37,7 +37,7 @@ struct MenuItem {
     QStringList closeAfter;               // shared queries closed after the window
     bool operatorPanelAfter = false;      // refresh status panel 0 after the window
     bool bannerAfter = false;             // banner text := 动态文字 of q_gsxx, before closing it
-    bool reconnect = false;               // connection closed while open, reopened from the program folder
+    bool reconnect = false;               // connection closed while open, reopened from the data folder
 };
 
 struct MenuDef {
@@ -63,10 +63,5 @@ const QList<ToolButtonDef> &toolButtons();
 // "(日期 between cdate('Y-M-1') and cdate('Y-M-D'))". An invalid date stands
 // for today, so the text never holds a month 0.
 QString cashJournalPeriod(const QDateTime &accountingDate);
-
-// The folder the working directory is reset to before the connection is
-// reopened after a restore. Default: the program file's folder.
-QString programDir();
-void setProgramDir(const QString &dir);
 
 } // namespace app

@@ -1,11 +1,15 @@
 #include "app/windowregistry.h"
 #include "app/about.h"
+#include "app/dm1.h"
 #include "app/enter.h"
 #include "app/gsxx_edit.h"
 #include "app/password.h"
 #include "app/qxb.h"
 #include "app/qxb_edit.h"
 #include "container/container_ysd.h"
+#include "data/backup.h"
+#include "data/initialize.h"
+#include "data/restore.h"
 #include "container/container_ysd_fh.h"
 #include "container/container_ysd_sk.h"
 #include "masterdata/deliveryinfo.h"
@@ -105,6 +109,13 @@ void reg(const char *className)
     WindowRegistry::add(QString::fromLatin1(className), [](QWidget *owner) -> QDialog * { return new W(owner); });
 }
 
+// The data-layer windows are given the data module's connection or query.
+template <class W, class Arg>
+void reg(const char *className, Arg *TDm1::*member)
+{
+    WindowRegistry::add(QString::fromLatin1(className), [member](QWidget *owner) -> QDialog * { return new W(Dm1->*member, owner); });
+}
+
 void registerWindows()
 {
     // One line per window class; a module adds its windows here.
@@ -173,6 +184,9 @@ void registerWindows()
     reg<TForm_sts_freight_yue1>("TForm_sts_freight_yue1");
     reg<TForm_sts_freight_trans1>("TForm_sts_freight_trans1");
     reg<TForm_sts_freight_car1>("TForm_sts_freight_car1");
+    reg<TForm_backup>("TForm_backup", &TDm1::ADO_system);
+    reg<TForm_restore>("TForm_restore", &TDm1::ADO_system);
+    reg<TForm_initialize>("TForm_initialize", &TDm1::q_search);
 }
 
 ShowHook setShowHook(ShowHook hook)
