@@ -3,7 +3,7 @@ BUILD ?= build
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build ccache g++ pkg-config qt6-base-dev libsqlite3-dev \
             libfreexl-dev libgl1-mesa-dev fonts-arphic-uming fonts-noto-cjk poppler-utils \
-            xvfb xauth
+            xvfb xauth qt6-translations-l10n breeze-icon-theme libqt6svg6
 export CCACHE_BASEDIR := $(CURDIR)
 
 .PHONY: deps configure build run test bench clean

@@ -244,6 +244,7 @@ void TstDbTool::toolCheckRejects()
         dbfile::create(file, false);
         sqlite3 *h = nullptr;
         QCOMPARE(sqlite3_open(file.toUtf8().constData(), &h), SQLITE_OK);
+        db::Connection::registerDialect(h);
         const int rc = sqlite3_exec(h, damage.toUtf8().constData(), nullptr, nullptr, nullptr);
         sqlite3_close(h);
         QCOMPARE(rc, SQLITE_OK);
@@ -610,6 +611,7 @@ void TstDbTool::demoIsDeterministic()
     dbfile::createDemo(again, false);
     sqlite3 *h = nullptr;
     QCOMPARE(sqlite3_open(m_demo.toUtf8().constData(), &h), SQLITE_OK);
+    db::Connection::registerDialect(h);
     const QString attach = QStringLiteral("ATTACH '%1' AS b").arg(again);
     QCOMPARE(sqlite3_exec(h, attach.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
     int compared = 0;

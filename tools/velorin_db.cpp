@@ -1,5 +1,6 @@
 // velorin-db: make and check Velorin database files.
 #include "data/dbfile.h"
+#include "db/collation.h"
 #include "db/dberror.h"
 #include <QCoreApplication>
 #include <QTextStream>
@@ -11,7 +12,9 @@ static int usage()
                  "usage: velorin-db create FILE [--force]\n"
                  "       velorin-db demo FILE [--force]\n"
                  "       velorin-db generate FILE --orders N [--force]\n"
-                 "       velorin-db check FILE\n");
+                 "       velorin-db check FILE\n"
+                 "       velorin-db upgrade FILE\n"
+                 "       velorin-db query FILE SQL\n");
     return 2;
 }
 
@@ -28,6 +31,18 @@ int main(int argc, char **argv)
         if (!ok || orders < 0)
             return usage();
         args.remove(oi, 2);
+    }
+    if (args.size() == 3 && args[0] == QLatin1String("query") && orders < 0 && !force) {
+        // The sqlite3 shell cannot compare text in the program's collation.
+        try {
+            QTextStream out(stdout);
+            for (const QString &line : dbfile::select(args[1], args[2]))
+                out << line << "\n";
+            return 0;
+        } catch (const db::DbError &e) {
+            QTextStream(stderr) << "velorin-db: " << e.message() << "\n";
+            return 1;
+        }
     }
     if (args.size() != 2)
         return usage();
@@ -50,6 +65,14 @@ int main(int argc, char **argv)
                 return 1;
             }
             out << file << ": Velorin database, all tables and columns present\n";
+            if (dbfile::textCollation(file) == QLatin1String(db::TextCollation))
+                out << "text sorted by pinyin (collation " << db::TextCollation << ")\n";
+            else
+                out << "text sorted by character code (an older file; velorin-db upgrade sorts it by pinyin)\n";
+            return 0;
+        } else if (cmd == QLatin1String("upgrade") && orders < 0 && !force) {
+            dbfile::upgrade(file);
+            out << file << ": text sorted by pinyin\n";
             return 0;
         } else {
             return usage();

@@ -8,6 +8,7 @@
 #include "data/session.h"
 #include "db/dates.h"
 #include "db/dberror.h"
+#include "dbctrls/icons.h"
 #include "dbctrls/messages.h"
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -107,8 +108,8 @@ QWidget *TForm_main::buildTopPanel()
         auto *b = new QToolButton(panel);
         b->setObjectName(QStringLiteral("SpeedButton%1").arg(++n));
         b->setText(def.caption);
-        b->setIcon(QIcon(app::badgeGlyph(def.glyph, QColor::fromRgb(def.color), 20)));
-        b->setIconSize(QSize(20, 20));
+        b->setIcon(dbctrls::themeIcon(def.icons, QIcon(app::badgeGlyph(def.glyph, QColor::fromRgb(def.color), 22))));
+        b->setIconSize(QSize(22, 22));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setFixedSize(65, 39);
         b->setAutoRaise(true);

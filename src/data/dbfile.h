@@ -14,5 +14,14 @@ void createDemo(const QString &path, bool force);
 void createGenerated(const QString &path, int orders, bool force);
 // Empty when FILE is a Velorin database; otherwise what is wrong.
 QStringList check(const QString &path);
+// The collation of FILE's text columns (db::schema::textCollation).
+QString textCollation(const QString &path);
+// Sorts the text of a file made before pinyin order by pinyin
+// (db::schema::upgradeCollation). Throws db::DbError.
+void upgrade(const QString &path);
+// Runs one read-only statement on FILE with the program's SQL dialect and
+// collation; rows as tab-separated lines, the column names first.
+// Throws db::DbError.
+QStringList select(const QString &path, const QString &sql);
 
 } // namespace dbfile

@@ -7,6 +7,7 @@
 #include "db/quote.h"
 #include "dbctrls/dbctrls.h"
 #include "dbctrls/enterring.h"
+#include "dbctrls/icons.h"
 #include "grid/dbgrideh.h"
 #include "grid/gridtoolbar.h"
 #include "grid/sorting.h"
@@ -72,6 +73,31 @@ When defaultWhen(Role r)
     default:
         return When::Always;
     }
+}
+
+// The icon theme's picture for what a button does (custom buttons by caption).
+QIcon buttonIcon(const ButtonDecl &d)
+{
+    switch (d.role) {
+    case Role::Add: return dbctrls::themeIcon({"list-add", "document-new"});
+    case Role::Edit: return dbctrls::themeIcon({"document-edit"});
+    case Role::Save: return dbctrls::themeIcon({"document-save"});
+    case Role::Cancel: return dbctrls::themeIcon({"dialog-cancel"});
+    case Role::Delete: return dbctrls::themeIcon({"edit-delete"});
+    case Role::Refresh: return dbctrls::themeIcon({"view-refresh"});
+    case Role::Search: return dbctrls::themeIcon({"edit-find"});
+    case Role::Print: return dbctrls::themeIcon({"document-print"});
+    case Role::Export: return dbctrls::themeIcon({"document-export"});
+    case Role::ResetLayout: return dbctrls::themeIcon({"view-restore"});
+    case Role::Choose: return dbctrls::themeIcon({"edit-select", "dialog-ok"});
+    case Role::Close: return dbctrls::themeIcon({"window-close"});
+    case Role::Custom: break;
+    }
+    if (d.caption.startsWith(QStringLiteral("查找")) || d.caption.startsWith(QStringLiteral("查询")))
+        return dbctrls::themeIcon({"edit-find"});
+    if (d.caption.startsWith(QStringLiteral("选")))
+        return dbctrls::themeIcon({"dialog-ok-apply", "dialog-ok"});
+    return {};
 }
 
 QWidget *makeEditor(const EditorDecl &e, db::Query *q, QWidget *parent)
@@ -265,6 +291,7 @@ void RecordListWindow::buildButtons()
         auto *b = new QPushButton(d.caption, this);
         b->setObjectName(d.objectName);
         b->setAutoDefault(false);
+        b->setIcon(buttonIcon(d));
         b->setMinimumWidth(64);
         ButtonDecl stored = d;
         if (d.role != Role::Custom)
