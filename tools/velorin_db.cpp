@@ -3,6 +3,8 @@
 #include "db/collation.h"
 #include "db/dberror.h"
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 #include <QTextStream>
 #include <cstdio>
 
@@ -20,7 +22,13 @@ static int usage()
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // The demo draws its vehicle pictures, which takes fonts: a GUI
+    // application, on no screen.
+    const bool demo = argc > 1 && qstrcmp(argv[1], "demo") == 0;
+    if (demo && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> owner(demo ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
+    QCoreApplication &app = *owner;
     QStringList args = app.arguments().mid(1);
     const bool force = args.removeAll(QStringLiteral("--force")) > 0;
     int orders = -1;

@@ -9,6 +9,8 @@
 #include "dbctrls/enterring.h"
 #include "dbctrls/icons.h"
 #include "grid/dbgrideh.h"
+#include "grid/footerbar.h"
+#include "grid/designwidth.h"
 #include "grid/gridtoolbar.h"
 #include "grid/sorting.h"
 #include "grid/tablesource.h"
@@ -25,6 +27,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QHeaderView>
+#include <QScreen>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace data {
@@ -172,7 +177,6 @@ RecordListWindow::RecordListWindow(QWidget *owner) : QDialog(owner)
 {
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    resize(1100, 720);
 }
 
 RecordListWindow::~RecordListWindow() = default;
@@ -225,7 +229,7 @@ void RecordListWindow::build(const ListDecl &decl)
     m_fit->setChecked(decl.fit);
     m_grid = new grid::DBGridEh(this);
     m_grid->setObjectName(QStringLiteral("DBGridEh1"));
-    m_grid->setColumns(decl.columns);
+    m_grid->setColumns(grid::withDesignWidths(decl.columns, m_grid->fontMetrics()));
     m_grid->setQuery(decl.query);
     m_grid->setDichromatic(true);
     m_grid->setAutoFit(decl.fit);
@@ -383,9 +387,20 @@ void RecordListWindow::buildPanel()
     g->setVerticalSpacing(3);
     int row = 0, col = 0;
     const int perRow = m_decl.panelColumns;
+    const QFontMetrics fm(m_panel->font());
     for (const EditorDecl &e : m_decl.editors) {
         QWidget *w = makeEditor(e, m_decl.query, m_panel);
         m_editors.insert(e.field, w);
+        if (e.kind != EditorKind::Check && e.kind != EditorKind::Radio) {
+            // Wide enough for a long value of its sort, but not wider: on a
+            // maximised window the room goes to the grid, not to the boxes.
+            grid::Column sort;
+            sort.field = e.field;
+            sort.title = e.label;
+            sort.width = 0;
+            const int need = grid::designWidth(sort, fm) + fm.height() * 2;   // frame, drop-down button
+            w->setMaximumWidth(qMax(need, 200) * std::min(e.span, m_decl.panelColumns) * 5 / 4);
+        }
         const int span = std::min(e.span, perRow);
         if (col + span > perRow) {
             ++row;
@@ -408,6 +423,9 @@ void RecordListWindow::buildPanel()
     }
     for (int c = 0; c < perRow; ++c)
         g->setColumnStretch(c * 2 + 1, 1);
+    // Takes what the capped boxes leave (a column without stretch grows
+    // only when the others cannot).
+    g->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, perRow * 2);
     m_top->addWidget(m_panel);
 }
 
@@ -652,6 +670,57 @@ void RecordListWindow::showEvent(QShowEvent *e)
         if (store.load(*m_grid))
             m_fit->setChecked(m_grid->autoFit());
     }
+    // Sized once, after the stored layout; a window that chose its own size keeps it.
+    if (!m_placed && m_grid && !isMaximized() && !isFullScreen()) {
+        m_placed = true;
+        if (!testAttribute(Qt::WA_Resized))
+            placeOnScreen();
+    }
+}
+
+void RecordListWindow::placeOnScreen()
+{
+    QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen *scr = owner ? owner->screen() : screen();
+    if (!scr)
+        return;
+    // The frame a window manager adds, as the owner has it.
+    const QSize frame = owner && owner->isVisible() ? owner->frameGeometry().size() - owner->size() : QSize();
+    const QRect avail = scr->availableGeometry().adjusted(0, 0, -frame.width(), -frame.height());
+
+    // As wide as the visible columns side by side (or the rows above the
+    // grid), as tall as a screenful of rows; never more than the screen.
+    int gridWidth = 2 * m_grid->frameWidth() + m_grid->verticalScrollBar()->sizeHint().width();
+    for (int l : m_grid->visibleColumns())
+        gridWidth += qMax(1, m_grid->column(l).width);
+    const QMargins margins = m_top->contentsMargins();
+    const QSize hint = sizeHint();
+    const int rows = qBound(12, m_decl.query && m_decl.query->isActive() ? m_decl.query->recordCount() : 0, 30);
+    const int gridHeight = 2 * m_grid->frameWidth() + m_grid->horizontalHeader()->sizeHint().height() +
+                           m_grid->footer()->barHeight() + m_grid->horizontalScrollBar()->sizeHint().height() +
+                           rows * m_grid->verticalHeader()->defaultSectionSize();
+    int width = qMin(qMax(hint.width(), gridWidth + margins.left() + margins.right()), avail.width());
+    int height = qMin(hint.height() - m_grid->sizeHint().height() + gridHeight, avail.height());
+
+    QPoint at;
+    auto *caller = qobject_cast<RecordListWindow *>(parentWidget());
+    const bool callerEditing = caller && caller->m_panel && caller->isVisible();
+    const int below = callerEditing ? caller->m_panel->mapToGlobal(QPoint(0, caller->m_panel->height())).y() + 6 : 0;
+    if (callerEditing && avail.bottom() - below >= qMin(height, 360)) {
+        // A picker: under the caller's editors, so that the order being
+        // entered stays in sight while a row is chosen.
+        height = qMin(height, avail.bottom() - below);
+        at = QPoint(caller->frameGeometry().left() + 40, below);
+    } else if (callerEditing) {
+        at = caller->frameGeometry().topLeft() + QPoint(60, 60);
+    } else {
+        const QRect around = owner && owner->isVisible() ? owner->geometry() : avail;
+        at = around.center() - QPoint(width / 2, height / 2);
+    }
+    resize(width, height);
+    at.setX(qBound(avail.left(), at.x(), avail.right() - width));
+    at.setY(qBound(avail.top(), at.y(), avail.bottom() - height));
+    move(at);
 }
 
 void RecordListWindow::done(int r)

@@ -177,11 +177,15 @@ private:
     void updateButtons();
     void openMemo();
     QString layoutFile() const;
+    // First show: as large as the content needs within the screen, over the
+    // owner, or for a picker below its caller's editors.
+    void placeOnScreen();
 
     ListDecl m_decl;
     bool m_editing = false;
     bool m_resetLayout = false;
     bool m_layoutLoaded = false;
+    bool m_placed = false;
     grid::DBGridEh *m_grid = nullptr;
     grid::GridToolBar *m_gridTools = nullptr;
     dbctrls::DBNavigator *m_navigator = nullptr;
