@@ -13,7 +13,21 @@
 #include <QLocale>
 #include <QTranslator>
 
-VelorinApplication::VelorinApplication(int &argc, char **argv) : QApplication(argc, argv)
+namespace {
+
+// Qt's own dialogs write dates in the system locale, which Qt reads from the
+// environment once, while the application object is made: the dates of the
+// file dialog are Chinese only when LC_TIME says so before that.
+int &withChineseDates(int &argc)
+{
+    if (qEnvironmentVariableIsEmpty("LC_ALL"))
+        qputenv("LC_TIME", "zh_CN.UTF-8");
+    return argc;
+}
+
+} // namespace
+
+VelorinApplication::VelorinApplication(int &argc, char **argv) : QApplication(withChineseDates(argc), argv)
 {
     setApplicationName(QStringLiteral("Lunvek软件"));
     setApplicationDisplayName(QString());

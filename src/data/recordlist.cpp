@@ -684,8 +684,10 @@ void RecordListWindow::placeOnScreen()
     const QScreen *scr = owner ? owner->screen() : screen();
     if (!scr)
         return;
-    // The frame a window manager adds, as the owner has it.
-    const QSize frame = owner && owner->isVisible() ? owner->frameGeometry().size() - owner->size() : QSize();
+    // The frame a window manager adds: this window's where already known,
+    // else as the owner has it.
+    const auto frameOf = [](const QWidget *w) { return (w->frameGeometry().size() - w->size()).expandedTo(QSize(0, 0)); };
+    const QSize frame = frameOf(this).expandedTo(owner && owner->isVisible() ? frameOf(owner) : QSize(0, 0));
     const QRect avail = scr->availableGeometry().adjusted(0, 0, -frame.width(), -frame.height());
 
     // As wide as the visible columns side by side (or the rows above the

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QLineEdit>
 #include <QScreen>
 #include <QFileInfo>
@@ -155,8 +156,23 @@ DialogState &fallbackDialog()
 
 } // namespace
 
+namespace {
+
+// Qt's Chinese texts lack the file dialog's word for a folder.
+class ChineseFolders : public QFileIconProvider {
+public:
+    QString type(const QFileInfo &info) const override
+    {
+        return info.isDir() ? QStringLiteral("文件夹") : QFileIconProvider::type(info);
+    }
+};
+
+} // namespace
+
 void fitSaveDialog(QFileDialog &dlg)
 {
+    static ChineseFolders folders;
+    dlg.setIconProvider(&folders);
     // Qt's own dialog (where the desktop offers none) opens small: the
     // proposed name and the longest file type would be cut off.
     const QFontMetrics fm(dlg.font());
@@ -169,6 +185,8 @@ void fitSaveDialog(QFileDialog &dlg)
         types->setMinimumWidth(filterWidth + 3 * fm.height());
     if (auto *name = dlg.findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
         name->setMinimumWidth(qMax(filterWidth, nameWidth) + 2 * fm.height());
+    if (auto *places = dlg.findChild<QWidget *>(QStringLiteral("sidebar")))
+        places->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("计算机")) + 4 * fm.height());
     QSize size = dlg.sizeHint().expandedTo(QSize(qMax(860, filterWidth * 2), 520));
     if (const QScreen *screen = dlg.screen())
         size = size.boundedTo(screen->availableGeometry().size());
