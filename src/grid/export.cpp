@@ -171,8 +171,8 @@ public:
 
 void fitSaveDialog(QFileDialog &dlg)
 {
-    static ChineseFolders folders;
-    dlg.setIconProvider(&folders);
+    static ChineseFolders *const folders = new ChineseFolders;   // lives as long as the program
+    dlg.setIconProvider(folders);
     // Qt's own dialog (where the desktop offers none) opens small: the
     // proposed name and the longest file type would be cut off.
     const QFontMetrics fm(dlg.font());
