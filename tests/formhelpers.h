@@ -3,6 +3,7 @@
 #include "testsupport.h"
 #include "db/text.h"
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
@@ -54,6 +55,19 @@ inline QString focusName(QWidget *w)
     if (f && f->objectName().isEmpty() && f->parentWidget())
         f = f->parentWidget();
     return f ? f->objectName() : QString();
+}
+
+// A real double click on a grid's cell: press and release, then the double click.
+inline void doubleClickRow(QAbstractItemView *view, int row)
+{
+    const QPoint cell = view->visualRect(view->model()->index(row, 0)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell);
+}
+
+inline void doubleClickFirstRow(QAbstractItemView *view)
+{
+    doubleClickRow(view, 0);
 }
 
 // A column of the query's rows, joined by commas.

@@ -336,9 +336,9 @@ void TstSpine::handlerPreparesQueries_data()
                                               << "q_guestinfo" << L({"DBComboBoxEh2", "DBComboBoxEh3"}) << customers;
     QTest::newRow("N51 reminder definitions") << "N51" << "TForm_txcsb" << "q_txcsb" << L({"select * from 提醒功能初始表"})
                                               << true << "" << none << none;
-    QTest::newRow("N40 goods completion") << "N40" << "TForm_freight_ddb_zxwj" << "q_freight_ddb"
+    QTest::newRow("N40 goods completion, carriers") << "N40" << "TForm_freight_ddb_zxwj" << "q_freight_ddb"
                                           << L({"select * from 普通货物调度单", "where 执行完结='否'", "order by 发货日期,调度单号"})
-                                          << true << "" << none << none;
+                                          << true << "q_search" << L({"DBComboBoxEh3"}) << carriers;
     QTest::newRow("N24 container orders") << "N24" << "TForm_container_ysd" << "q_container_ysd"
                                           << L({"select * from 集装箱运输单", "order by 运输期限从,运输单号"}) << true
                                           << "q_guestinfo" << L({"DBComboBoxEh2", "DBComboBoxEh3"}) << customers;

@@ -154,7 +154,8 @@ QList<MenuDef> build()
          simple("N34", QStringLiteral("集装箱调度单付款管理"), "TForm_container_ddb_fk", "q_container_ysd",
                 containerWhere("where (下游帐款结清='否')and(车牌号<>'')", "order by 运输期限从"), {carriers("q_search")}),
          simple("N46", QStringLiteral("普通货物调度单录入"), "TForm_freight_ddb", "q_freight_ddb", goodsDispatch),
-         simple("N40", QStringLiteral("普通货物调度单执行完结"), "TForm_freight_ddb_zxwj", "q_freight_ddb", goodsDispatch),
+         simple("N40", QStringLiteral("普通货物调度单执行完结"), "TForm_freight_ddb_zxwj", "q_freight_ddb", goodsDispatch,
+                {carriers("q_search")}),
          simple("N37", QStringLiteral("普通货物调度单付款管理"), "TForm_freight_ddb_fk", "q_freight_ddb",
                 {QStringLiteral("select * from 普通货物调度单"), QStringLiteral("where 帐款结清='否'"), QStringLiteral("order by 发货日期")},
                 {carriers("q_search")})}};

@@ -14,6 +14,20 @@
 #include "container/container_ddb_cx.h"
 #include "container/container_ddb_fk.h"
 #include "container/container_ddb_zxwj.h"
+#include "goods/freight_ddb.h"
+#include "goods/freight_ddb_cx.h"
+#include "goods/freight_ddb_edit.h"
+#include "goods/freight_ddb_fk.h"
+#include "goods/freight_ddb_zxwj.h"
+#include "goods/freight_mxb_edit.h"
+#include "goods/xzfreight_ysd.h"
+#include "goods/freight_ysd.h"
+#include "goods/freight_ysd_cx.h"
+#include "goods/freight_ysd_edit.h"
+#include "goods/freight_ysd_fh.h"
+#include "goods/freight_ysd_list.h"
+#include "goods/freight_ysd_sk.h"
+#include "goods/xzfreight.h"
 #include "masterdata/carinfo.h"
 #include "masterdata/carinfo_edit.h"
 #include "masterdata/guestinfo.h"
@@ -93,6 +107,20 @@ void registerWindows()
     reg<TForm_container_ddb_cx>("TForm_container_ddb_cx");
     reg<TForm_container_ddb_zxwj>("TForm_container_ddb_zxwj");
     reg<TForm_container_ddb_fk>("TForm_container_ddb_fk");
+    reg<TForm_freight_ysd>("TForm_freight_ysd");
+    reg<TForm_freight_ysd_edit>("TForm_freight_ysd_edit");
+    reg<TForm_freight_ysd_cx>("TForm_freight_ysd_cx");
+    reg<TForm_xzfreight>("TForm_xzfreight");
+    reg<TForm_freight_mxb_edit>("TForm_freight_mxb_edit");
+    reg<TForm_freight_ysd_list>("TForm_freight_ysd_list");
+    reg<TForm_freight_ysd_fh>("TForm_freight_ysd_fh");
+    reg<TForm_freight_ysd_sk>("TForm_freight_ysd_sk");
+    reg<TForm_freight_ddb>("TForm_freight_ddb");
+    reg<TForm_freight_ddb_edit>("TForm_freight_ddb_edit");
+    reg<TForm_xzfreight_ysd>("TForm_xzfreight_ysd");
+    reg<TForm_freight_ddb_cx>("TForm_freight_ddb_cx");
+    reg<TForm_freight_ddb_zxwj>("TForm_freight_ddb_zxwj");
+    reg<TForm_freight_ddb_fk>("TForm_freight_ddb_fk");
 }
 
 ShowHook setShowHook(ShowHook hook)

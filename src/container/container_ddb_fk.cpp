@@ -2,6 +2,7 @@
 #include "db/text.h"
 #include "app/dm1.h"
 #include "container/container_ddb.h"
+#include "data/payable.h"
 
 using namespace data;
 
@@ -55,7 +56,5 @@ bool TForm_container_ddb_fk::checks()
 
 void TForm_container_ddb_fk::beforePost()
 {
-    db::Query *q = query();
-    const auto m = [q](const char *f) { return q->field(S(f)).asMoney(); };
-    q->field(S("应付运费")).setAsMoney(m("运输金额") - m("路桥费") - m("劳务费") - m("油费") - m("罚款") - m("其它费用"));
+    query()->field(S("应付运费")).setAsMoney(data::payableOf(*query()));
 }

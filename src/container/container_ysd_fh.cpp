@@ -9,54 +9,12 @@ using namespace data;
 
 namespace container {
 
-QVector<ButtonDecl> StageWindow::stageButtons(const QVector<ButtonDecl> &own)
+ListDecl stageDecl(ListDecl d)
 {
-    QVector<ButtonDecl> b = {
-        {Role::Edit, S("bitbtn_edit"), S("编辑"), When::Browse, [this] {
-             // Without a listed order there is nothing to edit; a save would
-             // otherwise create a bare order row.
-             if (query()->isEmpty())
-                 return;
-             edit();
-             if (auto *w = editorFor(m_checks.flagField))
-                 w->setFocus();
-         }},
-        {Role::Save, S("bitbtn_save"), S("存盘")},
-        {Role::Cancel, S("bitbtn_cancel"), S("取消")},
-        {Role::Export, S("bitbtn_out"), S("导出")},
-        {Role::Print, S("bitbtn_print"), S("打印")},
-        {Role::ResetLayout, S("SpeedButton1"), S("初始界面")},
-    };
-    b += own;
-    b += {
-        {Role::Custom, S("SpeedButton3"), S("查找"), When::Always, [this] { showOrderSearch(this); }},
-        {Role::Close, S("SpeedButton4"), S("返回")},
-        {Role::Search, S("SpeedButton2"), S("查找")},
-    };
-    return b;
-}
-
-void StageWindow::build(ListDecl d, const Checks &checks)
-{
-    m_checks = checks;
     d.query = Dm1->q_container_ysd;
     d.search = Dm1->q_search;
-    d.memoField = S("备注");
     declareQuickSearch(d);
-    RecordListWindow::build(d);
-}
-
-bool StageWindow::checks()
-{
-    auto *q = query();
-    const QString flag = q->field(m_checks.flagField).asString();
-    if (flag != S("是") && flag != S("否"))
-        return fail(m_checks.flagMessage, m_checks.flagField);
-    // Compared by day: a return on the period's last day is in time.
-    const QDate date = q->field(m_checks.dateField).asDate(), limit = q->field(S("运输期限到")).asDate();
-    if (date.isValid() && limit.isValid() && limit > date)
-        return fail(m_checks.dateMessage, m_checks.dateField);
-    return true;
+    return d;
 }
 
 } // namespace container
@@ -73,7 +31,8 @@ TForm_container_ysd_fh::TForm_container_ysd_fh(QWidget *owner) : StageWindow(own
     d.exportName = S("集装箱运输单(回单)明细表");
     d.heading = S("以下显示是回单没有返回的记录！");
     d.buttons = stageButtons({{Role::Custom, S("SpeedButton6"), S("全部返回"), When::Always,
-                                     [this] { SpeedButton6Click(); }}});
+                                     [this] { SpeedButton6Click(); }}},
+                             [this] { showOrderSearch(this); });
     d.editors = {
         {S("上游客户"), S("上游客户："), EditorKind::Edit, S("DBEdit2"), {}, false, true},
         {S("运输单号"), S("运输单号："), EditorKind::Edit, S("DBEdit6"), {}, false, true},
@@ -88,8 +47,8 @@ TForm_container_ysd_fh::TForm_container_ysd_fh(QWidget *owner) : StageWindow(own
     };
     d.enterRing = {S("回单返回"), S("回单返回时间"), S("交单人")};
     d.enterExtra = {{S("备注"), S("回单返回")}};
-    build(d, {S("回单返回"), S("回单返回为是或否,请重新输入!"), S("回单返回时间"),
-              S("回单返回时间不能小于运输期限到,请重新输入!")});
+    build(container::stageDecl(d), {S("回单返回"), S("回单返回为是或否,请重新输入!"), S("回单返回时间"),
+                                    S("回单返回时间不能小于运输期限到,请重新输入!"), S("运输期限到")});
 }
 
 void TForm_container_ysd_fh::SpeedButton6Click()

@@ -1,6 +1,8 @@
 #include "container/container_ysd_sk.h"
 #include "db/text.h"
 #include "container/container_ysd.h"
+#include "container/container_ysd_cx.h"
+#include "container/container_ysd_fh.h"
 
 using namespace data;
 
@@ -16,7 +18,7 @@ TForm_container_ysd_sk::TForm_container_ysd_sk(QWidget *owner) : StageWindow(own
     d.printTitle = S("集装箱运输单(收款)明细表打印清单");
     d.exportName = S("集装箱运输单(收款)明细表");
     d.heading = S("以下显示是帐款没有结清的记录！");
-    d.buttons = stageButtons({});
+    d.buttons = stageButtons({}, [this] { showOrderSearch(this); });
     d.editors = {
         {S("上游客户"), S("上游客户："), EditorKind::Edit, S("DBEdit2"), {}, false, true},
         {S("运输单号"), S("运输单号："), EditorKind::Edit, S("DBEdit6"), {}, false, true},
@@ -31,6 +33,6 @@ TForm_container_ysd_sk::TForm_container_ysd_sk(QWidget *owner) : StageWindow(own
         {S("备注"), S("备注："), EditorKind::Memo, S("DBMemo1"), {}, true, false, false, 2},
     };
     d.enterRing = {S("实收运费"), S("帐款结清"), S("收款日期"), S("收款人"), S("备注")};
-    build(d, {S("帐款结清"), S("帐款结清为是或否,请重新输入!"), S("收款日期"),
-              S("收款日期不能小于运输期限到,请重新输入!")});
+    build(container::stageDecl(d), {S("帐款结清"), S("帐款结清为是或否,请重新输入!"), S("收款日期"),
+                                    S("收款日期不能小于运输期限到,请重新输入!"), S("运输期限到")});
 }

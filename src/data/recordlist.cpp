@@ -1,4 +1,5 @@
 #include "data/recordlist.h"
+#include "data/editorpanel.h"
 #include "data/memowindow.h"
 #include "data/session.h"
 #include "db/dates.h"
@@ -36,6 +37,8 @@ namespace data {
 
 QString searchTerm(const SearchField &f, const QString &value)
 {
+    if (!f.format.isEmpty())
+        return f.format.arg(db::q(value));
     switch (f.term) {
     case TermKind::Like:
         return QStringLiteral("(%1 like '%%2%')").arg(f.column, db::q(value));
@@ -80,7 +83,8 @@ When defaultWhen(Role r)
     }
 }
 
-// The icon theme's picture for what a button does (custom buttons by caption).
+} // namespace
+
 QIcon buttonIcon(const ButtonDecl &d)
 {
     switch (d.role) {
@@ -96,6 +100,10 @@ QIcon buttonIcon(const ButtonDecl &d)
     case Role::ResetLayout: return dbctrls::themeIcon({"view-restore"});
     case Role::Choose: return dbctrls::themeIcon({"edit-select", "dialog-ok"});
     case Role::Close: return dbctrls::themeIcon({"window-close"});
+    case Role::First: return dbctrls::themeIcon({"go-first"}, QStyle::SP_MediaSkipBackward);
+    case Role::Prior: return dbctrls::themeIcon({"go-previous"}, QStyle::SP_MediaSeekBackward);
+    case Role::Next: return dbctrls::themeIcon({"go-next"}, QStyle::SP_MediaSeekForward);
+    case Role::Last: return dbctrls::themeIcon({"go-last"}, QStyle::SP_MediaSkipForward);
     case Role::Custom: break;
     }
     if (d.caption.startsWith(QStringLiteral("查找")) || d.caption.startsWith(QStringLiteral("查询")))
@@ -104,74 +112,6 @@ QIcon buttonIcon(const ButtonDecl &d)
         return dbctrls::themeIcon({"dialog-ok-apply", "dialog-ok"});
     return {};
 }
-
-QWidget *makeEditor(const EditorDecl &e, db::Query *q, QWidget *parent)
-{
-    QWidget *w = nullptr;
-    switch (e.kind) {
-    case EditorKind::Edit: {
-        auto *ed = new dbctrls::DBEdit(parent);
-        ed->setDataSource(q, e.field);
-        ed->setCharCaseUpper(e.upper);
-        if (e.maxLength > 0)
-            ed->setMaxLength(e.maxLength);
-        w = ed;
-        break;
-    }
-    case EditorKind::Combo: {
-        auto *c = new dbctrls::DBComboBox(parent);
-        c->addItems(e.items);
-        c->setDataSource(q, e.field);
-        w = c;
-        break;
-    }
-    case EditorKind::Date: {
-        auto *d = new dbctrls::DBDateEdit(parent);
-        d->setDataSource(q, e.field);
-        w = d;
-        break;
-    }
-    case EditorKind::Whole: case EditorKind::Decimal: case EditorKind::Money: {
-        auto *n = new dbctrls::DBNumberEdit(parent);
-        n->setMode(e.kind == EditorKind::Whole ? dbctrls::DBNumberEdit::Whole
-                   : e.kind == EditorKind::Money ? dbctrls::DBNumberEdit::Money
-                                                 : dbctrls::DBNumberEdit::Decimal);
-        n->setDataSource(q, e.field);
-        w = n;
-        break;
-    }
-    case EditorKind::Memo: {
-        auto *m = new dbctrls::DBMemo(parent);
-        m->setDataSource(q, e.field);
-        m->setFixedHeight(48);
-        w = m;
-        break;
-    }
-    case EditorKind::Check: {
-        auto *c = new dbctrls::DBCheckBox(parent);
-        c->setText(e.label);
-        c->setDataSource(q, e.field);
-        w = c;
-        break;
-    }
-    case EditorKind::Radio: {
-        auto *r = new dbctrls::DBRadioGroup(parent);
-        r->setTitle(e.label);
-        r->setItems(e.items);
-        r->setDataSource(q, e.field);
-        w = r;
-        break;
-    }
-    }
-    w->setObjectName(e.objectName);
-    if (auto *da = dynamic_cast<dbctrls::DataAware *>(w)) {
-        da->setChineseText(e.chinese);
-        da->setAlwaysReadOnly(e.alwaysReadOnly);
-    }
-    return w;
-}
-
-} // namespace
 
 RecordListWindow::RecordListWindow(QWidget *owner) : QDialog(owner)
 {
@@ -318,7 +258,8 @@ void RecordListWindow::buildButtons()
             case Role::Export: exportData(); break;
             case Role::ResetLayout: resetLayout(); break;
             case Role::Close: close(); break;
-            case Role::Choose: case Role::Custom: break;
+            case Role::Choose: case Role::Custom: case Role::First: case Role::Prior: case Role::Next:
+            case Role::Last: break;
             }
         });
         m_toolRow->addWidget(b);
@@ -379,53 +320,7 @@ void RecordListWindow::buildQuickSearch()
 
 void RecordListWindow::buildPanel()
 {
-    m_panel = new QGroupBox(this);
-    m_panel->setObjectName(QStringLiteral("Panel1"));
-    auto *g = new QGridLayout(m_panel);
-    g->setContentsMargins(6, 4, 6, 4);
-    g->setHorizontalSpacing(6);
-    g->setVerticalSpacing(3);
-    int row = 0, col = 0;
-    const int perRow = m_decl.panelColumns;
-    const QFontMetrics fm(m_panel->font());
-    for (const EditorDecl &e : m_decl.editors) {
-        QWidget *w = makeEditor(e, m_decl.query, m_panel);
-        m_editors.insert(e.field, w);
-        if (e.kind != EditorKind::Check && e.kind != EditorKind::Radio) {
-            // Wide enough for a long value of its sort, but not wider: on a
-            // maximised window the room goes to the grid, not to the boxes.
-            grid::Column sort;
-            sort.field = e.field;
-            sort.title = e.label;
-            sort.width = 0;
-            const int need = grid::designWidth(sort, fm) + fm.height() * 2;   // frame, drop-down button
-            w->setMaximumWidth(qMax(need, 200) * std::min(e.span, m_decl.panelColumns) * 5 / 4);
-        }
-        const int span = std::min(e.span, perRow);
-        if (col + span > perRow) {
-            ++row;
-            col = 0;
-        }
-        if (e.kind == EditorKind::Check || e.kind == EditorKind::Radio) {
-            g->addWidget(w, row, col * 2, 1, span * 2);
-        } else {
-            auto *l = new QLabel(e.label, m_panel);
-            l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            l->setBuddy(w);
-            g->addWidget(l, row, col * 2);
-            g->addWidget(w, row, col * 2 + 1, 1, span * 2 - 1);
-        }
-        col += span;
-        if (col >= perRow) {
-            ++row;
-            col = 0;
-        }
-    }
-    for (int c = 0; c < perRow; ++c)
-        g->setColumnStretch(c * 2 + 1, 1);
-    // Takes what the capped boxes leave (a column without stretch grows
-    // only when the others cannot).
-    g->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, perRow * 2);
+    m_panel = buildEditorPanel(this, m_decl.query, m_decl.editors, m_decl.panelColumns, m_editors);
     m_top->addWidget(m_panel);
 }
 
@@ -437,6 +332,7 @@ void RecordListWindow::updateButtons()
         case When::Editing: b->setEnabled(m_editing); break;
         case When::Always: b->setEnabled(true); break;
         case When::Never: b->setEnabled(false); break;
+        case When::NotAdding: b->setEnabled(true); break;
         }
     }
 }
@@ -505,12 +401,7 @@ bool RecordListWindow::requireText(const QString &field, const QString &message)
 
 QString RecordListWindow::editorText(const QString &field) const
 {
-    QWidget *w = m_editors.value(field);
-    if (auto *c = qobject_cast<QComboBox *>(w))
-        return c->currentText();
-    if (auto *e = qobject_cast<QLineEdit *>(w))
-        return e->text();
-    return m_decl.query->field(field).asString();
+    return editorTextOf(m_editors, m_decl.query, field);
 }
 
 bool isDuplicate(db::Query *row, db::Query *search, const QStringList &searchLines, const QStringList &keyFields)
@@ -550,20 +441,30 @@ void RecordListWindow::save()
         return;
     if (!checks())
         return;
+    bool posted = false;
     try {
+        db::Transaction tx(*q->connection());
         if (!m_decl.stampOperator.isEmpty())
             q->field(m_decl.stampOperator).setAsString(velorin::operator_name);
         if (!m_decl.stampDate.isEmpty())
             q->field(m_decl.stampDate).setAsDateTime(QDateTime::currentDateTime());
         beforePost();
         q->post();
+        posted = true;
+        afterPost();
+        tx.commit();
         msg::hint(this, QStringLiteral("保存完毕！"));
     } catch (const db::DbError &e) {
-        // The change is dropped, but the user learns why.
+        // The change is dropped, but the user learns why; a row posted
+        // before the rollback shows what the database holds again.
         q->cancel();
+        if (posted && !q->refetchRow(q->currentRow()) && q->state() == db::Query::Browse)
+            q->refreshKeepingRow();
         msg::dbError(this, QStringLiteral("保存失败，修改已取消：\n%1").arg(e.message()));
     }
     setEditing(false);
+    if (m_decl.refreshAfterSave)
+        q->refetchRows();
 }
 
 void RecordListWindow::cancel()
@@ -581,10 +482,21 @@ void RecordListWindow::remove()
         return;
     if (!msg::confirm(this, deleteQuestion(), deleteCaption()))
         return;
+    const db::Query::Bookmark row = q->bookmark();
+    bool deleted = false;
     try {
+        db::Transaction tx(*q->connection());
+        beforeDelete();
         q->deleteRecord();
+        deleted = true;
+        tx.commit();
     } catch (const db::DbError &e) {
         q->cancel();
+        // Rolled back after the row had left the list: show it again.
+        if (deleted) {
+            q->refreshKeepingRow();
+            q->gotoBookmark(row);
+        }
         msg::dbError(this, QStringLiteral("删除失败：\n%1").arg(e.message()));
     }
 }

@@ -4,6 +4,7 @@
 #include "grid/columns.h"
 #include <QDialog>
 #include <QHash>
+#include <QIcon>
 #include <QPointer>
 #include <functional>
 
@@ -20,15 +21,17 @@ namespace dbctrls { class DBNavigator; class EnterRing; }
 namespace data {
 
 // What a tool button does; the role decides when it is enabled.
-enum class Role { Add, Edit, Save, Cancel, Delete, Refresh, Search, Print, Export, ResetLayout, Choose, Close, Custom };
-// When a button is enabled: in the browse state, while editing, always, or
-// never (a button that stays disabled, such as 选中 outside picker mode).
-enum class When { Browse, Editing, Always, Never };
+enum class Role { Add, Edit, Save, Cancel, Delete, Refresh, Search, Print, Export, ResetLayout, Choose, Close, Custom,
+                  First, Prior, Next, Last };
+// When a button is enabled: in the browse state, while editing, always,
+// never (a button that stays disabled, such as 选中 outside picker mode), or
+// unless a new row is being entered (新增 of an editor window).
+enum class When { Browse, Editing, Always, Never, NotAdding };
 
 struct ButtonDecl {
-    Role role;
-    QString objectName;
-    QString caption;
+    Role role = Role::Custom;
+    QString objectName = {};
+    QString caption = {};
     When when = When::Always;              // for Custom; other roles take their own
     std::function<void()> handler = {};    // for Custom and Search; replaces the standard action otherwise
 };
@@ -36,10 +39,10 @@ struct ButtonDecl {
 enum class EditorKind { Edit, Combo, Date, Whole, Decimal, Money, Memo, Check, Radio };
 
 struct EditorDecl {
-    QString field;
-    QString label;
+    QString field = {};
+    QString label = {};
     EditorKind kind = EditorKind::Edit;
-    QString objectName;
+    QString objectName = {};
     QStringList items = {};       // combo and radio items
     bool chinese = false;         // takes Chinese text: gets the operator's input method
     bool alwaysReadOnly = false;  // never writable (e.g. a computed route)
@@ -56,9 +59,9 @@ enum class StripEnter { Moves, EachRuns, Nothing };
 
 // A field of an in-window quick search or a search dialog and the term it adds.
 struct SearchField {
-    QString objectName;
-    QString label;
-    QString column;
+    QString objectName = {};
+    QString label = {};
+    QString column = {};
     TermKind term = TermKind::Like;
     EditorKind kind = EditorKind::Edit;   // Edit, Combo or Date
     QStringList items = {};
@@ -66,7 +69,12 @@ struct SearchField {
     bool upper = false;
     QString objectName2 = {};             // Range: the to-date editor
     QString label2 = {};
+    QString format = {};                  // a term of its own shape ("%1": the quoted value) instead of `term`'s
 };
+
+// The icon theme's picture for what a button does (custom buttons by their
+// caption: 查找, 选…); none where the theme has none.
+QIcon buttonIcon(const ButtonDecl &d);
 
 // The declaration of one record list window; a window fills it and calls build().
 struct ListDecl {
@@ -101,6 +109,7 @@ struct ListDecl {
     bool gridDoubleClickEdits = false;
     QString editFocus;                       // field 编辑 focuses; empty: the first of the Enter ring
     bool editNeedsRow = false;               // 编辑 on an empty list does nothing
+    bool refreshAfterSave = false;           // a save reads the listed rows' values again
 };
 
 // The duplicate rule: rows found by the lines on the search query are a
@@ -145,9 +154,14 @@ protected:
     // The window's checks in order; on a failure show the message through
     // fail() and return false.
     virtual bool checks() { return true; }
-    // Computed columns, inside the guarded step, before the post.
+    // Computed columns, inside the guarded step, before the post; and what
+    // else the save writes after it, in the same transaction.
     virtual void beforePost() {}
+    virtual void afterPost() {}
     virtual bool canDelete() { return true; }
+    // Inside the delete's transaction, before the current row goes: what
+    // belongs to the row goes with it (an order's lines, say).
+    virtual void beforeDelete() {}
     virtual QString deleteQuestion() const { return QStringLiteral("要删除当前记录吗? "); }
     virtual QString deleteCaption() const { return QStringLiteral("请选择"); }
     // Browse variant: the modal edit window on the current row.

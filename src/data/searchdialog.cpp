@@ -105,6 +105,10 @@ void SearchDialog::build(const SearchDecl &decl)
             ring << w;
     auto *r = new dbctrls::EnterRing(ring, [] { return true; }, {}, this);
     r->setFinalAction([seekBtn] { seekBtn->click(); });
+    for (auto it = decl.enterJumps.cbegin(); it != decl.enterJumps.cend(); ++it)
+        if (auto *from = findChild<QWidget *>(it.key()))
+            if (auto *to = findChild<QWidget *>(it.value()))
+                r->addJump(from, to);
     dbctrls::applyInputMethod(this);
     setFixedSize(sizeHint());
     if (!m_widgets.isEmpty())

@@ -12,6 +12,7 @@ struct SearchDecl {
     QString orderLine;             // the last SQL line
     QVector<SearchField> fields;   // in term order; one may be a Range
     QStringList enterOrder;        // objectNames; Enter in the last runs the search
+    QHash<QString, QString> enterJumps;   // objectName -> objectName Enter goes to, outside the order
     QString msgIncomplete;         // one date of the range only
     QString msgOrder;              // from later than to
     int columns = 2;

@@ -425,6 +425,27 @@ bool Query::refetchRow(int row)
     return true;
 }
 
+void Query::refetchRows()
+{
+    checkActive();
+    cancel();
+    if (!m_hasKey || isEmpty())
+        return;
+    Stmt s;
+    prepare(m_conn->handle(), QStringLiteral("SELECT rowid AS __key, * FROM %1 WHERE rowid=?").arg(quoteIdent(m_table)), s);
+    for (int row = 0; row < recordCount(); ++row) {
+        sqlite3_reset(s.st);
+        sqlite3_bind_int64(s.st, 1, rowKey(row));
+        if (sqlite3_step(s.st) == SQLITE_ROW && sqlite3_column_count(s.st) == fieldCount() + 1)
+            m_rows->replaceFromStatement(row, s.st);
+    }
+    if (m_disable > 0)
+        m_pendingReset = true;
+    else
+        emit dataReset();
+    emitIfEnabled(&Query::currentChanged);
+}
+
 int Query::fieldCount() const { return int(m_cols.size()); }
 
 QString Query::fieldName(int i) const

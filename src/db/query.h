@@ -89,6 +89,9 @@ public:
     // longer matches the query's condition. A pending change is cancelled
     // first. False when the row is gone or the query has no table.
     bool refetchRow(int row);
+    // Reads every listed row again by its key: the values are the
+    // database's, the set of rows stays (rows gone since keep what was read).
+    void refetchRows();
 
     // Base table when the query is "select * from <table> ..." (editable).
     QString tableName() const { return m_table; }

@@ -1,4 +1,6 @@
 #pragma once
+#include "db/dates.h"
+#include <QDateTime>
 #include <QString>
 
 namespace db {
@@ -17,6 +19,12 @@ inline QString q(const QString &value)
 inline QString lit(const QString &value)
 {
     return QLatin1Char('\'') + q(value) + QLatin1Char('\'');
+}
+
+// A date for SQL text: cdate('Y-M-D H:M:S'), or null for no date.
+inline QString dateLit(const QDateTime &dt)
+{
+    return dt.isValid() ? QStringLiteral("cdate('%1')").arg(shortDateTime(dt)) : QStringLiteral("null");
 }
 
 } // namespace db

@@ -233,6 +233,8 @@ void createIndexes(sqlite3 *db, const QString &table)
         {"普通货物运输单", "CREATE INDEX ix_fys_period ON 普通货物运输单 (发货日期, 运输单号)"},
         {"普通货物运输单", "CREATE INDEX ix_fys_no ON 普通货物运输单 (运输单号)"},
         {"普通货物运输单", "CREATE INDEX ix_fys_ddh ON 普通货物运输单 (调度单号)"},
+        // The dispatch chooser's free orders: not completed and not attached.
+        {"普通货物运输单", "CREATE INDEX ix_fys_free ON 普通货物运输单 (执行完结, 调度单号)"},
         {"普通货物运输单明细", "CREATE INDEX ix_fmx_no ON 普通货物运输单明细 (运输单号)"},
         {"普通货物运输单明细", "CREATE INDEX ix_fmx_wood ON 普通货物运输单明细 (货物名称, 发货日期)"},
         {"普通货物运输单明细", "CREATE INDEX ix_fmx_period ON 普通货物运输单明细 (发货日期)"},

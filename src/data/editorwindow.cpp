@@ -1,0 +1,452 @@
+#include "data/editorwindow.h"
+#include "data/editorpanel.h"
+#include "data/memowindow.h"
+#include "data/session.h"
+#include "db/connection.h"
+#include "db/dberror.h"
+#include "dbctrls/dbctrls.h"
+#include "grid/dbgrideh.h"
+#include "grid/sorting.h"
+#include <QDateTime>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace data {
+namespace {
+
+bool isNavigation(Role r)
+{
+    return r == Role::First || r == Role::Prior || r == Role::Next || r == Role::Last;
+}
+
+QString navigationHint(Role r)
+{
+    switch (r) {
+    case Role::First: return QStringLiteral("第一条");
+    case Role::Prior: return QStringLiteral("上一条");
+    case Role::Next: return QStringLiteral("下一条");
+    default: return QStringLiteral("最后一条");
+    }
+}
+
+// The roles' own enabling: the state table of the two-state editors, and
+// the entry rule (增加 and 返回 rest while a new row is entered).
+When defaultWhen(Role r, EditorStyle style)
+{
+    const bool twoStates = style == EditorStyle::TwoStates;
+    switch (r) {
+    case Role::Edit: return twoStates ? When::Browse : When::Always;
+    case Role::Add: return When::NotAdding;
+    case Role::Save: case Role::Cancel: case Role::Choose: return twoStates ? When::Editing : When::Always;
+    case Role::Close: return twoStates ? When::Always : When::NotAdding;
+    default: return When::Always;
+    }
+}
+
+} // namespace
+
+EditorWindow::EditorWindow(QWidget *owner) : QDialog(owner)
+{
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+EditorWindow::~EditorWindow() = default;
+
+QAbstractButton *EditorWindow::button(const QString &objectName) const
+{
+    for (const auto &b : m_buttons)
+        if (b.first->objectName() == objectName)
+            return b.first;
+    return nullptr;
+}
+
+void EditorWindow::build(const EditWindowDecl &decl)
+{
+    m_decl = decl;
+    setWindowTitle(decl.caption);
+    m_top = new QVBoxLayout(this);
+    m_top->setContentsMargins(6, 6, 6, 6);
+    m_top->setSpacing(4);
+
+    auto *toolRow = new QHBoxLayout;
+    toolRow->setSpacing(2);
+    buildButtons(toolRow, decl.buttons, false);
+    if (!decl.buttonsBelow)
+        m_top->addLayout(toolRow);
+    m_panel = buildEditorPanel(this, decl.query, decl.editors, decl.panelColumns, m_editors);
+    m_top->addWidget(m_panel);
+    if (!decl.note.isEmpty()) {
+        auto *note = new QLabel(decl.note, this);
+        note->setWordWrap(true);
+        note->setStyleSheet(QStringLiteral("color: #b00000;"));
+        m_top->addWidget(note);
+    }
+    if (decl.attached.query)
+        buildAttached();
+    else
+        m_top->addStretch(1);
+    if (decl.buttonsBelow)
+        m_top->addLayout(toolRow);
+
+    QList<QWidget *> ring;
+    for (const auto &f : decl.enterRing)
+        if (auto *w = m_editors.value(f))
+            ring << w;
+    if (!ring.isEmpty()) {
+        // While browsing the two-state editors leave Enter to the control.
+        const bool always = decl.style == EditorStyle::Entry;
+        m_ring = new dbctrls::EnterRing(ring, [this, always] { return always || m_editing; }, {}, this);
+        if (decl.enterSaves)
+            if (auto *b = button(QStringLiteral("bitbtn_save")))
+                m_ring->setFinalButton(b);
+        for (auto it = decl.enterExtra.cbegin(); it != decl.enterExtra.cend(); ++it)
+            if (auto *from = m_editors.value(it.key()))
+                m_ring->addJump(from, m_editors.value(it.value()));
+    }
+    if (!decl.memoField.isEmpty())
+        if (auto *memo = findChild<dbctrls::DBMemo *>(QStringLiteral("DBMemo1")))
+            connect(memo, &dbctrls::DBMemo::doubleClicked, this, &EditorWindow::openMemo);
+    dbctrls::applyInputMethod(this);
+    setEditing(false);
+}
+
+void EditorWindow::buildButtons(QHBoxLayout *row, const QVector<ButtonDecl> &buttons, bool attachedBar)
+{
+    if (m_decl.buttonsBelow && !attachedBar)
+        row->addStretch(1);
+    for (const ButtonDecl &d : buttons) {
+        QAbstractButton *b;
+        if (isNavigation(d.role)) {
+            auto *t = new QToolButton(this);
+            t->setIcon(buttonIcon(d));
+            t->setToolTip(navigationHint(d.role));
+            t->setAutoRaise(true);
+            b = t;
+        } else {
+            auto *p = new QPushButton(d.caption, this);
+            p->setAutoDefault(false);
+            p->setIcon(buttonIcon(d));
+            p->setMinimumWidth(64);
+            b = p;
+        }
+        b->setObjectName(d.objectName);
+        ButtonDecl stored = d;
+        if (attachedBar)
+            stored.when = When::Always;
+        else if (d.role != Role::Custom)
+            stored.when = defaultWhen(d.role, m_decl.style);
+        m_buttons.append({b, stored});
+        connect(b, &QAbstractButton::clicked, this, [this, d] {
+            if (d.handler) {
+                d.handler();
+                return;
+            }
+            switch (d.role) {
+            case Role::Add: add(); break;
+            case Role::Edit: edit(); break;
+            case Role::Save: save(); break;
+            case Role::Cancel: cancel(); break;
+            case Role::Close: close(); break;
+            case Role::First: first(); break;
+            case Role::Prior: prior(); break;
+            case Role::Next: next(); break;
+            case Role::Last: last(); break;
+            default: break;
+            }
+        });
+        row->addWidget(b);
+    }
+    if (!m_decl.buttonsBelow || attachedBar)
+        row->addStretch(1);
+}
+
+void EditorWindow::buildAttached()
+{
+    const AttachedDecl &a = m_decl.attached;
+    auto *bar = new QHBoxLayout;
+    bar->setSpacing(2);
+    if (!a.note.isEmpty()) {
+        auto *note = new QLabel(a.note, this);
+        note->setStyleSheet(QStringLiteral("color: #b00000;"));
+        bar->addWidget(note);
+    }
+    buildButtons(bar, a.buttons, true);
+    m_top->addLayout(bar);
+    m_attachedGrid = new grid::DBGridEh(this);
+    m_attachedGrid->setObjectName(a.objectName);
+    grid::Columns cols = a.columns;
+    if (!a.sortable)
+        for (auto &c : cols)
+            c.sortable = false;
+    m_attachedGrid->setColumns(cols);
+    m_attachedGrid->setQuery(a.query);
+    m_attachedGrid->setDichromatic(true);
+    m_attachedGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_top->addWidget(m_attachedGrid, 1);
+    if (a.sortable)
+        connect(m_attachedGrid, &grid::DBGridEh::sortMarkingChanged, this,
+                [this] { grid::applySort(m_decl.attached.query, m_attachedGrid->sortMarkers()); });
+    if (a.doubleClick)
+        connect(m_attachedGrid, &QAbstractItemView::doubleClicked, this, [this] { m_decl.attached.doubleClick(); });
+}
+
+void EditorWindow::updateButtons()
+{
+    for (const auto &[b, d] : m_buttons) {
+        if (isNavigation(d.role)) {
+            const bool firstPrior = d.role == Role::First || d.role == Role::Prior;
+            b->setEnabled(!m_editing && (firstPrior ? m_navFirstPrior : m_navNextLast));
+            continue;
+        }
+        switch (d.when) {
+        case When::Browse: b->setEnabled(!m_editing); break;
+        case When::Editing: b->setEnabled(m_editing); break;
+        case When::Always: b->setEnabled(true); break;
+        case When::Never: b->setEnabled(false); break;
+        case When::NotAdding: b->setEnabled(!m_adding); break;
+        }
+    }
+}
+
+void EditorWindow::setNavigation(bool firstPrior, bool nextLast)
+{
+    m_navFirstPrior = firstPrior;
+    m_navNextLast = nextLast;
+    updateButtons();
+}
+
+void EditorWindow::setEditing(bool editing, bool adding)
+{
+    m_editing = editing;
+    m_adding = adding;
+    if (!editing)
+        m_navFirstPrior = m_navNextLast = true;
+    const bool writable = m_decl.style == EditorStyle::Entry || editing;
+    for (const EditorDecl &e : m_decl.editors)
+        if (auto *da = dynamic_cast<dbctrls::DataAware *>(m_editors.value(e.field)))
+            da->setEditable(writable);
+    updateButtons();
+}
+
+void EditorWindow::focusField(const QString &field)
+{
+    const QString f = !field.isEmpty() ? field : m_decl.focusField;
+    if (auto *w = m_editors.value(f.isEmpty() && !m_decl.enterRing.isEmpty() ? m_decl.enterRing.first() : f))
+        w->setFocus();
+}
+
+void EditorWindow::add()
+{
+    auto *q = m_decl.query;
+    if (refuseReadOnly(this, q->connection()))
+        return;
+    // 新增 during an edit drops the edit and starts a new row.
+    if (m_adding)
+        giveUpNewEntry();
+    q->cancel();
+    beforeAppend();
+    setEditing(m_decl.style == EditorStyle::TwoStates, true);
+    q->last();
+    q->append();
+    afterAppend();
+    reloadAttached();
+    focusField({});
+}
+
+void EditorWindow::edit()
+{
+    if (refuseReadOnly(this, m_decl.query->connection()))
+        return;
+    setEditing(true, false);
+    focusField({});
+}
+
+bool EditorWindow::guarded(const QString &what, const std::function<void()> &write)
+{
+    auto *q = m_decl.query;
+    db::Query *rows = m_decl.attached.query;
+    try {
+        db::Transaction tx(*q->connection());
+        write();
+        tx.commit();
+        return true;
+    } catch (const db::DbError &e) {
+        // The transaction has rolled back whatever was written: nothing may
+        // look stored that is not.
+        const db::Query::Bookmark at = q->isActive() ? q->bookmark() : -1;
+        q->cancel();
+        if (rows && rows->isActive())
+            rows->cancel();
+        try {
+            if (q->isActive()) {
+                q->refreshKeepingRow();
+                if (at >= 0)
+                    q->gotoBookmark(at);
+            }
+            reloadAttached();
+        } catch (const db::DbError &) {
+            // The message below says what went wrong first.
+        }
+        msg::dbError(this, QStringLiteral("%1失败，修改已取消：\n%2").arg(what, e.message()));
+        return false;
+    }
+}
+
+void EditorWindow::save()
+{
+    auto *q = m_decl.query;
+    if (refuseReadOnly(this, q->connection()))
+        return;
+    if (!q->isEditing())
+        q->edit();
+    // A value an editor refuses (a bad date) stops the save with its message.
+    if (!dbctrls::updateRecord(q))
+        return;
+    if (!checks())
+        return;
+    const bool saved = guarded(QStringLiteral("保存"), [&] {
+        if (!m_decl.stampOperator.isEmpty())
+            q->field(m_decl.stampOperator).setAsString(velorin::operator_name);
+        if (!m_decl.stampDate.isEmpty())
+            q->field(m_decl.stampDate).setAsDateTime(QDateTime::currentDateTime());
+        beforePost();
+        q->post();
+        afterPost();
+    });
+    if (saved)
+        afterSave();
+    if (saved && !m_decl.savedMessage.isEmpty())
+        msg::hint(this, m_decl.savedMessage);
+    setEditing(false, false);
+}
+
+void EditorWindow::giveUpNewEntry()
+{
+    m_decl.query->cancel();
+    guarded(QStringLiteral("取消"), [this] { discardNewEntry(); });
+    m_adding = false;
+}
+
+void EditorWindow::cancel()
+{
+    auto *q = m_decl.query;
+    db::Query *rows = m_decl.attached.query;
+    if (m_decl.style == EditorStyle::Entry) {
+        q->cancel();
+        setEditing(false, false);
+        return;
+    }
+    if (m_adding) {
+        giveUpNewEntry();
+    } else {
+        if (rows && rows->isActive())
+            rows->cancel();
+        q->cancel();
+        reloadAttached();
+    }
+    // Back to the list as the database holds it, on its first row.
+    q->close();
+    q->open();
+    q->first();
+    reloadAttached();
+    setEditing(false, false);
+}
+
+void EditorWindow::first()
+{
+    m_decl.query->first();
+    reloadAttached();
+    setNavigation(false, true);
+}
+
+void EditorWindow::prior()
+{
+    m_decl.query->prior();
+    reloadAttached();
+    setNavigation(!m_decl.query->bof(), true);
+}
+
+void EditorWindow::next()
+{
+    m_decl.query->next();
+    reloadAttached();
+    setNavigation(true, !m_decl.query->eof());
+}
+
+void EditorWindow::last()
+{
+    m_decl.query->last();
+    reloadAttached();
+    setNavigation(true, false);
+}
+
+void EditorWindow::reloadAttached()
+{
+    const AttachedDecl &a = m_decl.attached;
+    if (!a.query || !a.reload || !m_decl.query->isActive())
+        return;
+    a.query->close();
+    a.query->setSql(a.reload(*m_decl.query));
+    a.query->open();
+}
+
+bool EditorWindow::fail(const QString &message, const QString &focus, msg::Icon icon)
+{
+    msg::show(this, {QStringLiteral("提示"), message, icon, QMessageBox::Ok, QMessageBox::Ok});
+    if (auto *w = m_editors.value(focus))
+        w->setFocus();
+    return false;
+}
+
+bool EditorWindow::requireText(const QString &field, const QString &message)
+{
+    if (m_decl.query->field(field).asString().trimmed().isEmpty())
+        return fail(message, field);
+    return true;
+}
+
+bool EditorWindow::isDuplicate(const QStringList &searchLines, const QStringList &keyFields)
+{
+    return data::isDuplicate(m_decl.query, m_decl.search, searchLines, keyFields);
+}
+
+QString EditorWindow::editorText(const QString &field) const
+{
+    return editorTextOf(m_editors, m_decl.query, field);
+}
+
+void EditorWindow::openMemo()
+{
+    if (m_decl.style == EditorStyle::TwoStates && !m_editing)
+        return;
+    TForm_bz memo(this, m_decl.query, m_decl.memoField);
+    memo.exec();
+}
+
+void EditorWindow::showEvent(QShowEvent *e)
+{
+    QDialog::showEvent(e);
+    if (e->spontaneous())
+        return;
+    // The operator may have changed since the window was made.
+    dbctrls::applyInputMethod(this);
+}
+
+void EditorWindow::done(int r)
+{
+    // 返回: what was not saved is dropped, a new row's stored parts with it.
+    if (m_adding)
+        giveUpNewEntry();
+    if (m_decl.query && m_decl.query->isActive())
+        m_decl.query->cancel();
+    setEditing(false, false);
+    QDialog::done(r);
+}
+
+} // namespace data

@@ -1,0 +1,155 @@
+#pragma once
+#include "data/recordlist.h"
+#include <QDialog>
+#include <QHash>
+#include <functional>
+
+class QAbstractButton;
+class QGroupBox;
+class QHBoxLayout;
+class QLabel;
+class QVBoxLayout;
+namespace grid { class DBGridEh; }
+namespace dbctrls { class EnterRing; }
+
+namespace data {
+
+// How an editor window's states work.
+enum class EditorStyle {
+    // Browse and editing (the goods order and dispatch editors): the editors
+    // are read-only while browsing; 编辑 edits the current row, 新增 enters a
+    // new one; the navigation buttons move through the list.
+    TwoStates,
+    // Always writable (the log and cash-journal editors, the line editor):
+    // typing edits the current row; 增加 starts an entry, during which the
+    // buttons declared NotAdding (增加, 返回) rest until 存盘 or 取消.
+    Entry,
+};
+
+// A read-only grid of rows that belong to the current row (an order's lines,
+// a dispatch's orders) over a second shared query, reloaded on every move.
+struct AttachedDecl {
+    db::Query *query = nullptr;
+    QString objectName = QStringLiteral("DBGridEh1");
+    grid::Columns columns = {};
+    // The SQL lines that list the rows of the header's current row.
+    std::function<QStringList(db::Query &header)> reload = {};
+    bool sortable = false;                 // title clicks replace the last SQL line
+    QString note = {};                     // a hint beside the grid
+    QVector<ButtonDecl> buttons = {};      // the bar over the grid; always enabled
+    std::function<void()> doubleClick = {};
+};
+
+// The declaration of one editor window; the window fills it and calls build().
+struct EditWindowDecl {
+    QString caption;
+    db::Query *query = nullptr;            // the list's own dataset
+    db::Query *search = nullptr;           // look-ups and duplicate checks (q_search)
+    EditorStyle style = EditorStyle::TwoStates;
+    QVector<ButtonDecl> buttons;           // left to right; Role::First..Last are the navigation
+    bool buttonsBelow = false;             // the dialog form: buttons under the editors
+    QVector<EditorDecl> editors;
+    int panelColumns = 3;
+    QStringList enterRing;                 // fields in Enter order (wraps unless enterSaves)
+    bool enterSaves = false;               // Enter in the ring's last field presses 存盘
+    QHash<QString, QString> enterExtra;    // field -> field Enter also goes to
+    QString focusField;                    // focus after 新增 / 编辑 / 增加
+    QString stampOperator = QStringLiteral("操作员");
+    QString stampDate = QStringLiteral("操作日期");
+    QString savedMessage;                  // shown after a save, e.g. "保存完毕！"
+    QString memoField;                     // DBMemo1's double click opens 备忘录 on it
+    AttachedDecl attached;
+    QString note;                          // a hint under the editors
+};
+
+// The separate modal editor working on a list window's shared query: moving
+// here moves the list, and what is saved here is what the list shows. It
+// holds the two states and their enabling, the navigation and its rules,
+// the one save shape (editors into the row, checks in order, then one
+// guarded step in a transaction), cancel and close; an optional attached
+// grid shows the rows that belong to the current one.
+class EditorWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit EditorWindow(QWidget *owner);
+    ~EditorWindow() override;
+
+    db::Query *query() const { return m_decl.query; }
+    db::Query *attachedQuery() const { return m_decl.attached.query; }
+    grid::DBGridEh *attachedGrid() const { return m_attachedGrid; }
+    QWidget *editorFor(const QString &field) const { return m_editors.value(field); }
+    QAbstractButton *button(const QString &objectName) const;
+    bool editing() const { return m_editing; }
+    bool adding() const { return m_adding; }
+
+    // The standard actions (public for openers and tests).
+    void add();
+    void edit();
+    void save();
+    virtual void cancel();
+    void first();
+    void prior();
+    void next();
+    void last();
+    // Lists the attached rows of the current row again.
+    void reloadAttached();
+
+protected:
+    void build(const EditWindowDecl &decl);
+    const EditWindowDecl &decl() const { return m_decl; }
+
+    // The window's checks in order; on a failure show the message through
+    // fail() and return false.
+    virtual bool checks() { return true; }
+    // Inside the guarded step: computed columns before the post, and what
+    // else the save writes after it (attached rows, other tables).
+    virtual void beforePost() {}
+    virtual void afterPost() {}
+    // After the save's transaction was committed.
+    virtual void afterSave() {}
+    // Before a new row is appended (a value carried from the last row) and
+    // after (the new row's defaults).
+    virtual void beforeAppend() {}
+    virtual void afterAppend() {}
+    // Inside a transaction when a new row is given up (取消, 返回): what was
+    // stored for it meanwhile is taken back.
+    virtual void discardNewEntry() {}
+
+    // One guarded step: `write` runs in a transaction; on a database error
+    // everything is rolled back, pending changes are cancelled, the header
+    // and attached rows are read again as the database holds them and the
+    // user is told `what` failed and why. True when it was committed.
+    bool guarded(const QString &what, const std::function<void()> &write);
+
+    bool fail(const QString &message, const QString &focusField, msg::Icon icon = msg::Icon::Exclamation);
+    bool requireText(const QString &field, const QString &message);
+    bool isDuplicate(const QStringList &searchLines, const QStringList &keyFields);
+    QString editorText(const QString &field) const;
+    void focusField(const QString &field);
+
+    void setEditing(bool editing, bool adding = false);
+    void done(int r) override;
+    void showEvent(QShowEvent *e) override;
+
+    QVBoxLayout *m_top = nullptr;
+
+private:
+    void buildButtons(QHBoxLayout *row, const QVector<ButtonDecl> &buttons, bool attachedBar);
+    void buildAttached();
+    void updateButtons();
+    void setNavigation(bool firstPrior, bool nextLast);
+    void giveUpNewEntry();
+    void openMemo();
+
+    EditWindowDecl m_decl;
+    bool m_editing = false;
+    bool m_adding = false;
+    bool m_navFirstPrior = true, m_navNextLast = true;
+    QHash<QString, QWidget *> m_editors;
+    QVector<QPair<QAbstractButton *, ButtonDecl>> m_buttons;
+    QGroupBox *m_panel = nullptr;
+    grid::DBGridEh *m_attachedGrid = nullptr;
+    dbctrls::EnterRing *m_ring = nullptr;
+};
+
+} // namespace data

@@ -1,0 +1,143 @@
+#include "goods/freight_ddb.h"
+#include "app/dm1.h"
+#include "app/windowregistry.h"
+#include "db/quote.h"
+#include "db/text.h"
+#include "goods/freight_ddb_cx.h"
+#include "goods/freight_ddb_edit.h"
+
+using namespace data;
+
+namespace goods {
+
+grid::Columns dispatchColumns(const QStringList &fields)
+{
+    using grid::FooterKind;
+    struct Look { const char *field; int width; bool sortable; FooterKind footer; };
+    static const Look looks[] = {
+        {"调度单号", 110, true, FooterKind::Text}, {"承运单位", 160, false, FooterKind::Count},
+        {"车牌号", 80, false, FooterKind::None},   {"驾驶员", 70, false, FooterKind::None},
+        {"发货日期", 85, false, FooterKind::None}, {"到达时间", 85, false, FooterKind::None},
+        {"执行完结", 60, false, FooterKind::None}, {"数量", 60, false, FooterKind::None},
+        {"运输金额", 90, false, FooterKind::Sum},  {"路桥费", 80, false, FooterKind::None},
+        {"油费", 80, false, FooterKind::None},     {"罚款", 70, false, FooterKind::None},
+        {"其它费用", 80, false, FooterKind::None}, {"劳务费", 80, false, FooterKind::None},
+        {"应付运费", 90, false, FooterKind::None}, {"起始地", 70, false, FooterKind::None},
+        {"目的地", 70, false, FooterKind::None},   {"运输动态", 110, false, FooterKind::None},
+        {"到货日期", 85, false, FooterKind::None}, {"帐款结清", 60, false, FooterKind::None},
+        {"付款日期", 85, false, FooterKind::None}, {"付款人", 70, false, FooterKind::None},
+        {"实付运费", 90, false, FooterKind::None}, {"上游客户", 200, true, FooterKind::None},
+        {"操作员", 70, false, FooterKind::None},   {"操作日期", 130, false, FooterKind::None},
+        {"备注", 150, false, FooterKind::None},
+    };
+    grid::Columns out;
+    for (const QString &f : fields) {
+        grid::Column c{.field = f, .title = f};
+        for (const Look &l : looks)
+            if (f == S(l.field)) {
+                c.width = l.width;
+                c.sortable = l.sortable;
+                c.footer = l.footer;
+                c.footerText = l.footer == FooterKind::Text ? S("记录数") : QString();
+            }
+        out << c;
+    }
+    return out;
+}
+
+ListDecl dispatchStageDecl(QWidget *window, const QStringList &columns, const ButtonDecl &extra)
+{
+    ListDecl d;
+    d.query = Dm1->q_freight_ddb;
+    d.search = Dm1->q_search;
+    d.columns = dispatchColumns(columns);
+    d.gridDoubleClickEdits = true;
+    d.buttons = {
+        {Role::Edit, S("bitbtn_edit"), S("编辑")},
+        {Role::Save, S("bitbtn_save"), S("存盘")},
+        {Role::Cancel, S("bitbtn_cancel"), S("取消")},
+        {Role::Export, S("bitbtn_out"), S("导出")},
+        {Role::Print, S("bitbtn_print"), S("打印")},
+        {Role::ResetLayout, S("SpeedButton1"), S("初始界面")},
+        {Role::Custom, S("SpeedButton5"), S("查找"), When::Always, [window] { showFreightDispatchSearch(window); }},
+    };
+    if (!extra.objectName.isEmpty())
+        d.buttons << extra;
+    d.buttons << ButtonDecl{Role::Close, S("SpeedButton4"), S("返回")}
+              << ButtonDecl{Role::Search, S("SpeedButton2"), S("查找")};
+    d.quickSearch = {
+        {.objectName = S("DBComboBoxEh3"), .label = S("承运单位："), .column = S("承运单位"), .kind = EditorKind::Combo,
+         .chinese = true},
+        {.objectName = S("Edit1"), .label = S("车牌号："), .column = S("车牌号")},
+        {.objectName = S("Edit3"), .label = S("运输动态："), .column = S("运输动态"), .chinese = true},
+        {.objectName = S("DBDateTimeEditEh3"), .label = S("发车日期："), .column = S("发货日期"), .term = TermKind::Day,
+         .kind = EditorKind::Date},
+    };
+    d.quickSearchHead = {S("select * from 普通货物调度单 ")};
+    d.quickSearchOrder = S("order by 承运单位,发货日期");
+    d.memoField = S("备注");
+    d.editNeedsRow = true;   // these windows work on listed dispatches, never make one
+    d.panelColumns = 4;
+    return d;
+}
+
+QStringList dispatchOrders(const QString &dispatchNumber)
+{
+    return {S("select * from 普通货物运输单 where (调度单号='") + db::q(dispatchNumber) + S("') "), S("order by 货物名称")};
+}
+
+void freeOrders(const QString &dispatchNumber)
+{
+    db::Query *s = Dm1->q_search;
+    s->close();
+    s->setSql({S("update 普通货物运输单 set 调度单号='' where 调度单号='") + db::q(dispatchNumber) + S("'")});
+    s->execSql();
+    s->close();
+}
+
+} // namespace goods
+
+TForm_freight_ddb::TForm_freight_ddb(QWidget *owner) : RecordListWindow(owner)
+{
+    setObjectName(S("Form_freight_ddb"));
+    ListDecl d;
+    d.caption = S("普通货物调度单管理");
+    d.module = S("freight_ddb");
+    d.query = Dm1->q_freight_ddb;
+    d.search = Dm1->q_search;
+    d.columns = goods::dispatchColumns({S("调度单号"), S("承运单位"), S("车牌号"), S("驾驶员"), S("发货日期"), S("数量"),
+                                        S("运输金额"), S("起始地"), S("目的地"), S("运输动态"), S("到货日期"),
+                                        S("上游客户"), S("操作员"), S("操作日期"), S("备注")});
+    d.minVisible = 8;
+    d.dichromaticCaption = S("区分网格");
+    d.printTitle = S("普通货物调度单明细表");
+    d.pageNumberRight = true;
+    d.exportName = S("普通货物调度单明细表");
+    d.gridDoubleClickEdits = true;
+    d.buttons = {
+        {Role::Refresh, S("bitbtn_refresh"), S("刷新")},
+        {Role::Edit, S("bitbtn_edit"), S("编辑")},
+        {Role::Delete, S("bitbtn_delete"), S("删除")},
+        {Role::Custom, S("bitbtn_seek"), S("查找"), When::Always, [this] { showFreightDispatchSearch(this); }},
+        {Role::Print, S("bitbtn_print"), S("打印")},
+        {Role::Export, S("SpeedButton2"), S("导出")},
+        {Role::ResetLayout, S("SpeedButton1"), S("初始界面")},
+        {Role::Close, S("bitbtn_close"), S("返回")},
+    };
+    build(d);
+}
+
+void TForm_freight_ddb::openEditor()
+{
+    auto editor = std::make_unique<TForm_freight_ddb_edit>(this);
+    db::Query *q = query();
+    Dm1->q_freight_ysd->reopenWith(goods::dispatchOrders(q->isEmpty() ? QString() : q->field(S("调度单号")).asString()));
+    app::showModal(editor.get());
+    editor.reset();
+    Dm1->q_freight_ysd->close();
+}
+
+void TForm_freight_ddb::beforeDelete()
+{
+    goods::freeOrders(query()->field(S("调度单号")).asString());
+}

@@ -1,0 +1,122 @@
+#include "goods/freight_ysd.h"
+#include "app/dm1.h"
+#include "app/windowregistry.h"
+#include "data/picklist.h"
+#include "db/quote.h"
+#include "db/text.h"
+#include "goods/freight_ysd_cx.h"
+#include "goods/freight_ysd_edit.h"
+#include <QComboBox>
+
+using namespace data;
+
+namespace goods {
+
+grid::Columns orderColumns()
+{
+    using grid::FooterKind;
+    return {
+        {.field = S("上游客户"), .title = S("上游客户"), .width = 200, .sortable = true, .footer = FooterKind::Text,
+         .footerText = S("记录数")},
+        {.field = S("运输单号"), .title = S("运输单号"), .width = 100, .sortable = true, .footer = FooterKind::Count},
+        {.field = S("收货日期"), .title = S("收货日期"), .width = 85, .sortable = true},
+        {.field = S("发货日期"), .title = S("发货日期"), .width = 85},
+        {.field = S("到货日期"), .title = S("到货日期"), .width = 85},
+        {.field = S("数量"), .title = S("数量"), .width = 50},
+        {.field = S("应收运费"), .title = S("应收运费"), .width = 85, .footer = FooterKind::Sum},
+        {.field = S("起始地"), .title = S("起始地"), .width = 70},
+        {.field = S("目的地"), .title = S("目的地"), .width = 70},
+        {.field = S("运输动态"), .title = S("运输动态"), .width = 110},
+        {.field = S("收货人"), .title = S("收货人"), .width = 150},
+        {.field = S("操作员"), .title = S("操作员"), .width = 70},
+        {.field = S("操作日期"), .title = S("操作日期"), .width = 130},
+        {.field = S("备注"), .title = S("备注"), .width = 150},
+    };
+}
+
+grid::Columns lineColumns()
+{
+    using grid::FooterKind;
+    return {
+        {.field = S("货物名称"), .title = S("货物名称"), .width = 140},
+        {.field = S("类别"), .title = S("类别"), .width = 80},
+        {.field = S("型号规格"), .title = S("型号规格"), .width = 120},
+        {.field = S("计量单位"), .title = S("计量单位"), .width = 60},
+        {.field = S("数量"), .title = S("数量"), .width = 70, .footer = FooterKind::Sum},
+        {.field = S("应收运费"), .title = S("应收运费"), .width = 90, .footer = FooterKind::Sum},
+        {.field = S("备注"), .title = S("备注"), .width = 200},
+    };
+}
+
+void declareQuickSearch(ListDecl &d)
+{
+    d.quickSearch = {
+        {.objectName = S("DBComboBoxEh3"), .label = S("上游客户："), .column = S("上游客户"), .kind = EditorKind::Combo,
+         .chinese = true},
+        {.objectName = S("Edit1"), .label = S("运输单号："), .column = S("运输单号")},
+        {.objectName = S("Edit3"), .label = S("运输动态："), .column = S("运输动态"), .chinese = true},
+        {.objectName = S("DBDateTimeEditEh3"), .label = S("发货日期："), .column = S("发货日期"), .term = TermKind::Day,
+         .kind = EditorKind::Date},
+    };
+    d.quickSearchButton = S("SpeedButton2");
+    d.quickSearchHead = {S("select * from 普通货物运输单 ")};
+    d.quickSearchOrder = S("order by 上游客户,运输单号");
+}
+
+QStringList orderLines(const QString &orderNumber, bool twoLines)
+{
+    const QString head = S("select * from 普通货物运输单明细 where (运输单号='") + db::q(orderNumber) + S("')");
+    if (twoLines)
+        return {head, S("order by 货物名称")};
+    return {head + S(" order by 货物名称")};
+}
+
+} // namespace goods
+
+TForm_freight_ysd::TForm_freight_ysd(QWidget *owner) : RecordListWindow(owner)
+{
+    setObjectName(S("Form_freight_ysd"));
+    ListDecl d;
+    d.caption = S("普通货物运输单管理");
+    d.module = S("freight_ysd");
+    d.query = Dm1->q_freight_ysd;
+    d.search = Dm1->q_search;
+    d.columns = goods::orderColumns();
+    d.minVisible = 8;
+    d.dichromaticCaption = S("区分网格");
+    d.printTitle = S("普通货物运输单明细表");
+    d.pageNumberRight = true;
+    d.exportName = S("普通货物运输单明细表");
+    d.gridDoubleClickEdits = true;
+    d.buttons = {
+        {Role::Refresh, S("bitbtn_refresh"), S("刷新")},
+        {Role::Edit, S("bitbtn_edit"), S("编辑")},
+        {Role::Delete, S("bitbtn_delete"), S("删除")},
+        {Role::Custom, S("bitbtn_seek"), S("查找"), When::Always, [this] { showFreightOrderSearch(this); }},
+        {Role::Print, S("bitbtn_print"), S("打印")},
+        {Role::Export, S("SpeedButton2"), S("导出")},
+        {Role::ResetLayout, S("SpeedButton1"), S("初始界面")},
+        {Role::Close, S("bitbtn_close"), S("返回")},
+    };
+    build(d);
+}
+
+void TForm_freight_ysd::openEditor()
+{
+    auto editor = std::make_unique<TForm_freight_ysd_edit>(this);
+    fillPickLists(Dm1->q_search, {S("select * from 上游客户"), S("order by 客户名称")}, S("客户名称"),
+                  {editor->findChild<QComboBox *>(S("DBComboBoxEh2"))});
+    db::Query *q = query();
+    Dm1->q_freight_mxb->reopenWith(goods::orderLines(q->isEmpty() ? QString() : q->field(S("运输单号")).asString(), true));
+    app::showModal(editor.get());
+    editor.reset();
+    Dm1->q_freight_mxb->close();
+}
+
+void TForm_freight_ysd::beforeDelete()
+{
+    db::Query *s = Dm1->q_search;
+    s->close();
+    s->setSql({S("delete from 普通货物运输单明细 where 运输单号='") + db::q(query()->field(S("运输单号")).asString()) + S("'")});
+    s->execSql();
+}

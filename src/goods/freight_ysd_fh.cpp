@@ -1,0 +1,84 @@
+#include "goods/freight_ysd_fh.h"
+#include "app/dm1.h"
+#include "data/bulkmark.h"
+#include "db/text.h"
+#include "goods/freight_ysd.h"
+#include "goods/freight_ysd_cx.h"
+
+using namespace data;
+
+namespace goods {
+
+ListDecl stageDecl(ListDecl d)
+{
+    d.query = Dm1->q_freight_ysd;
+    d.search = Dm1->q_search;
+    d.columns = orderColumns();
+    d.gridDoubleClickEdits = true;
+    declareQuickSearch(d);
+    return d;
+}
+
+QVector<EditorDecl> stageShownEditors()
+{
+    const auto shown = [](const char *field, const char *label, const char *name) {
+        return EditorDecl{.field = S(field), .label = S(label), .objectName = S(name), .alwaysReadOnly = true};
+    };
+    return {shown("运输单号", "运输单号：", "DBEdit6"), shown("上游客户", "上游客户：", "DBEdit2"),
+            shown("发货日期", "发货日期：", "DBEdit5"), shown("收货日期", "收货日期：", "DBEdit7"),
+            shown("到货日期", "到货日期：", "DBEdit8"), shown("运输动态", "运输动态：", "DBEdit4")};
+}
+
+void paintShownEditors(RecordListWindow *window)
+{
+    for (const EditorDecl &e : stageShownEditors())
+        window->editorFor(e.field)->setStyleSheet(S("background-color: #a6caf0;"));
+}
+
+} // namespace goods
+
+TForm_freight_ysd_fh::TForm_freight_ysd_fh(QWidget *owner) : StageWindow(owner)
+{
+    setObjectName(S("Form_freight_ysd_fh"));
+    ListDecl d;
+    d.caption = S("普通货物运输单回单管理");
+    d.module = S("freight_ysd_fh");
+    d.printTitle = S("普通货物运输单(回单)明细表打印清单");
+    d.exportName = S("普通货物运输单(回单)明细表");
+    d.heading = S("以下显示是回单没有返回的记录！");
+    d.buttons = stageButtons({{Role::Custom, S("SpeedButton6"), S("全部返回"), When::Always,
+                               [this] { SpeedButton6Click(); }}},
+                             [this] { showFreightOrderSearch(this); });
+    d.editors = goods::stageShownEditors();
+    d.editors += {
+        {.field = S("回单返回"), .label = S("回单返回："), .kind = EditorKind::Combo, .objectName = S("DBComboBoxEh4"),
+         .items = {S("是"), S("否")}},
+        {.field = S("回单返回时间"), .label = S("回单返回时间："), .kind = EditorKind::Date,
+         .objectName = S("DBDateTimeEditEh2")},
+        {.field = S("交单人"), .label = S("交单人："), .objectName = S("DBEdit1"), .chinese = true},
+        {.field = S("备注"), .label = S("备注："), .kind = EditorKind::Memo, .objectName = S("DBMemo1"), .chinese = true,
+         .span = 3},
+    };
+    d.enterRing = {S("回单返回"), S("回单返回时间"), S("交单人")};
+    d.enterExtra = {{S("备注"), S("回单返回")}};
+    build(goods::stageDecl(d), {S("回单返回"), S("回单返回为是或否,请重新输入!"), S("回单返回时间"),
+                                      S("回单返回时间不能小于到货日期,请重新输入!"), S("到货日期")});
+    goods::paintShownEditors(this);
+}
+
+void TForm_freight_ysd_fh::SpeedButton6Click()
+{
+    if (!msg::confirm(this, S("以下记录回单确实都返回了吗? ")))
+        return;
+    // A pending edit is dropped (not posted unchecked); every row is marked anyway.
+    if (editing())
+        cancel();
+    markEveryRow(
+        this, query(), S("全部返回"),
+        [](db::Query &q) {
+            q.field(S("回单返回时间")).setValue(q.field(S("到货日期")).value());
+            q.field(S("回单返回")).setAsString(S("是"));
+            q.field(S("交单人")).setAsString(q.field(S("驾驶员")).asString());
+        },
+        [](db::Query &q) { return S("运输单号 ") + q.field(S("运输单号")).asString(); });
+}
