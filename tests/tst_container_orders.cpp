@@ -165,7 +165,7 @@ void TstContainerOrders::chooseConsigneeAndRoute()
     put(&w, "DBEdit1", S("武汉"));
     put(&w, "DBEdit3", S("上海"));
     click(&w, "choose_shr");
-    QCOMPARE(offered, S("甲一库,甲二库"));    // the typed customer's consignees
+    QCOMPARE(offered, S("甲二库,甲一库"));    // the typed customer's consignees, by pinyin (er, yi)
     QCOMPARE(textOf(&w, "DBEdit9"), S("甲二库"));
     QVERIFY(w.findChild<QLineEdit *>(S("DBEdit4"))->isReadOnly());
     click(&w, "bitbtn_save");

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -91,6 +92,7 @@ private slots:
     void demoIsDeterministic();
     void generatedVolumesAndMix();
     void customerAggregateUsesIndex();
+    void olderFileOpensAndUpgrades();
 
 private:
     Run run(const QStringList &args);
@@ -245,6 +247,7 @@ void TstDbTool::toolCheckRejects()
         dbfile::create(file, false);
         sqlite3 *h = nullptr;
         QCOMPARE(sqlite3_open(file.toUtf8().constData(), &h), SQLITE_OK);
+        db::Connection::registerDialect(h);
         const int rc = sqlite3_exec(h, damage.toUtf8().constData(), nullptr, nullptr, nullptr);
         sqlite3_close(h);
         QCOMPARE(rc, SQLITE_OK);
@@ -372,23 +375,31 @@ void TstDbTool::payableIsAmountLessCosts()
         {QStringLiteral("普通货物调度单"), QStringLiteral("帐款结清")},
     };
     for (const auto &[table, settled] : paid) {
-        db::Query &q = d.select(QStringLiteral("select * from %1 where %2 = '是'").arg(table, settled));
+        // Paid trips, and in the demo trips whose costs are in before the
+        // payment (so that the payment windows' cost sums show something).
+        const QString costed = QStringLiteral("select * from %1 where %2 = '是' or 应付运费 is not null").arg(table, settled);
+        db::Query &q = d.select(costed);
         QVERIFY(q.recordCount() > 0);
-        int withCosts = 0;
+        int withCosts = 0, unpaidWithCosts = 0;
         for (q.first(); !q.eof(); q.next()) {
             const Money costs = money(q, "路桥费") + money(q, "劳务费") + money(q, "油费") + money(q, "罚款") + money(q, "其它费用");
             QCOMPARE(money(q, "应付运费"), money(q, "运输金额") - costs);
             QVERIFY(money(q, "应付运费") > Money());
-            QVERIFY(!q.field(QStringLiteral("付款日期")).isNull());
+            const bool settledRow = q.field(settled).asString() == QStringLiteral("是");
+            // Unpaid trips carry no payment yet.
+            QCOMPARE(!q.field(QStringLiteral("付款日期")).isNull(), settledRow);
+            QCOMPARE(!q.field(QStringLiteral("实付运费")).isNull(), settledRow);
             withCosts += !costs.isZero();
+            unpaidWithCosts += !settledRow && !costs.isZero();
         }
         QVERIFY(withCosts > 0);
+        if (file == m_demo)
+            QVERIFY2(unpaidWithCosts > 0, qPrintable(table));
     }
     // The payment window refuses a payment dated before the period's end.
     QCOMPARE(d.count(QStringLiteral("select count(*) from 集装箱运输单 where 付款日期 < 运输期限到")), qint64(0));
-    // Unpaid trips carry no payment yet.
     QCOMPARE(d.count(QStringLiteral("select count(*) from 集装箱运输单 where 下游帐款结清 = '否' and "
-                                    "(应付运费 is not null or 付款日期 is not null)")),
+                                    "(实付运费 is not null or 付款日期 is not null)")),
              qint64(0));
 }
 
@@ -604,6 +615,57 @@ void TstDbTool::demoCompanyAndOperators()
     QCOMPARE(d.count(QStringLiteral("select count(*) from (select 姓名 from 权限表 group by 姓名 having count(*) > 1)")), qint64(0));
 }
 
+void TstDbTool::olderFileOpensAndUpgrades()
+{
+    // A file as they were made before text sorted by pinyin: the demo's
+    // tables and indexes declared with NOCASE.
+    const QString file = m_dir.filePath(QStringLiteral("older.mdb"));
+    {
+        sqlite3 *h = nullptr;
+        QCOMPARE(sqlite3_open(file.toUtf8().constData(), &h), SQLITE_OK);
+        db::Connection::registerDialect(h);
+        QStringList script{QStringLiteral("ATTACH '%1' AS demo").arg(m_demo), QStringLiteral("BEGIN")};
+        Db demo(m_demo);
+        db::Query &ddl = demo.select(QStringLiteral("select type, name, sql from sqlite_master where sql is not null "
+                                                    "and name <> 'sqlite_sequence' order by type desc"));
+        for (ddl.first(); !ddl.eof(); ddl.next()) {
+            script << ddl.field(QStringLiteral("sql")).asString().replace(QStringLiteral(" COLLATE PINYIN"), QStringLiteral(" COLLATE NOCASE"));
+            if (ddl.field(QStringLiteral("type")).asString() == QStringLiteral("table"))
+                script << QStringLiteral("INSERT INTO main.%1 SELECT * FROM demo.%1").arg(ddl.field(QStringLiteral("name")).asString());
+        }
+        script << QStringLiteral("COMMIT") << QStringLiteral("DETACH demo");
+        for (const QString &sql : script)
+            QVERIFY2(sqlite3_exec(h, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK, qPrintable(sql));
+        sqlite3_close(h);
+    }
+    const auto names = [&]() -> QStringList {
+        const Run r = run({QStringLiteral("query"), file, QStringLiteral("select 客户名称 from 上游客户 order by 客户名称")});
+        return r.code == 0 ? r.out.split(u'\n', Qt::SkipEmptyParts).mid(1) : QStringList{r.err};
+    };
+    // It opens, lists (by character code) and takes changes.
+    Run r = run({QStringLiteral("check"), file});
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.out.contains(QStringLiteral("character code")), qPrintable(r.out));
+    {
+        Db d(file);
+        QCOMPARE(d.connection().execute(QStringLiteral("update 上游客户 set 备注 = 'x' where 客户名称 = '武汉江汉纸业有限公司'")), 1);
+    }
+    const QStringList before = names();
+    QCOMPARE(before.size(), 13);
+    QVERIFY(before[1].startsWith(QStringLiteral("中百")));   // U+4E2D right after 东 U+4E1C
+    // Upgraded it sorts by pinyin, whole and sound.
+    r = run({QStringLiteral("upgrade"), file});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    r = run({QStringLiteral("check"), file});
+    QVERIFY2(r.out.contains(QStringLiteral("pinyin")), qPrintable(r.out));
+    const QStringList after = names();
+    QCOMPARE(QSet<QString>(after.begin(), after.end()), QSet<QString>(before.begin(), before.end()));
+    QVERIFY(after[1].startsWith(QStringLiteral("湖北")) && after.last().startsWith(QStringLiteral("中百")));
+    r = run({QStringLiteral("query"), file, QStringLiteral("pragma integrity_check")});
+    QCOMPARE(r.out.split(u'\n', Qt::SkipEmptyParts).value(1), QStringLiteral("ok"));
+    QCOMPARE(Db(file).count(QStringLiteral("select count(*) from 上游客户 where 备注 = 'X'")), qint64(1));
+}
+
 void TstDbTool::demoIsDeterministic()
 {
     QTemporaryDir dir;
@@ -611,6 +673,7 @@ void TstDbTool::demoIsDeterministic()
     dbfile::createDemo(again, false);
     sqlite3 *h = nullptr;
     QCOMPARE(sqlite3_open(m_demo.toUtf8().constData(), &h), SQLITE_OK);
+    db::Connection::registerDialect(h);
     const QString attach = QStringLiteral("ATTACH '%1' AS b").arg(again);
     QCOMPARE(sqlite3_exec(h, attach.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
     int compared = 0;

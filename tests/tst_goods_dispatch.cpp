@@ -360,7 +360,7 @@ void TstGoodsDispatch::searchDialogAndMenus()
             QTest::keyClick(d->findChild<QWidget *>(S("Edit2")), Qt::Key_Return);   // Enter in the last field searches
             sql = Dm1->q_freight_ddb->sql().value(1);
         } else if (qobject_cast<TForm_freight_ddb_zxwj *>(d)) {
-            QCOMPARE(itemsOf(d, "DBComboBoxEh3"), QStringList({S("长江运输"), S("黄河运输")}));
+            QCOMPARE(itemsOf(d, "DBComboBoxEh3"), QStringList({S("黄河运输"), S("长江运输")}));   // huang, zhang
             put(d, "DBComboBoxEh3", S("长江"));
             click(d, "SpeedButton2");
             QCOMPARE(columnOf(Dm1->q_freight_ddb, "调度单号"), S("D'9"));

@@ -4,7 +4,9 @@
 #include "memorysource.h"
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QGuiApplication>
 #include <QPrinter>
+#include <QScreen>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -58,7 +60,8 @@ PdfWords pdfWords(const QString &pdf)
         } else {
             QString t = m.captured(7);
             t.replace(QLatin1String("&amp;"), QLatin1String("&")).replace(QLatin1String("&lt;"), QLatin1String("<"))
-                .replace(QLatin1String("&gt;"), QLatin1String(">")).replace(QLatin1String("&quot;"), QLatin1String("\""));
+                .replace(QLatin1String("&gt;"), QLatin1String(">")).replace(QLatin1String("&quot;"), QLatin1String("\""))
+                .replace(QLatin1String("&apos;"), QLatin1String("'"));
             out.words << Word{out.pages, m.captured(3).toDouble(), m.captured(4).toDouble(), m.captured(5).toDouble(),
                               m.captured(6).toDouble(), t};
         }
@@ -97,6 +100,9 @@ private slots:
     void pageNumberSide_data();
     void pageNumberSide();
     void wideGridFitsThePage();
+    void orientationFollowsTheColumns_data();
+    void orientationFollowsTheColumns();
+    void noValueBreaksInTwo();
     void longTextStretchesItsRow();
     void previewShowsEveryPage();
 
@@ -204,8 +210,8 @@ void TstPrint::wideGridFitsThePage()
                              pdf("wide.pdf")));
     const PdfWords words = pdfWords(pdf("wide.pdf"));
     QCOMPARE(words.pages, 1);
-    QVERIFY(qAbs(words.width - 210 * PointsPerMm) < 1);    // A4 portrait
-    QVERIFY(qAbs(words.height - 297 * PointsPerMm) < 1);
+    QVERIFY(qAbs(words.width - 297 * PointsPerMm) < 1);    // A4, turned by itself
+    QVERIFY(qAbs(words.height - 210 * PointsPerMm) < 1);
     double left = words.width, right = 0;
     for (int c = 0; c < 24; ++c) {
         const auto found = words.find(QStringLiteral("列%1").arg(c));
@@ -218,6 +224,95 @@ void TstPrint::wideGridFitsThePage()
     // Fitted rather than squeezed into a corner: the grid spans the page.
     QVERIFY(right - left > words.width * 0.8);
     QCOMPARE(words.find(QStringLiteral("423")).size(), 1);
+}
+
+// A list as the container order window prints it: sixteen columns of
+// names, codes, dates, money and remarks at their screen widths.
+MemorySource containerList(int rows)
+{
+    MemorySource src;
+    const struct { const char *title; db::Kind kind; int width; } cols[] = {
+        {"上游客户", db::Kind::Text, 200},  {"运输单号", db::Kind::Text, 100}, {"运输期限从", db::Kind::Date, 85},
+        {"运输期限到", db::Kind::Date, 85}, {"箱号", db::Kind::Text, 100},     {"型号规格", db::Kind::Text, 60},
+        {"数量", db::Kind::Float, 45},      {"船名航班", db::Kind::Text, 110}, {"应收运费", db::Kind::Money, 85},
+        {"起始地", db::Kind::Text, 70},     {"目的地", db::Kind::Text, 70},    {"运输动态", db::Kind::Text, 130},
+        {"收货人", db::Kind::Text, 170},    {"操作员", db::Kind::Text, 60},    {"操作日期", db::Kind::DateTime, 135},
+        {"备注", db::Kind::Memo, 130},
+    };
+    for (const auto &c : cols)
+        src.cols << MemorySource::Col{QString::fromUtf8(c.title), c.kind, c.width, {}};
+    const QStringList customers = {QStringLiteral("东风汽车零部件(集团)有限公司"), QStringLiteral("麦当劳(McDonald's)华中配送中心"),
+                                   QStringLiteral("武汉钢铁物资贸易有限公司")};
+    for (int r = 0; r < rows; ++r) {
+        const QString day = QStringLiteral("2026-11-%1").arg(10 + r % 19);
+        src.rows << QStringList{customers[r % 3], QStringLiteral("JZ202611%1%2").arg(10 + r % 19).arg(r % 100, 2, 10, QLatin1Char('0')),
+                                day, QStringLiteral("2026-12-%1").arg(10 + r % 19),
+                                QStringLiteral("COSU%1").arg(1234560 + r), QStringLiteral("40"), QStringLiteral("1"),
+                                QStringLiteral("长航集运18/V%1").arg(2301 + r), QStringLiteral("12,%1.00").arg(100 + r),
+                                QStringLiteral("杨泗港"), QStringLiteral("十堰"), QStringLiteral("杨泗港-十堰"),
+                                QStringLiteral("东风商用车十堰总装厂"), QStringLiteral("李调度"),
+                                day + QStringLiteral(" 09:%1:00").arg(10 + r % 50),
+                                r % 4 ? QString() : QStringLiteral("重箱，注意限高 check ISO6346")};
+    }
+    return src;
+}
+
+void TstPrint::orientationFollowsTheColumns_data()
+{
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("landscape");
+    QTest::newRow("six columns") << 6 << 100 << false;
+    QTest::newRow("ten narrow columns") << 10 << 70 << false;
+    QTest::newRow("twelve columns") << 12 << 90 << true;
+    QTest::newRow("twenty-four columns") << 24 << 120 << true;
+}
+
+void TstPrint::orientationFollowsTheColumns()
+{
+    QFETCH(int, columns);
+    QFETCH(int, width);
+    QFETCH(bool, landscape);
+    MemorySource src;
+    for (int c = 0; c < columns; ++c)
+        src.cols << MemorySource::Col{QStringLiteral("列%1").arg(c), db::Kind::Text, width, {}};
+    src.rows << QStringList(columns, QStringLiteral("AB12345"));
+    const grid::GridPrinter gp(src, grid::PrintSettings::standard(QStringLiteral("表"), QStringLiteral("张三")));
+    QCOMPARE(gp.orientation(), landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    gp.setup(printer);
+    // Readable in the chosen orientation; a portrait list would have turned
+    // before going below that.
+    QVERIFY2(gp.cellPointSize(&printer) >= (landscape ? 6.0 : 8.0), qPrintable(QString::number(gp.cellPointSize(&printer))));
+}
+
+void TstPrint::noValueBreaksInTwo()
+{
+    const MemorySource src = containerList(40);
+    const auto settings = grid::PrintSettings::standard(QStringLiteral("集装箱运输单明细表打印清单"), QStringLiteral("张三"));
+    QVERIFY(grid::printToPdf(src, settings, pdf("sixteen.pdf")));
+    const PdfWords words = pdfWords(pdf("sixteen.pdf"));
+    QVERIFY(words.width > words.height);   // landscape by itself
+    // Every number, date, code and Latin word reads back whole, once per row
+    // it stands in.
+    static const QRegularExpression token(QStringLiteral("[0-9A-Za-z][0-9A-Za-z,.:/'-]*[0-9A-Za-z]"));
+    QHash<QString, int> expected;
+    for (int r = 0; r < src.rowCount(); ++r)
+        for (int c = 0; c < src.columnCount(); ++c)
+            for (auto it = token.globalMatch(src.text(r, c)); it.hasNext();)
+                ++expected[it.next().captured()];
+    QHash<QString, int> found;
+    for (const Word &w : words.words)
+        for (auto it = token.globalMatch(w.text); it.hasNext();)
+            ++found[it.next().captured()];
+    QVERIFY(expected.size() > 150);
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        QVERIFY2(found.value(it.key()) >= it.value(),
+                 qPrintable(QStringLiteral("%1: %2 of %3").arg(it.key()).arg(found.value(it.key())).arg(it.value())));
+    // The Chinese texts wrap between their characters and still read in full.
+    const QString text = pdfText(pdf("sixteen.pdf")).remove(QRegularExpression(QStringLiteral("\\s")));
+    QVERIFY(text.contains(QStringLiteral("东风商用车十堰总装厂")) || text.contains(QStringLiteral("东风商用车")));
 }
 
 void TstPrint::longTextStretchesItsRow()
@@ -259,14 +354,18 @@ void TstPrint::previewShowsEveryPage()
     QString title;
     int shownPages = 0;
     QPageLayout layout;
+    QSize size;
+    QPrintPreviewWidget::ZoomMode zoom = QPrintPreviewWidget::CustomZoom;
     const auto previous = grid::setPreviewRunner([&](QPrintPreviewDialog &dlg) {
         title = dlg.windowTitle();
         layout = dlg.printer()->pageLayout();
+        size = dlg.size();
         dlg.show();
         auto *preview = dlg.findChild<QPrintPreviewWidget *>();
         QVERIFY(preview);
         QTRY_VERIFY(preview->pageCount() > 0);
         shownPages = preview->pageCount();
+        zoom = preview->zoomMode();
         dlg.close();
     });
     grid::printPreview(nullptr, src, settings);
@@ -277,6 +376,10 @@ void TstPrint::previewShowsEveryPage()
     QCOMPARE(layout.pageSize().id(), QPageSize::A4);
     QCOMPARE(layout.orientation(), QPageLayout::Portrait);
     QCOMPARE(layout.margins(QPageLayout::Millimeter), QMarginsF(2, 2, 2, 2));
+    // Large, pages as wide as the window.
+    QCOMPARE(zoom, QPrintPreviewWidget::FitToWidth);
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(size.width() >= avail.width() * 8 / 10 && size.height() >= avail.height() * 8 / 10);
 }
 
 QTEST_MAIN(TstPrint)

@@ -1,7 +1,10 @@
 // velorin-db: make and check Velorin database files.
 #include "data/dbfile.h"
+#include "db/collation.h"
 #include "db/dberror.h"
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 #include <QTextStream>
 #include <cstdio>
 
@@ -11,13 +14,21 @@ static int usage()
                  "usage: velorin-db create FILE [--force]\n"
                  "       velorin-db demo FILE [--force]\n"
                  "       velorin-db generate FILE --orders N [--force]\n"
-                 "       velorin-db check FILE\n");
+                 "       velorin-db check FILE\n"
+                 "       velorin-db upgrade FILE\n"
+                 "       velorin-db query FILE SQL\n");
     return 2;
 }
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // The demo draws its vehicle pictures, which takes fonts: a GUI
+    // application, on no screen.
+    const bool demo = argc > 1 && qstrcmp(argv[1], "demo") == 0;
+    if (demo && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> owner(demo ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
+    QCoreApplication &app = *owner;
     QStringList args = app.arguments().mid(1);
     const bool force = args.removeAll(QStringLiteral("--force")) > 0;
     int orders = -1;
@@ -28,6 +39,18 @@ int main(int argc, char **argv)
         if (!ok || orders < 0)
             return usage();
         args.remove(oi, 2);
+    }
+    if (args.size() == 3 && args[0] == QLatin1String("query") && orders < 0 && !force) {
+        // The sqlite3 shell cannot compare text in the program's collation.
+        try {
+            QTextStream out(stdout);
+            for (const QString &line : dbfile::select(args[1], args[2]))
+                out << line << "\n";
+            return 0;
+        } catch (const db::DbError &e) {
+            QTextStream(stderr) << "velorin-db: " << e.message() << "\n";
+            return 1;
+        }
     }
     if (args.size() != 2)
         return usage();
@@ -50,6 +73,14 @@ int main(int argc, char **argv)
                 return 1;
             }
             out << file << ": Velorin database, all tables and columns present\n";
+            if (dbfile::textCollation(file) == QLatin1String(db::TextCollation))
+                out << "text sorted by pinyin (collation " << db::TextCollation << ")\n";
+            else
+                out << "text sorted by character code (an older file; velorin-db upgrade sorts it by pinyin)\n";
+            return 0;
+        } else if (cmd == QLatin1String("upgrade") && orders < 0 && !force) {
+            dbfile::upgrade(file);
+            out << file << ": text sorted by pinyin\n";
             return 0;
         } else {
             return usage();

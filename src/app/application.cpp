@@ -7,12 +7,57 @@
 #include "dbctrls/messages.h"
 #include <QFont>
 #include <QFontDatabase>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
-VelorinApplication::VelorinApplication(int &argc, char **argv) : QApplication(argc, argv)
+namespace {
+
+// Qt's own dialogs write dates in the system locale, which Qt reads from the
+// environment once, while the application object is made: the dates of the
+// file dialog are Chinese only when LC_TIME says so before that.
+int &withChineseDates(int &argc)
+{
+    if (qEnvironmentVariableIsEmpty("LC_ALL"))
+        qputenv("LC_TIME", "zh_CN.UTF-8");
+    return argc;
+}
+
+} // namespace
+
+VelorinApplication::VelorinApplication(int &argc, char **argv) : QApplication(withChineseDates(argc), argv)
 {
     setApplicationName(QStringLiteral("Lunvek软件"));
     setApplicationDisplayName(QString());
     setupFonts();
+    setupLanguage();
+    setupIcons();
+}
+
+bool VelorinApplication::setupLanguage()
+{
+    const QLocale chinese(QLocale::Chinese, QLocale::SimplifiedChineseScript, QLocale::China);
+    QLocale::setDefault(chinese);
+    static QTranslator *qtTexts = nullptr;
+    if (qtTexts)
+        return true;
+    auto *t = new QTranslator(QCoreApplication::instance());
+    if (!t->load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete t;
+        return false;
+    }
+    QCoreApplication::installTranslator(t);
+    qtTexts = t;
+    return true;
+}
+
+void VelorinApplication::setupIcons()
+{
+    // Freely licensed and coloured; buttons fall back to their drawn glyphs
+    // where it is not installed.
+    QIcon::setThemeName(QStringLiteral("breeze"));
 }
 
 void VelorinApplication::setupFonts()

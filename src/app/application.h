@@ -8,6 +8,12 @@ public:
     VelorinApplication(int &argc, char **argv);
     bool notify(QObject *receiver, QEvent *event) override;
     static void setupFonts();
+    // Chinese (China) as the default locale and Qt's own texts (file and
+    // print dialogs, standard buttons, context menus) in Chinese. False when
+    // Qt's translation is not installed (the texts stay English).
+    static bool setupLanguage();
+    // The program's icon theme, whatever the desktop uses.
+    static void setupIcons();
 };
 
 namespace app {

@@ -9,6 +9,7 @@
 #include "data/session.h"
 #include "db/dates.h"
 #include "db/dberror.h"
+#include "dbctrls/icons.h"
 #include "dbctrls/messages.h"
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -109,8 +110,8 @@ QWidget *TForm_main::buildTopPanel()
         auto *b = new QToolButton(panel);
         b->setObjectName(QStringLiteral("SpeedButton%1").arg(++n));
         b->setText(def.caption);
-        b->setIcon(QIcon(app::badgeGlyph(def.glyph, QColor::fromRgb(def.color), 20)));
-        b->setIconSize(QSize(20, 20));
+        b->setIcon(dbctrls::themeIcon(def.icons, QIcon(app::badgeGlyph(def.glyph, QColor::fromRgb(def.color), 22))));
+        b->setIconSize(QSize(22, 22));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setFixedSize(65, 39);
         b->setAutoRaise(true);
@@ -163,19 +164,22 @@ void TForm_main::buildStatusBar()
     StatusBar1 = statusBar();
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
+    // The panels share the window's width in the proportions of their design
+    // widths, each at least that wide and never narrower than its text.
     const int widths[] = {120, 100, 300, 50};
     for (int i = 0; i < 4; ++i) {
         auto *l = new QLabel(StatusBar1);
         l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        l->setFixedWidth(widths[i]);
+        l->setMinimumWidth(widths[i]);
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
         if (i != 2)
             l->setAlignment(Qt::AlignCenter);
-        StatusBar1->addWidget(l);
+        StatusBar1->addWidget(l, widths[i]);
         m_panels << l;
     }
     m_panels[3]->setText(QStringLiteral("技术支持"));
+    m_panels[3]->setMinimumWidth(qMax(widths[3], m_panels[3]->sizeHint().width() + 8));
 }
 
 QString TForm_main::statusPanelText(int panel) const

@@ -223,13 +223,18 @@ const MenuItem *menuItem(const QString &name)
 const QList<ToolButtonDef> &toolButtons()
 {
     static const QList<ToolButtonDef> buttons = {
-        {QStringLiteral("承运车辆"), QStringLiteral("N48"), QChar(0x8F66), 0x2f6fb0},   // 车
-        {QStringLiteral("上游客户"), QStringLiteral("N12"), QChar(0x5BA2), 0x3a8a4a},   // 客
-        {QStringLiteral("货物资料"), QStringLiteral("N11"), QChar(0x8D27), 0xb07a2f},   // 货
-        {QStringLiteral("现金日记帐"), QStringLiteral("N47"), QChar(0x5E10), 0x7a4ab0}, // 帐
-        {QStringLiteral("车辆维修"), QStringLiteral("N57"), QChar(0x4FEE), 0x4a7a8a},   // 修
-        {QStringLiteral("到期报警"), QStringLiteral("N52"), QChar(0x8B66), 0xc03030},   // 警
-        {QStringLiteral("退出"), QStringLiteral("N9"), QChar(0x9000), 0x606060},        // 退
+        {QStringLiteral("承运车辆"), QStringLiteral("N48"), QChar(0x8F66), 0x2f6fb0, {QStringLiteral("car")}},   // 车
+        {QStringLiteral("上游客户"), QStringLiteral("N12"), QChar(0x5BA2), 0x3a8a4a,
+         {QStringLiteral("kuser"), QStringLiteral("system-users")}},   // 客
+        {QStringLiteral("货物资料"), QStringLiteral("N11"), QChar(0x8D27), 0xb07a2f,
+         {QStringLiteral("package-x-generic"), QStringLiteral("package")}},   // 货
+        {QStringLiteral("现金日记帐"), QStringLiteral("N47"), QChar(0x5E10), 0x7a4ab0,
+         {QStringLiteral("kmymoney"), QStringLiteral("accessories-calculator")}},   // 帐
+        {QStringLiteral("车辆维修"), QStringLiteral("N57"), QChar(0x4FEE), 0x4a7a8a,
+         {QStringLiteral("applications-utilities"), QStringLiteral("tools")}},   // 修
+        {QStringLiteral("到期报警"), QStringLiteral("N52"), QChar(0x8B66), 0xc03030,
+         {QStringLiteral("kalarm"), QStringLiteral("appointment-reminder")}},   // 警
+        {QStringLiteral("退出"), QStringLiteral("N9"), QChar(0x9000), 0x606060, {QStringLiteral("application-exit")}},   // 退
     };
     return buttons;
 }

@@ -54,8 +54,9 @@ const MenuItem *menuItem(const QString &name);
 struct ToolButtonDef {
     QString caption;
     QString item;
-    QChar glyph;
+    QChar glyph;          // with color: the badge shown when the icon theme lacks the icons
     unsigned color;
+    QStringList icons;    // icon theme names, the first one found is shown
 };
 const QList<ToolButtonDef> &toolButtons();
 

@@ -95,8 +95,6 @@ TForm_container_ysd::TForm_container_ysd(QWidget *owner) : RecordListWindow(owne
     container::declareQuickSearch(d);
     d.memoField = S("备注");
     build(d);
-    // The route is computed on save and never typed: shown on sky blue.
-    editorFor(S("运输动态"))->setStyleSheet(S("background-color: #a6caf0;"));
 }
 
 void TForm_container_ysd::choose_shrClick()

@@ -8,11 +8,21 @@ namespace dbfile {
 // Creates FILE with the schema and the rows a fresh file must hold. Refuses an
 // existing file unless force. Throws db::DbError.
 void create(const QString &path, bool force);
-// create() plus a realistic demo business.
+// create() plus a realistic demo business; with a QGuiApplication also
+// pictures of some vehicles in jpg/ beside the file (plate + ".JPG").
 void createDemo(const QString &path, bool force);
 // create() plus large synthetic volumes for benchmarks.
 void createGenerated(const QString &path, int orders, bool force);
 // Empty when FILE is a Velorin database; otherwise what is wrong.
 QStringList check(const QString &path);
+// The collation of FILE's text columns (db::schema::textCollation).
+QString textCollation(const QString &path);
+// Sorts the text of a file made before pinyin order by pinyin
+// (db::schema::upgradeCollation). Throws db::DbError.
+void upgrade(const QString &path);
+// Runs one read-only statement on FILE with the program's SQL dialect and
+// collation; rows as tab-separated lines, the column names first.
+// Throws db::DbError.
+QStringList select(const QString &path, const QString &sql);
 
 } // namespace dbfile

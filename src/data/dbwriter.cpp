@@ -204,9 +204,13 @@ uint64_t Rng::next()
     return z ^ (z >> 31);
 }
 
-void addCosts(Insert &ins, const TripCosts &c)
+void addCosts(Insert &ins, const TripCosts &c, bool paid)
 {
-    ins.add(c.tolls).add(c.fuel).add(c.fines).add(c.labour).add(c.other).add(c.payable).add(c.payable);
+    ins.add(c.tolls).add(c.fuel).add(c.fines).add(c.labour).add(c.other).add(c.payable);
+    if (paid)
+        ins.add(c.payable);
+    else
+        ins.null();
 }
 
 TripCosts tripCosts(Rng &rng, db::Money amount, bool ownVehicle)

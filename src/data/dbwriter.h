@@ -109,8 +109,9 @@ struct TripCosts {
 };
 class Insert;
 // The seven money columns of a payment in table order: 路桥费, 油费, 罚款,
-// 劳务费, 其它费用, 应付运费 and 实付运费 (paid in full).
-void addCosts(Insert &ins, const TripCosts &c);
+// 劳务费, 其它费用, 应付运费 and 实付运费 (paid in full, or empty while the
+// payment is still to come).
+void addCosts(Insert &ins, const TripCosts &c, bool paid = true);
 constexpr int CostColumns = 7;
 TripCosts tripCosts(Rng &rng, db::Money amount, bool ownVehicle);
 

@@ -4,6 +4,13 @@
 #include "data/dbwriter.h"
 #include "db/dates.h"
 #include "db/schema.h"
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
@@ -89,14 +96,14 @@ const char *const goodsRows[] = {
 
 // 单位名称|单位代码|类别|区域|联系地址|开户银行
 const char *const carrierRows[] = {
-    "本公司自有车队|ZY001|A|A|武汉市汉阳区杨泗港路88号|中国工商银行武汉汉阳支行",
-    "武汉顺达运输有限公司|YS002|B|A|武汉市汉阳区江城大道508号|中国农业银行武汉汉阳支行",
-    "湖北鸿运物流有限公司|YS003|B|B|武汉市东西湖区新沟镇|中国建设银行武汉东西湖支行",
-    "武汉江城集装箱运输有限公司|YS004|A|A|武汉市江岸区沿江大道9号|交通银行武汉江岸支行",
-    "孝感恒通汽车运输公司|YS005|C|C|孝感市孝南区长征路33号|孝感农村商业银行",
-    "黄石平安货运有限公司|YS006|C|D|黄石市西塞山区八泉街道|黄石银行西塞山支行",
-    "鄂州远航物流车队|YS007|D|D|鄂州市鄂城区寒溪路|中国邮政储蓄银行鄂州分行",
-    "武汉汉阳通宇汽车运输公司|YS008|B|A|武汉市汉阳区沌口经济开发区|中国银行武汉沌口支行",
+    "本公司自有车队|ZY001|A|武汉汉阳|武汉市汉阳区杨泗港路88号|中国工商银行武汉汉阳支行",
+    "武汉顺达运输有限公司|YS002|B|武汉汉阳|武汉市汉阳区江城大道508号|中国农业银行武汉汉阳支行",
+    "湖北鸿运物流有限公司|YS003|B|武汉东西湖|武汉市东西湖区新沟镇|中国建设银行武汉东西湖支行",
+    "武汉江城集装箱运输有限公司|YS004|A|武汉江岸|武汉市江岸区沿江大道9号|交通银行武汉江岸支行",
+    "孝感恒通汽车运输公司|YS005|C|孝感|孝感市孝南区长征路33号|孝感农村商业银行",
+    "黄石平安货运有限公司|YS006|C|黄石|黄石市西塞山区八泉街道|黄石银行西塞山支行",
+    "鄂州远航物流车队|YS007|D|鄂州|鄂州市鄂城区寒溪路|中国邮政储蓄银行鄂州分行",
+    "武汉汉阳通宇汽车运输公司|YS008|B|武汉沌口|武汉市汉阳区沌口经济开发区|中国银行武汉沌口支行",
 };
 constexpr int ownFleet = 0;
 
@@ -128,9 +135,59 @@ struct Consignee { int customer; QString name; int city; };
 struct Goods { int customer; QString name, category, unit, spec; };
 struct Vehicle { int carrier; QString plate, driver; int odometer; };
 
+// A side view of a lorry with its plate, for the vehicle list's picture page.
+// Needs a QGuiApplication (fonts); written only where no picture is yet.
+void drawVehicle(const QString &file, const QString &plate, const QString &name, int hue)
+{
+    if (QFileInfo::exists(file) || !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return;
+    QImage img(640, 400, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, 270);
+    sky.setColorAt(0, QColor(140, 185, 235));
+    sky.setColorAt(1, QColor(228, 238, 248));
+    p.fillRect(0, 0, 640, 270, sky);
+    p.fillRect(0, 270, 640, 130, QColor(90, 92, 98));
+    p.setPen(QPen(QColor(235, 235, 200), 5, Qt::DashLine));
+    p.drawLine(0, 350, 640, 350);
+    const QColor body = QColor::fromHsv(hue % 360, 140, 205);
+    p.setPen(QPen(body.darker(160), 2));
+    p.setBrush(body);
+    p.drawRoundedRect(QRectF(40, 110, 390, 150), 6, 6);                       // the box
+    p.setBrush(body.darker(125));
+    p.drawPolygon(QPolygonF({QPointF(440, 262), QPointF(440, 130), QPointF(530, 130), QPointF(590, 195),
+                             QPointF(596, 262)}));                                  // the cab
+    p.setBrush(QColor(205, 228, 250));
+    p.drawPolygon(QPolygonF({QPointF(455, 145), QPointF(522, 145), QPointF(570, 198), QPointF(455, 198)}));
+    p.setPen(QPen(Qt::black, 2));
+    for (const int x : {110, 190, 370, 530}) {
+        p.setBrush(QColor(30, 30, 30));
+        p.drawEllipse(QPointF(x, 266), 30, 30);
+        p.setBrush(QColor(170, 170, 175));
+        p.drawEllipse(QPointF(x, 266), 12, 12);
+    }
+    QFont f(QStringLiteral("AR PL UMing CN"));
+    f.setPixelSize(30);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(40, 120, 390, 80), Qt::AlignCenter, name);
+    const QRectF plateBox(170, 205, 170, 42);
+    p.setPen(QPen(Qt::white, 2));
+    p.setBrush(QColor(20, 70, 160));
+    p.drawRoundedRect(plateBox, 4, 4);
+    f.setPixelSize(28);
+    p.setFont(f);
+    p.drawText(plateBox, Qt::AlignCenter, plate);
+    p.end();
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    img.save(file, "JPG", 85);
+}
+
 class Demo {
 public:
-    explicit Demo(detail::NewFile &f) : m_file(f), m_db(f.db()) {}
+    Demo(detail::NewFile &f, const QString &pictureDir) : m_file(f), m_db(f.db()), m_pictures(pictureDir) {}
 
     void run()
     {
@@ -267,6 +324,9 @@ private:
                 ins.nulls(2);
             else
                 ins.add(lastService).add(nextService);
+            // Two vehicles in three have been photographed.
+            if (i % 3 != 2)
+                drawVehicle(QDir(m_pictures).filePath(v.plate + QStringLiteral(".JPG")), v.plate, f[1], 25 + i * 47);
             ins.add(v.odometer).add(v.plate + QStringLiteral(".JPG"))
                 .add(i == 7 ? QStringLiteral("年审已过期，尽快安排") : QString()).add(false)
                 .add(dispatcher).add(stamp(daysAgo(m_rng.between(30, 400)))).row();
@@ -406,6 +466,11 @@ private:
                 ins.add("是");
                 detail::addCosts(ins, p);
                 ins.add(payDay).add("张会计");
+            } else if (completed && n % 3 == 0) {
+                // The trip's costs are in, the payment is still to come.
+                ins.add("否");
+                detail::addCosts(ins, detail::tripCosts(m_costRng, amount, v.carrier == ownFleet), false);
+                ins.nulls(2);
             } else {
                 ins.add("否").nulls(detail::CostColumns + 2);   // costs, payment date, payer
             }
@@ -535,6 +600,9 @@ private:
                 const detail::TripCosts p = detail::tripCosts(m_rng, amount, v.carrier == ownFleet);
                 detail::addCosts(dispatch, p);
                 dispatch.add("是").add(payDay).add("张会计");
+            } else if (completed && t % 3 == 0) {
+                detail::addCosts(dispatch, detail::tripCosts(m_costRng, amount, v.carrier == ownFleet), false);
+                dispatch.add("否").nulls(2);
             } else {
                 dispatch.nulls(detail::CostColumns).add("否").nulls(2);
             }
@@ -694,6 +762,8 @@ private:
     detail::NewFile &m_file;
     sqlite3 *m_db;
     Rng m_rng{20060301};
+    Rng m_costRng{20061108};   // its own, so that the other rows stay as they were
+    QString m_pictures;
     const QDate m_today = QDate::currentDate();
     QStringList m_customers, m_carriers;
     std::vector<Consignee> m_consignees;
@@ -709,7 +779,7 @@ void createDemo(const QString &path, bool force)
     db::schema::create(f.db());
     db::schema::seed(f.db());
     f.begin();
-    Demo(f).run();
+    Demo(f, QFileInfo(path).absoluteDir().filePath(QStringLiteral("jpg"))).run();
     f.commitTransaction();
     f.commit();
 }

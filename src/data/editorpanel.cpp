@@ -1,5 +1,6 @@
 #include "data/editorpanel.h"
 #include "dbctrls/dbctrls.h"
+#include "grid/designwidth.h"
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -84,10 +85,21 @@ QGroupBox *buildEditorPanel(QWidget *parent, db::Query *q, const QVector<EditorD
     g->setHorizontalSpacing(6);
     g->setVerticalSpacing(3);
     int row = 0, col = 0;
+    const QFontMetrics fm(panel->font());
     for (const EditorDecl &e : decls) {
         QWidget *w = makeEditor(e, q, panel);
         editors.insert(e.field, w);
         const int span = std::min(e.span, perRow);
+        if (e.kind != EditorKind::Check && e.kind != EditorKind::Radio) {
+            // Wide enough for a long value of its sort, but not wider: on a
+            // maximised window the room goes to the grid, not to the boxes.
+            grid::Column sort;
+            sort.field = e.field;
+            sort.title = e.label;
+            sort.width = 0;
+            const int need = grid::designWidth(sort, fm) + fm.height() * 2;   // frame, drop-down button
+            w->setMaximumWidth(qMax(need, 200) * span * 5 / 4);
+        }
         if (col + span > perRow) {
             ++row;
             col = 0;
@@ -109,6 +121,9 @@ QGroupBox *buildEditorPanel(QWidget *parent, db::Query *q, const QVector<EditorD
     }
     for (int c = 0; c < perRow; ++c)
         g->setColumnStretch(c * 2 + 1, 1);
+    // Takes what the capped boxes leave (a column without stretch grows
+    // only when the others cannot).
+    g->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, perRow * 2);
     return panel;
 }
 

@@ -25,16 +25,6 @@ bool isNavigation(Role r)
     return r == Role::First || r == Role::Prior || r == Role::Next || r == Role::Last;
 }
 
-QStyle::StandardPixmap navigationPicture(Role r)
-{
-    switch (r) {
-    case Role::First: return QStyle::SP_MediaSkipBackward;
-    case Role::Prior: return QStyle::SP_MediaSeekBackward;
-    case Role::Next: return QStyle::SP_MediaSeekForward;
-    default: return QStyle::SP_MediaSkipForward;
-    }
-}
-
 QString navigationHint(Role r)
 {
     switch (r) {
@@ -134,13 +124,14 @@ void EditorWindow::buildButtons(QHBoxLayout *row, const QVector<ButtonDecl> &but
         QAbstractButton *b;
         if (isNavigation(d.role)) {
             auto *t = new QToolButton(this);
-            t->setIcon(style()->standardIcon(navigationPicture(d.role)));
+            t->setIcon(buttonIcon(d));
             t->setToolTip(navigationHint(d.role));
             t->setAutoRaise(true);
             b = t;
         } else {
             auto *p = new QPushButton(d.caption, this);
             p->setAutoDefault(false);
+            p->setIcon(buttonIcon(d));
             p->setMinimumWidth(64);
             b = p;
         }

@@ -1,5 +1,6 @@
 #include "data/genericlist.h"
 #include "grid/dbgrideh.h"
+#include "grid/designwidth.h"
 
 namespace data {
 
@@ -29,7 +30,7 @@ void GenericListWindow::showEvent(QShowEvent *e)
 {
     // Opened by a menu handler, the query is filled after the window exists.
     if (grid()->columnCount() == 0)
-        grid()->setColumns(columnsOf(query()));
+        grid()->setColumns(grid::withDesignWidths(columnsOf(query()), grid()->fontMetrics()));
     RecordListWindow::showEvent(e);
 }
 

@@ -8,7 +8,10 @@
 #include "db/quote.h"
 #include "dbctrls/dbctrls.h"
 #include "dbctrls/enterring.h"
+#include "dbctrls/icons.h"
 #include "grid/dbgrideh.h"
+#include "grid/footerbar.h"
+#include "grid/designwidth.h"
 #include "grid/gridtoolbar.h"
 #include "grid/sorting.h"
 #include "grid/tablesource.h"
@@ -25,6 +28,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QHeaderView>
+#include <QScreen>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace data {
@@ -79,11 +85,38 @@ When defaultWhen(Role r)
 
 } // namespace
 
+QIcon buttonIcon(const ButtonDecl &d)
+{
+    switch (d.role) {
+    case Role::Add: return dbctrls::themeIcon({"list-add", "document-new"});
+    case Role::Edit: return dbctrls::themeIcon({"document-edit"});
+    case Role::Save: return dbctrls::themeIcon({"document-save"});
+    case Role::Cancel: return dbctrls::themeIcon({"dialog-cancel"});
+    case Role::Delete: return dbctrls::themeIcon({"edit-delete"});
+    case Role::Refresh: return dbctrls::themeIcon({"view-refresh"});
+    case Role::Search: return dbctrls::themeIcon({"edit-find"});
+    case Role::Print: return dbctrls::themeIcon({"document-print"});
+    case Role::Export: return dbctrls::themeIcon({"document-export"});
+    case Role::ResetLayout: return dbctrls::themeIcon({"view-restore"});
+    case Role::Choose: return dbctrls::themeIcon({"edit-select", "dialog-ok"});
+    case Role::Close: return dbctrls::themeIcon({"window-close"});
+    case Role::First: return dbctrls::themeIcon({"go-first"}, QStyle::SP_MediaSkipBackward);
+    case Role::Prior: return dbctrls::themeIcon({"go-previous"}, QStyle::SP_MediaSeekBackward);
+    case Role::Next: return dbctrls::themeIcon({"go-next"}, QStyle::SP_MediaSeekForward);
+    case Role::Last: return dbctrls::themeIcon({"go-last"}, QStyle::SP_MediaSkipForward);
+    case Role::Custom: break;
+    }
+    if (d.caption.startsWith(QStringLiteral("查找")) || d.caption.startsWith(QStringLiteral("查询")))
+        return dbctrls::themeIcon({"edit-find"});
+    if (d.caption.startsWith(QStringLiteral("选")))
+        return dbctrls::themeIcon({"dialog-ok-apply", "dialog-ok"});
+    return {};
+}
+
 RecordListWindow::RecordListWindow(QWidget *owner) : QDialog(owner)
 {
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    resize(1100, 720);
 }
 
 RecordListWindow::~RecordListWindow() = default;
@@ -136,7 +169,7 @@ void RecordListWindow::build(const ListDecl &decl)
     m_fit->setChecked(decl.fit);
     m_grid = new grid::DBGridEh(this);
     m_grid->setObjectName(QStringLiteral("DBGridEh1"));
-    m_grid->setColumns(decl.columns);
+    m_grid->setColumns(grid::withDesignWidths(decl.columns, m_grid->fontMetrics()));
     m_grid->setQuery(decl.query);
     m_grid->setDichromatic(true);
     m_grid->setAutoFit(decl.fit);
@@ -203,6 +236,7 @@ void RecordListWindow::buildButtons()
         auto *b = new QPushButton(d.caption, this);
         b->setObjectName(d.objectName);
         b->setAutoDefault(false);
+        b->setIcon(buttonIcon(d));
         b->setMinimumWidth(64);
         ButtonDecl stored = d;
         if (d.role != Role::Custom)
@@ -551,6 +585,59 @@ void RecordListWindow::showEvent(QShowEvent *e)
         if (store.load(*m_grid))
             m_fit->setChecked(m_grid->autoFit());
     }
+    // Sized once, after the stored layout; a window that chose its own size keeps it.
+    if (!m_placed && m_grid && !isMaximized() && !isFullScreen()) {
+        m_placed = true;
+        if (!testAttribute(Qt::WA_Resized))
+            placeOnScreen();
+    }
+}
+
+void RecordListWindow::placeOnScreen()
+{
+    QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen *scr = owner ? owner->screen() : screen();
+    if (!scr)
+        return;
+    // The frame a window manager adds: this window's where already known,
+    // else as the owner has it.
+    const auto frameOf = [](const QWidget *w) { return (w->frameGeometry().size() - w->size()).expandedTo(QSize(0, 0)); };
+    const QSize frame = frameOf(this).expandedTo(owner && owner->isVisible() ? frameOf(owner) : QSize(0, 0));
+    const QRect avail = scr->availableGeometry().adjusted(0, 0, -frame.width(), -frame.height());
+
+    // As wide as the visible columns side by side (or the rows above the
+    // grid), as tall as a screenful of rows; never more than the screen.
+    int gridWidth = 2 * m_grid->frameWidth() + m_grid->verticalScrollBar()->sizeHint().width();
+    for (int l : m_grid->visibleColumns())
+        gridWidth += qMax(1, m_grid->column(l).width);
+    const QMargins margins = m_top->contentsMargins();
+    const QSize hint = sizeHint();
+    const int rows = qBound(12, m_decl.query && m_decl.query->isActive() ? m_decl.query->recordCount() : 0, 30);
+    const int gridHeight = 2 * m_grid->frameWidth() + m_grid->horizontalHeader()->sizeHint().height() +
+                           m_grid->footer()->barHeight() + m_grid->horizontalScrollBar()->sizeHint().height() +
+                           rows * m_grid->verticalHeader()->defaultSectionSize();
+    int width = qMin(qMax(hint.width(), gridWidth + margins.left() + margins.right()), avail.width());
+    int height = qMin(hint.height() - m_grid->sizeHint().height() + gridHeight, avail.height());
+
+    QPoint at;
+    auto *caller = qobject_cast<RecordListWindow *>(parentWidget());
+    const bool callerEditing = caller && caller->m_panel && caller->isVisible();
+    const int below = callerEditing ? caller->m_panel->mapToGlobal(QPoint(0, caller->m_panel->height())).y() + 6 : 0;
+    if (callerEditing && avail.bottom() - below >= qMin(height, 360)) {
+        // A picker: under the caller's editors, so that the order being
+        // entered stays in sight while a row is chosen.
+        height = qMin(height, avail.bottom() - below);
+        at = QPoint(caller->frameGeometry().left() + 40, below);
+    } else if (callerEditing) {
+        at = caller->frameGeometry().topLeft() + QPoint(60, 60);
+    } else {
+        const QRect around = owner && owner->isVisible() ? owner->geometry() : avail;
+        at = around.center() - QPoint(width / 2, height / 2);
+    }
+    resize(width, height);
+    at.setX(qBound(avail.left(), at.x(), avail.right() - width));
+    at.setY(qBound(avail.top(), at.y(), avail.bottom() - height));
+    move(at);
 }
 
 void RecordListWindow::done(int r)

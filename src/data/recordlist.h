@@ -4,6 +4,7 @@
 #include "grid/columns.h"
 #include <QDialog>
 #include <QHash>
+#include <QIcon>
 #include <QPointer>
 #include <functional>
 
@@ -76,6 +77,10 @@ struct SearchField {
     QString msgIncomplete = {};
     QString msgOrder = {};
 };
+
+// The icon theme's picture for what a button does (custom buttons by their
+// caption: 查找, 选…); none where the theme has none.
+QIcon buttonIcon(const ButtonDecl &d);
 
 // The declaration of one record list window; a window fills it and calls build().
 struct ListDecl {
@@ -197,11 +202,15 @@ private:
     void updateButtons();
     void openMemo();
     QString layoutFile() const;
+    // First show: as large as the content needs within the screen, over the
+    // owner, or for a picker below its caller's editors.
+    void placeOnScreen();
 
     ListDecl m_decl;
     bool m_editing = false;
     bool m_resetLayout = false;
     bool m_layoutLoaded = false;
+    bool m_placed = false;
     grid::DBGridEh *m_grid = nullptr;
     grid::GridToolBar *m_gridTools = nullptr;
     dbctrls::DBNavigator *m_navigator = nullptr;

@@ -72,6 +72,8 @@ void open(const QString &path, int flags, Handle &h)
     if (rc != SQLITE_OK)
         throw DbError(QStringLiteral("%1: %2").arg(path, engineReason(h.db, rc)));
     sqlite3_busy_timeout(h.db, 5000);
+    // The checks compare text through the file's own collation.
+    db::Connection::registerDialect(h.db);
 }
 
 void exec(sqlite3 *db, const char *sql)

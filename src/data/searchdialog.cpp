@@ -84,6 +84,11 @@ void SearchDialog::build(const SearchDecl &decl)
     m_busy->setRange(0, 0);
     m_busy->setMaximumHeight(10);
     m_busy->setTextVisible(false);
+    // Its room is kept while hidden: shown, it must not squeeze the fields
+    // of a dialog of fixed size.
+    QSizePolicy keep = m_busy->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    m_busy->setSizePolicy(keep);
     m_busy->hide();
     v->addWidget(m_busy);
     auto *h = new QHBoxLayout;

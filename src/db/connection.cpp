@@ -1,4 +1,5 @@
 #include "db/connection.h"
+#include "db/collation.h"
 #include "db/dates.h"
 #include "db/dberror.h"
 #include "db/money.h"
@@ -71,6 +72,7 @@ void Connection::registerDialect(sqlite3 *db)
     sqlite3_create_function(db, "cdate", 1, flags, nullptr, fnDate, nullptr, nullptr);
     sqlite3_create_function(db, "cvdate", 1, flags, nullptr, fnDate, nullptr, nullptr);
     sqlite3_create_function(db, "ccur", 1, flags, nullptr, fnCcur, nullptr, nullptr);
+    registerTextCollation(db);
 }
 
 void Connection::open()
@@ -90,6 +92,7 @@ void Connection::open()
         sqlite3_close_v2(db);
         throw DbError(QStringLiteral("无法打开数据库 %1: %2").arg(fi.absoluteFilePath(), msg));
     }
+    registerDialect(db);
     try {
         const QStringList miss = schema::missing(db);   // fails on a file that is not SQLite
         if (!miss.isEmpty())
@@ -99,7 +102,6 @@ void Connection::open()
         throw DbError(QStringLiteral("%1 不是有效的数据库: %2").arg(fi.fileName(), e.message()));
     }
     sqlite3_busy_timeout(db, 2000);
-    registerDialect(db);
     // SQLite opens a file it cannot write read-only without a word, and a
     // folder it cannot write only shows when the first change needs its
     // journal: both are found here, before anybody types a whole order.

@@ -38,7 +38,8 @@ public:
     // Runs one command (update, delete, insert); returns the rows changed.
     int execute(const QString &sql);
 
-    // Registers the dialect functions on any handle (the tools use it too).
+    // Registers the dialect functions and the text collation (db/collation.h)
+    // on any handle (the tools use it too).
     static void registerDialect(sqlite3 *db);
     static QString lastError(sqlite3 *db);
 

@@ -1,8 +1,10 @@
 #include "db/schema.h"
+#include "db/collation.h"
 #include "db/dberror.h"
 #include "db/dates.h"
 #include <QDateTime>
 #include <QHash>
+#include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace db {
@@ -200,11 +202,11 @@ void createTables(sqlite3 *db)
         QStringList defs;
         for (const auto &c : t.columns) {
             QString d = c.name + QLatin1Char(' ') + declType(c.kind);
-            // Text compares and sorts without regard to the case of letters,
-            // as the SQL texts expect: a key check for "ab1" finds "AB1", and
-            // a search typed in upper case finds what was stored in lower case.
+            // Text compares without regard to the case of letters, as the SQL
+            // texts expect (a key check for "ab1" finds "AB1"), and sorts
+            // Chinese by pinyin, as a clerk looks names up.
             if (c.kind == Kind::Text || c.kind == Kind::Memo)
-                d += QStringLiteral(" COLLATE NOCASE");
+                d += QStringLiteral(" COLLATE ") + QLatin1String(TextCollation);
             if (!c.defaultValue.isEmpty())
                 d += QStringLiteral(" DEFAULT ") + c.defaultValue;
             defs << d;
@@ -222,6 +224,8 @@ QStringList indexStatements(const QString &table)
         // touches the table rows.
         {"集装箱运输单", "CREATE INDEX ix_cys_guest ON 集装箱运输单 (上游客户, 运输期限从, 应收运费, 实收运费, 数量)"},
         {"集装箱运输单", "CREATE INDEX ix_cys_period ON 集装箱运输单 (运输期限从, 运输单号)"},
+        // The order of the quick search's result: customers by pinyin.
+        {"集装箱运输单", "CREATE INDEX ix_cys_guest_no ON 集装箱运输单 (上游客户, 运输单号)"},
         {"集装箱运输单", "CREATE INDEX ix_cys_trans ON 集装箱运输单 (承运单位, 运输期限从)"},
         {"集装箱运输单", "CREATE INDEX ix_cys_car ON 集装箱运输单 (车牌号, 运输期限从)"},
         {"集装箱运输单", "CREATE INDEX ix_cys_no ON 集装箱运输单 (运输单号)"},
@@ -313,6 +317,63 @@ QStringList missing(sqlite3 *db)
                 out << QStringLiteral("%1.%2").arg(t.name, c.name);
     }
     return out;
+}
+
+QString textCollation(sqlite3 *db)
+{
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = '上游客户'", -1, &st,
+                           nullptr) != SQLITE_OK)
+        throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+    QString sql;
+    if (sqlite3_step(st) == SQLITE_ROW)
+        sql = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    static const QRegularExpression collate(QStringLiteral("COLLATE\\s+(\\w+)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const auto m = collate.match(sql);
+    return m.hasMatch() ? m.captured(1).toUpper() : QStringLiteral("BINARY");
+}
+
+void upgradeCollation(sqlite3 *db)
+{
+    if (textCollation(db) == QLatin1String(TextCollation))
+        return;
+    const auto scalar = [db](const char *sql) {
+        sqlite3_stmt *st = nullptr;
+        qint64 v = 0;
+        if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            v = sqlite3_column_int64(st, 0);
+        sqlite3_finalize(st);
+        return v;
+    };
+    // Only the declarations change: rows live in rowid order whatever the
+    // collation, and equality is the same under both, so rebuilding the
+    // indexes in the new order is all the data needs.
+    exec(db, QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        const qint64 version = scalar("PRAGMA schema_version");
+        exec(db, QStringLiteral("PRAGMA writable_schema = ON"));
+        exec(db, QStringLiteral("UPDATE sqlite_master SET sql = replace(sql, ' COLLATE NOCASE', ' COLLATE %1') "
+                                "WHERE type = 'table' AND sql LIKE '% COLLATE NOCASE%'")
+                     .arg(QLatin1String(TextCollation)));
+        exec(db, QStringLiteral("PRAGMA schema_version = %1").arg(version + 1));
+        // RESET, not OFF: the indexes must be rebuilt by the new declarations.
+        exec(db, QStringLiteral("PRAGMA writable_schema = RESET"));
+        exec(db, QStringLiteral("REINDEX %1").arg(QLatin1String(TextCollation)));
+        sqlite3_stmt *st = nullptr;
+        QString check;
+        if (sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            check = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        if (check != QLatin1String("ok"))
+            throw DbError(QStringLiteral("重建索引后检查失败: %1").arg(check));
+        exec(db, QStringLiteral("COMMIT"));
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "PRAGMA writable_schema = RESET", nullptr, nullptr, nullptr);
+        throw;
+    }
 }
 
 } // namespace schema

@@ -48,5 +48,14 @@ void seed(sqlite3 *db);
 // Empty when the file holds every table and column; otherwise what is missing.
 QStringList missing(sqlite3 *db);
 
+// The collation the file's text columns are declared with: TextCollation
+// (db/collation.h), or NOCASE in files made before text sorted by pinyin
+// (they open and work, sorting Chinese by character code).
+QString textCollation(sqlite3 *db);
+// Declares the text columns of such a file with TextCollation and rebuilds
+// its indexes, in one transaction; a file already in it is left alone.
+// The handle needs the collation registered. Throws DbError.
+void upgradeCollation(sqlite3 *db);
+
 } // namespace schema
 } // namespace db

@@ -3,6 +3,7 @@
 #include "db/dberror.h"
 #include "db/query.h"
 #include "dbctrls/messages.h"
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -125,8 +126,32 @@ bool DataLink::canWrite() const
 
 void DataLink::applyLook()
 {
-    m_aware->applyWritable(canWrite(), !m_query || isActive());
+    const bool writable = canWrite();
+    m_aware->applyWritable(writable, !m_query || isActive());
+    applyStateLook(m_editor, writable, m_alwaysReadOnly);
     refreshInputMethod(m_editor);
+}
+
+void applyStateLook(QWidget *editor, bool writable, bool computed)
+{
+    if (writable) {
+        if (editor->testAttribute(Qt::WA_SetPalette))
+            editor->setPalette(QPalette());   // the window's own look again
+        return;
+    }
+    // Read-only boxes and disabled ones look alike: grey (computed values
+    // sky blue) with text as dark as ever, and no selection shown.
+    QPalette p = editor->parentWidget() ? editor->parentWidget()->palette() : QApplication::palette(editor);
+    const QColor back = computed ? computedColour() : p.color(QPalette::Active, QPalette::Window);
+    const QColor text = p.color(QPalette::Active, QPalette::Text);
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        p.setColor(group, QPalette::Base, back);
+        p.setColor(group, QPalette::Highlight, back);
+        p.setColor(group, QPalette::HighlightedText, text);
+        for (const auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+            p.setColor(group, role, text);
+    }
+    editor->setPalette(p);
 }
 
 void DataLink::reload()

@@ -1,5 +1,6 @@
 #pragma once
 #include <QList>
+#include <QColor>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -140,6 +141,13 @@ private:
     friend class DataLink;
     DataLink *m_link;
 };
+
+// The look of an editor's state, the same for every kind: writable in the
+// window's colours; otherwise grey, or sky blue when computed (never
+// writable), with dark text and no visible selection, whether the editor is
+// read-only or disabled. Bound editors get it from their link.
+void applyStateLook(QWidget *editor, bool writable, bool computed);
+inline QColor computedColour() { return QColor(0xa6, 0xca, 0xf0); }
 
 // The bound editors of a window, in creation order.
 QList<QWidget *> dataAwareChildren(QWidget *window);

@@ -60,7 +60,14 @@ void DBEdit::onTextEdited(const QString &text)
     dataLink()->userChanged();
 }
 
-void DBEdit::loadValue(const db::Field &field) { setLineText(this, field.asString()); }
+void DBEdit::loadValue(const db::Field &field)
+{
+    // Amounts and numbers shown in a text box line up as in the grid.
+    const db::Kind k = field.kind();
+    const bool number = k == db::Kind::Money || k == db::Kind::Integer || k == db::Kind::Float;
+    setAlignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    setLineText(this, field.asString());
+}
 void DBEdit::loadEmpty() { setLineText(this, QString()); }
 void DBEdit::storeValue(db::Field &field) { field.setAsString(text()); }
 void DBEdit::applyWritable(bool writable, bool active) { lineWritable(this, writable, active); }

@@ -1,5 +1,6 @@
 #include "dbctrls/navigator.h"
 #include "db/query.h"
+#include "dbctrls/icons.h"
 #include <QHBoxLayout>
 #include <QStyle>
 #include <QToolButton>
@@ -8,12 +9,12 @@ namespace dbctrls {
 
 DBNavigator::DBNavigator(QWidget *parent) : QWidget(parent)
 {
-    struct Def { const char *name; const char *hint; QStyle::StandardPixmap icon; };
+    struct Def { const char *name; const char *hint; const char *icon; QStyle::StandardPixmap fallback; };
     static const Def defs[4] = {
-        {"nbFirst", "第一条记录", QStyle::SP_MediaSkipBackward},
-        {"nbPrior", "上一条记录", QStyle::SP_MediaSeekBackward},
-        {"nbNext", "下一条记录", QStyle::SP_MediaSeekForward},
-        {"nbLast", "最后一条记录", QStyle::SP_MediaSkipForward},
+        {"nbFirst", "第一条记录", "go-first", QStyle::SP_MediaSkipBackward},
+        {"nbPrior", "上一条记录", "go-previous", QStyle::SP_MediaSeekBackward},
+        {"nbNext", "下一条记录", "go-next", QStyle::SP_MediaSeekForward},
+        {"nbLast", "最后一条记录", "go-last", QStyle::SP_MediaSkipForward},
     };
     auto *lay = new QHBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
@@ -22,7 +23,7 @@ DBNavigator::DBNavigator(QWidget *parent) : QWidget(parent)
         auto *b = new QToolButton(this);
         b->setObjectName(QString::fromLatin1(defs[i].name));
         b->setToolTip(QString::fromUtf8(defs[i].hint));
-        b->setIcon(style()->standardIcon(defs[i].icon));
+        b->setIcon(themeIcon({defs[i].icon}, defs[i].fallback));
         b->setAutoRaise(false);
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QToolButton::clicked, this, [this, i] { press(Button(i)); });

@@ -6,7 +6,11 @@
 #include "grid/titlebands.h"
 #include "grid/xlswriter.h"
 #include <QDir>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QLineEdit>
+#include <QScreen>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -150,6 +154,47 @@ DialogState &fallbackDialog()
     return s;
 }
 
+} // namespace
+
+namespace {
+
+// Qt's Chinese texts lack the file dialog's word for a folder.
+class ChineseFolders : public QFileIconProvider {
+public:
+    QString type(const QFileInfo &info) const override
+    {
+        return info.isDir() ? QStringLiteral("文件夹") : QFileIconProvider::type(info);
+    }
+};
+
+} // namespace
+
+void fitSaveDialog(QFileDialog &dlg)
+{
+    static ChineseFolders *const folders = new ChineseFolders;   // lives as long as the program
+    dlg.setIconProvider(folders);
+    // Qt's own dialog (where the desktop offers none) opens small: the
+    // proposed name and the longest file type would be cut off.
+    const QFontMetrics fm(dlg.font());
+    int filterWidth = 0;
+    for (const QString &f : dlg.nameFilters())
+        filterWidth = qMax(filterWidth, fm.horizontalAdvance(f));
+    const QStringList chosen = dlg.selectedFiles();
+    const int nameWidth = fm.horizontalAdvance(chosen.isEmpty() ? QString() : QFileInfo(chosen.first()).fileName());
+    if (auto *types = dlg.findChild<QComboBox *>(QStringLiteral("fileTypeCombo")))
+        types->setMinimumWidth(filterWidth + 3 * fm.height());
+    if (auto *name = dlg.findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+        name->setMinimumWidth(qMax(filterWidth, nameWidth) + 2 * fm.height());
+    if (auto *places = dlg.findChild<QWidget *>(QStringLiteral("sidebar")))
+        places->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("计算机")) + 4 * fm.height());
+    QSize size = dlg.sizeHint().expandedTo(QSize(qMax(860, filterWidth * 2), 520));
+    if (const QScreen *screen = dlg.screen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    dlg.resize(size);
+}
+
+namespace {
+
 SaveDialogHook &dialogHook()
 {
     static SaveDialogHook h;
@@ -164,6 +209,7 @@ std::optional<SaveChoice> runSaveDialog(QWidget *parent, const QString &fileName
     dlg.setNameFilters(filters);
     dlg.selectNameFilter(filters.value(filterIndex - 1));
     dlg.selectFile(fileName);
+    fitSaveDialog(dlg);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;
     return SaveChoice{dlg.selectedFiles().constFirst(), int(filters.indexOf(dlg.selectedNameFilter())) + 1};

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 namespace grid {
@@ -42,6 +43,8 @@ using SaveDialogHook = std::function<std::optional<SaveChoice>(
     QWidget *parent, const QString &fileName, const QStringList &filters, int filterIndex)>;
 // Replaces the real dialog (nullptr restores it); returns the previous hook.
 SaveDialogHook setSaveDialogHook(SaveDialogHook hook);
+// Sizes the save dialog so that the proposed name and every file type show whole.
+void fitSaveDialog(QFileDialog &dialog);
 
 // The export of every list window: the shared save dialog proposes
 // defaultName with the last chosen entry (Excel at first); the chosen entry

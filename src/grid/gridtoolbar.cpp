@@ -1,4 +1,5 @@
 #include "grid/gridtoolbar.h"
+#include "dbctrls/icons.h"
 #include "grid/dbgrideh.h"
 #include <QMenu>
 #include <QStyle>
@@ -8,7 +9,7 @@ namespace grid {
 
 GridToolBar::GridToolBar(DBGridEh *grid, QWidget *parent) : QToolBar(parent)
 {
-    setIconSize(QSize(12, 12));
+    setIconSize(QSize(16, 16));
     setMovable(false);
     setFloatable(false);
 
@@ -18,7 +19,7 @@ GridToolBar::GridToolBar(DBGridEh *grid, QWidget *parent) : QToolBar(parent)
     m_show = new QToolButton(this);
     m_show->setObjectName(QStringLiteral("ToolButton1"));
     m_show->setToolTip(QStringLiteral("显示隐藏的列"));
-    m_show->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    m_show->setIcon(dbctrls::themeIcon({"arrow-right"}, QStyle::SP_ArrowRight));
     m_show->setMenu(m_menu);
     m_show->setPopupMode(QToolButton::MenuButtonPopup);
     m_show->setEnabled(false);
@@ -26,7 +27,7 @@ GridToolBar::GridToolBar(DBGridEh *grid, QWidget *parent) : QToolBar(parent)
     m_hide = new QToolButton(this);
     m_hide->setObjectName(QStringLiteral("ToolButton2"));
     m_hide->setToolTip(QStringLiteral("隐藏最右边的列"));
-    m_hide->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
+    m_hide->setIcon(dbctrls::themeIcon({"arrow-left"}, QStyle::SP_ArrowLeft));
 
     addWidget(m_show);
     addWidget(m_hide);

@@ -5,10 +5,13 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QPainter>
+#include <QAction>
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QScreen>
 #include <QPrinter>
-#include <QTextLayout>
-#include <QTextOption>
 
 namespace grid {
 namespace {
@@ -16,7 +19,12 @@ namespace {
 const QString SongFace = QStringLiteral("AR PL UMing CN");
 constexpr double ScreenDpi = 96.0;
 constexpr double CellPointSize = 9.0;
+// Below this a portrait page is not worth it: the print turns to landscape.
+constexpr double ReadablePointSize = 8.0;
+// The smallest size the grid is shrunk to before words would be broken, and
+// the last resort for grids too wide even for that.
 constexpr double MinCellPointSize = 6.0;
+constexpr double LastResortPointSize = 4.0;
 
 QFont songFont(double points, QPaintDevice *device)
 {
@@ -25,37 +33,120 @@ QFont songFont(double points, QPaintDevice *device)
     return QFont(f, device);
 }
 
-QTextOption wrapOption(Qt::Alignment align)
+bool isWide(char32_t c)
 {
-    QTextOption o(align | Qt::AlignVCenter);
-    o.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    return o;
+    // Ideographs, kana, CJK punctuation and full-width forms: a line may
+    // break before or after each of them.
+    return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
+           (c >= 0xFF00 && c <= 0xFFEF) || (c >= 0x20000 && c <= 0x3FFFF);
 }
+
+// Marks that belong to the text before them, and those that belong to the
+// text after them: a line never starts with the one nor ends with the other.
+bool closes(char32_t c)
+{
+    static const QString s = QStringLiteral(")]}>,.:;!?%、，。：；！？）】》」』〉”’…·");
+    return c < 0x10000 && s.contains(QChar(char16_t(c)));
+}
+
+bool opens(char32_t c)
+{
+    static const QString s = QStringLiteral("([{<（【《「『〈“‘");
+    return c < 0x10000 && s.contains(QChar(char16_t(c)));
+}
+
+bool isBlank(char32_t c) { return c == ' ' || c == 0x3000 || c == '\t'; }
 
 // Cell text as laid out: line breaks kept, tabs as plain spaces (a tab
 // stop inside a narrow cell would only push the text out of it).
-QString printable(const QString &text)
+QStringList paragraphs(const QString &text)
 {
     QString t = text;
-    t.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
-    t.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    t.replace(QChar::LineSeparator, QLatin1Char('\n'));
     t.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    return t;
+    return t.split(QLatin1Char('\n'));
+}
+
+// A paragraph cut where a line may break: after blanks, and before or after
+// a Chinese character (never inside a number, date, code or Latin word, nor
+// between a mark and the text it belongs to). Blanks stay at the end of the
+// piece before the break.
+QStringList pieces(const QString &para)
+{
+    QStringList out;
+    const QList<uint> cps = para.toUcs4();
+    QString cur;
+    for (int i = 0; i < cps.size(); ++i) {
+        const char32_t c = cps[i];
+        if (i > 0 && !cur.isEmpty()) {
+            const char32_t prev = cps[i - 1];
+            const bool afterBlank = isBlank(prev) && !isBlank(c);
+            const bool aroundWide = (isWide(prev) || isWide(c)) && !isBlank(c) && !isBlank(prev);
+            if ((afterBlank || aroundWide) && !closes(c) && !opens(prev)) {
+                out << cur;
+                cur.clear();
+            }
+        }
+        cur += QString::fromUcs4(&c, 1);
+    }
+    if (!cur.isEmpty() || out.isEmpty())
+        out << cur;
+    return out;
+}
+
+double advance(const QFontMetricsF &fm, const QString &s)
+{
+    QString t = s;
+    while (!t.isEmpty() && isBlank(t.back().unicode()))
+        t.chop(1);   // trailing blanks hang in the margin
+    return fm.horizontalAdvance(t);
+}
+
+// The lines of a cell's text in `width`. A piece wider than a whole line
+// (only when even the last-resort size cannot hold it) is cut by characters.
+QStringList wrapLines(const QString &text, const QFontMetricsF &fm, double width)
+{
+    QStringList lines;
+    for (const QString &para : paragraphs(text)) {
+        QString line;
+        for (QString piece : pieces(para)) {
+            if (!line.isEmpty() && advance(fm, line + piece) > width) {
+                lines << line;
+                line.clear();
+            }
+            while (line.isEmpty() && advance(fm, piece) > width && piece.size() > 1) {
+                int n = 1;
+                while (n < piece.size() && advance(fm, piece.left(n + 1)) <= width)
+                    ++n;
+                if (piece[n - 1].isHighSurrogate() && n < piece.size())
+                    ++n;
+                lines << piece.left(n);
+                piece = piece.mid(n);
+            }
+            line += piece;
+        }
+        lines << line;
+    }
+    return lines;
+}
+
+// The widest piece of a text: the narrowest column that holds it unbroken.
+double widestPiece(const QString &text, const QFontMetricsF &fm)
+{
+    double w = 0;
+    for (const QString &para : paragraphs(text))
+        for (const QString &piece : pieces(para))
+            w = qMax(w, advance(fm, piece));
+    return w;
 }
 
 // Height of text wrapped to `width`, at least one line.
 double textHeight(const QString &text, const QFont &font, double width, QPaintDevice *device)
 {
-    QTextLayout layout(printable(text), font, device);
-    layout.setTextOption(wrapOption(Qt::AlignLeft));
-    layout.beginLayout();
-    double h = 0;
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        h += line.height();
-    }
-    layout.endLayout();
-    return qMax(h, QFontMetricsF(font, device).height());
+    const QFontMetricsF fm(font, device);
+    return qMax<qsizetype>(1, wrapLines(text, fm, width).size()) * fm.height();
 }
 
 bool isNumeric(db::Kind k)
@@ -92,6 +183,25 @@ QString PrintSettings::noteLine() const
 
 // Everything measured for one printer: column edges, fonts, row heights and
 // which rows go on which page.
+// Points a grid of these screen widths takes at the design size.
+double designPoints(const TableSource &src)
+{
+    double px = 0;
+    for (int c = 0; c < src.columnCount(); ++c)
+        px += qMax(1, src.width(c));
+    return px * 72.0 / ScreenDpi;
+}
+
+// The size the cells print at on a page `points` wide: the grid as on
+// screen, shrunk with the page but not below the floor.
+double fittedPointSize(const TableSource &src, double points)
+{
+    const double design = designPoints(src);
+    return design > 0 ? qBound(MinCellPointSize, CellPointSize * points / design, CellPointSize) : CellPointSize;
+}
+
+// Everything measured for one printer: column edges, fonts, row heights and
+// which rows go on which page.
 struct GridPrinter::Layout {
     struct Page {
         int firstRow = 0, endRow = 0;
@@ -101,6 +211,7 @@ struct GridPrinter::Layout {
 
     QPaintDevice *device = nullptr;
     double width = 0, height = 0, mm = 0;
+    double cellPoints = CellPointSize;
     QFont cellFont, headerFont, noteFont;
     double headerLine = 0, noteHeight = 0, gap = 0, padX = 0, padY = 0;
     QVector<double> colX;          // column edges, columnCount() + 1 of them
@@ -121,6 +232,51 @@ struct GridPrinter::Layout {
         return h + 2 * padY;
     }
 
+    // Column widths at the cell size: each at least its widest unbreakable
+    // piece, the rest of the page shared out as the screen widths are.
+    // False when even the narrowest columns are wider than the page.
+    bool fitColumns(const TableSource &src, const QVector<double> &pieceAtDesign)
+    {
+        const int cols = src.columnCount();
+        const double scale = cellPoints / CellPointSize * 1.02;   // metrics grow a hair faster than the size
+        QVector<double> need(cols);
+        double needed = 0;
+        for (int c = 0; c < cols; ++c) {
+            need[c] = pieceAtDesign[c] * scale + 2 * padX;
+            needed += need[c];
+        }
+        colX.fill(0, cols + 1);
+        if (needed > width)
+            return false;
+        QVector<bool> fixed(cols, false);
+        QVector<double> w(cols, 0);
+        for (bool changed = true; changed;) {
+            changed = false;
+            double room = width, weight = 0;
+            for (int c = 0; c < cols; ++c) {
+                if (fixed[c])
+                    room -= need[c];
+                else
+                    weight += qMax(1, src.width(c));
+            }
+            for (int c = 0; c < cols; ++c) {
+                if (fixed[c]) {
+                    w[c] = need[c];
+                    continue;
+                }
+                w[c] = room * qMax(1, src.width(c)) / weight;
+                if (w[c] < need[c]) {
+                    fixed[c] = true;
+                    changed = true;
+                }
+            }
+        }
+        for (int c = 0; c < cols; ++c)
+            colX[c + 1] = colX[c] + w[c];
+        colX[cols] = width;   // no rounding gap at the right edge
+        return true;
+    }
+
     Layout(const TableSource &src, QPrinter *printer)
     {
         device = printer;
@@ -132,25 +288,40 @@ struct GridPrinter::Layout {
         gap = 2 * mm;
         padX = 0.8 * mm;
         padY = 0.7 * mm;
-
-        const int cols = src.columnCount();
-        double screenWidth = 0;
-        for (int c = 0; c < cols; ++c)
-            screenWidth += qMax(1, src.width(c));
-        // The grid takes the page width; the text shrinks with it when the
-        // grid is wider than the paper, down to a size still readable.
-        const double physical = screenWidth > 0 ? width / (screenWidth * dpi / ScreenDpi) : 1.0;
-        cellFont = songFont(qMax(MinCellPointSize, CellPointSize * qMin(1.0, physical)), device);
         headerFont = songFont(12, device);
         noteFont = songFont(8, device);
         headerLine = QFontMetricsF(headerFont, device).height();
         noteHeight = QFontMetricsF(noteFont, device).height();
 
-        colX.resize(cols + 1);
-        for (int c = 0; c < cols; ++c)
-            colX[c + 1] = colX[c] + width * qMax(1, src.width(c)) / screenWidth;
+        const int cols = src.columnCount();
+        const int rows = src.rowCount();
+        // The widest unbreakable piece of every column at the design size:
+        // titles, every row and the footer.
+        const QFontMetricsF design(songFont(CellPointSize, device), device);
+        QVector<double> piece(cols, 0);
+        const TitleBands titles = titleBands(src);
+        for (const TitleCell &t : titles.cells)
+            if (t.colSpan == 1)
+                piece[t.col] = qMax(piece[t.col], widestPiece(t.text, design));
+        for (int c = 0; c < cols; ++c) {
+            for (int r = 0; r < rows; ++r)
+                piece[c] = qMax(piece[c], widestPiece(src.text(r, c), design));
+            if (src.hasFooter())
+                piece[c] = qMax(piece[c], widestPiece(src.footer(c), design));
+        }
 
-        bands = titleBands(src);
+        // The grid takes the page width; the text shrinks with it when the
+        // grid is wider than the paper, down to the floor, and further only
+        // when the words would not fit otherwise.
+        cellPoints = fittedPointSize(src, width * 72.0 / dpi);
+        while (!fitColumns(src, piece) && cellPoints > LastResortPointSize)
+            cellPoints = qMax(LastResortPointSize, cellPoints - 0.25);
+        if (colX.last() <= 0)   // nothing holds: share the page and let the words break
+            for (int c = 0; c < cols; ++c)
+                colX[c + 1] = colX[c] + width / qMax(1, cols);
+        cellFont = songFont(cellPoints, device);
+
+        bands = titles;
         bandY.fill(0, bands.rows + 1);
         QVector<double> need(bands.rows, 0);
         for (const TitleCell &t : bands.cells) {
@@ -165,7 +336,6 @@ struct GridPrinter::Layout {
         for (int r = 0; r < bands.rows; ++r)
             bandY[r + 1] = bandY[r] + need[r];
 
-        const int rows = src.rowCount();
         rowHeight.resize(rows);
         for (int r = 0; r < rows; ++r)
             rowHeight[r] = rowHeightOf(src, [&](int c) { return src.text(r, c); });
@@ -214,6 +384,26 @@ void GridPrinter::setupPrinter(QPrinter &printer)
                                       QPageLayout::Millimeter));
 }
 
+QPageLayout::Orientation GridPrinter::orientation() const
+{
+    const QPageLayout portrait(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(2, 2, 2, 2),
+                               QPageLayout::Millimeter);
+    return fittedPointSize(m_source, portrait.paintRect(QPageLayout::Point).width()) >= ReadablePointSize
+               ? QPageLayout::Portrait
+               : QPageLayout::Landscape;
+}
+
+void GridPrinter::setup(QPrinter &printer) const
+{
+    setupPrinter(printer);
+    printer.setPageOrientation(orientation());
+}
+
+double GridPrinter::cellPointSize(QPrinter *printer) const
+{
+    return Layout(m_source, printer).cellPoints;
+}
+
 int GridPrinter::pageCount(QPrinter *printer) const
 {
     return int(Layout(m_source, printer).pages.size()) + (m_settings.trailer ? 1 : 0);
@@ -231,19 +421,27 @@ int GridPrinter::print(QPrinter *printer) const
     pen.setWidthF(0.15 * L.mm);
     const QColor titleFill(235, 235, 235);
 
-    const auto cell = [&](const QRectF &r, const QString &text, Qt::Alignment align, const QFont &font,
-                          const QColor &fill) {
+    const QFontMetricsF fm(L.cellFont, printer);
+    const auto cell = [&](const QRectF &r, const QString &text, Qt::Alignment align, const QColor &fill) {
         if (fill.isValid())
             p.fillRect(r, fill);
         p.setPen(pen);
         p.drawRect(r);
-        p.setFont(font);
-        p.drawText(r.adjusted(L.padX, L.padY, -L.padX, -L.padY), printable(text), wrapOption(align));
+        p.setFont(L.cellFont);
+        // Lines as laid out for the row height, centred in the cell.
+        const QRectF in = r.adjusted(L.padX, L.padY, -L.padX, -L.padY);
+        const QStringList lines = wrapLines(text, fm, in.width());
+        double y = in.top() + (in.height() - lines.size() * fm.height()) / 2;
+        for (const QString &line : lines) {
+            p.drawText(QRectF(in.left(), y, in.width(), fm.height()), int(align | Qt::AlignVCenter | Qt::TextSingleLine),
+                       line);
+            y += fm.height();
+        }
     };
     const auto dataRow = [&](double y, double h, const std::function<QString(int)> &text, const QColor &fill) {
         for (int c = 0; c < cols; ++c)
             cell(QRectF(L.colX[c], y, L.colX[c + 1] - L.colX[c], h), text(c),
-                 isNumeric(src.kind(c)) ? Qt::AlignRight : Qt::AlignLeft, L.cellFont, fill);
+                 isNumeric(src.kind(c)) ? Qt::AlignRight : Qt::AlignLeft, fill);
     };
 
     // A page range chosen in the print dialog limits what is painted, not
@@ -274,7 +472,7 @@ int GridPrinter::print(QPrinter *printer) const
             for (const TitleCell &t : L.bands.cells) {
                 const QRectF r(L.colX[t.col], y + L.bandY[t.row], L.colX[t.col + t.colSpan] - L.colX[t.col],
                                L.bandY[t.row + t.rowSpan] - L.bandY[t.row]);
-                cell(r, t.text, Qt::AlignHCenter, L.cellFont, titleFill);
+                cell(r, t.text, Qt::AlignHCenter, titleFill);
             }
             y += L.bandY.last();
         }
@@ -313,10 +511,23 @@ PreviewRunner setPreviewRunner(PreviewRunner runner)
 void printPreview(QWidget *parent, const TableSource &source, const PrintSettings &settings)
 {
     QPrinter printer(QPrinter::HighResolution);
-    GridPrinter::setupPrinter(printer);
     const GridPrinter gp(source, settings);
+    gp.setup(printer);
     QPrintPreviewDialog dlg(&printer, parent);
     dlg.setWindowTitle(QStringLiteral("打印预览"));
+    // Most of the screen, the page as wide as the window: a list is read
+    // across, and 38% of a page says nothing.
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        dlg.resize(avail.width() * 9 / 10, avail.height() * 9 / 10);
+        dlg.move(avail.center() - dlg.rect().center());
+    }
+    const QString fitWidth = QCoreApplication::translate("QPrintPreviewDialog", "Fit width");
+    for (QAction *a : dlg.findChildren<QAction *>())
+        if (a->isCheckable() && a->text() == fitWidth)
+            a->trigger();
+    if (auto *preview = dlg.findChild<QPrintPreviewWidget *>())
+        preview->setZoomMode(QPrintPreviewWidget::FitToWidth);
     QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg, [&gp](QPrinter *p) { gp.print(p); });
     if (previewRunner())
         previewRunner()(dlg);
@@ -330,8 +541,9 @@ bool printToPdf(const TableSource &source, const PrintSettings &settings, const 
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     printer.setDocName(settings.title);
-    GridPrinter::setupPrinter(printer);
-    if (GridPrinter(source, settings).print(&printer) > 0 && QFileInfo(path).size() > 0)
+    const GridPrinter gp(source, settings);
+    gp.setup(printer);
+    if (gp.print(&printer) > 0 && QFileInfo(path).size() > 0)
         return true;
     if (error)
         *error = QStringLiteral("无法打印到文件“%1”。").arg(path);

@@ -1,5 +1,6 @@
 #pragma once
 #include <QMap>
+#include <QPageLayout>
 #include <QString>
 #include <QVector>
 #include <functional>
@@ -30,7 +31,8 @@ struct PrintSettings {
 };
 
 // Renders a table source onto a printer: the grid fitted to the page width,
-// rows as tall as their wrapped text, the page header (title and "第N页") on
+// rows as tall as their wrapped text (lines break at blanks and next to
+// Chinese characters, never inside a number, date, code or Latin word), the page header (title and "第N页") on
 // every page, the title rows repeated on each page, the footer row and the
 // note line after the last row.
 class GridPrinter {
@@ -40,6 +42,14 @@ public:
 
     // A4 portrait with 2 mm margins on every side.
     static void setupPrinter(QPrinter &printer);
+    // Portrait when the visible columns print there at a readable size,
+    // otherwise landscape.
+    QPageLayout::Orientation orientation() const;
+    // setupPrinter() in that orientation.
+    void setup(QPrinter &printer) const;
+    // The size the cells print at on this printer: shrunk with the page to
+    // a floor, and below it only so far that no word has to break.
+    double cellPointSize(QPrinter *printer) const;
     // Paints every page (or the printer's chosen page range); the number of
     // pages of the whole print, 0 when the printer cannot be painted on.
     int print(QPrinter *printer) const;
@@ -52,10 +62,10 @@ private:
     PrintSettings m_settings;
 };
 
-// Shows the print preview ("打印预览") and waits until it closes; printing is
-// done from the preview.
+// Shows the print preview ("打印预览") over most of the screen, pages
+// fitted to its width, and waits until it closes; printing is done from it.
 void printPreview(QWidget *parent, const TableSource &source, const PrintSettings &settings);
-// Prints straight to a PDF file (A4 portrait, 2 mm margins).
+// Prints straight to a PDF file (A4 in the grid's orientation, 2 mm margins).
 bool printToPdf(const TableSource &source, const PrintSettings &settings, const QString &path, QString *error = nullptr);
 
 // The step that runs the preview dialog (by default its exec()); tests
