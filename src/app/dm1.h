@@ -20,9 +20,6 @@ public:
     db::Query *query(const QString &name) const;
     const QList<db::Query *> &queries() const { return m_queries; }
 
-    // Shared save dialog settings: default name and filter index.
-    QString saveDialogFileName = QStringLiteral("file1");
-    int saveDialogFilterIndex = 5;
 
 private:
     db::Query *make(const char *name);

@@ -233,6 +233,15 @@ void TForm_main::setOperatorPanel()
     setStatusPanelText(0, QStringLiteral("操作员：") + velorin::operator_name);
 }
 
+void TForm_main::endWithoutDatabase(const db::DbError &e)
+{
+    // The fixed text, then what is wrong, so the user (or whoever helps)
+    // knows which file and why: missing, not a database, lacking tables.
+    msg::plain(this, QStringLiteral("系统数据库没有连接，请与软件公司联系！\n\n%1").arg(e.message()));
+    m_exitCode = 1;
+    close();
+}
+
 void TForm_main::FormActivate()
 {
     if (m_activated || m_ended)
@@ -241,10 +250,8 @@ void TForm_main::FormActivate()
     TDm1 *dm = Dm1;
     try {
         dm->ADO_system->open();
-    } catch (const db::DbError &) {
-        msg::plain(this, QStringLiteral("系统数据库没有连接，请与软件公司联系！"));
-        m_exitCode = 1;
-        close();
+    } catch (const db::DbError &e) {
+        endWithoutDatabase(e);
         return;
     }
     app::reportDatabaseHealth(this, *dm->ADO_system);
@@ -368,11 +375,9 @@ void TForm_main::openItemWindow(const app::MenuItem &item)
         QDir::setCurrent(dataFolder);
         try {
             Dm1->ADO_system->open();
-        } catch (const db::DbError &) {
+        } catch (const db::DbError &e) {
             // Never run on without a database: end as the start-up does.
-            msg::plain(this, QStringLiteral("系统数据库没有连接，请与软件公司联系！"));
-            m_exitCode = 1;
-            close();
+            endWithoutDatabase(e);
             return;
         }
     }

@@ -6,6 +6,7 @@ class QTimer;
 class QStatusBar;
 class QWidget;
 namespace app { struct MenuItem; }
+namespace db { class DbError; }
 
 // The main window: menu and tool bar that open every business window, the
 // status bar, the scrolling banner, and the start-up sequence (connection,
@@ -41,6 +42,7 @@ protected:
     void closeEvent(QCloseEvent *e) override;
 
 private:
+    void endWithoutDatabase(const db::DbError &e);
     void FormCreate();
     void FormClose();
     void buildMenu();

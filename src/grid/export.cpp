@@ -1,5 +1,4 @@
 #include "grid/export.h"
-#include "app/dm1.h"
 #include "dbctrls/messages.h"
 #include "grid/compoundfile.h"
 #include "grid/tablesource.h"
@@ -148,7 +147,9 @@ struct DialogState {
     int filterIndex = 5;
 };
 
-DialogState &fallbackDialog()
+// The one save dialog every list shares for the whole run, so that the
+// chosen entry is proposed again next time.
+DialogState &sharedDialog()
 {
     static DialogState s;
     return s;
@@ -369,10 +370,8 @@ SaveDialogHook setSaveDialogHook(SaveDialogHook hook)
 
 bool exportTable(QWidget *parent, const TableSource &source, const QString &defaultName)
 {
-    // The data module's dialog settings when it exists, so that the chosen
-    // entry is proposed again next time, as one shared dialog does.
-    QString &fileName = Dm1 ? Dm1->saveDialogFileName : fallbackDialog().fileName;
-    int &filterIndex = Dm1 ? Dm1->saveDialogFilterIndex : fallbackDialog().filterIndex;
+    QString &fileName = sharedDialog().fileName;
+    int &filterIndex = sharedDialog().filterIndex;
     fileName = defaultName;
     const QStringList filters = exportFilters();
     if (filterIndex < 1 || filterIndex > filters.size())
