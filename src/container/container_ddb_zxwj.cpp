@@ -1,6 +1,5 @@
 #include "container/container_ddb_zxwj.h"
 #include "db/text.h"
-#include "data/bulkmark.h"
 #include "app/dm1.h"
 #include "container/container_ddb.h"
 #include "db/connection.h"
@@ -52,13 +51,8 @@ bool TForm_container_ddb_zxwj::checks()
 
 void TForm_container_ddb_zxwj::completeAll()
 {
-    if (!msg::confirm(this, S("以下记录确实都执行完结了吗? ")))
-        return;
-    // The marks are written to the stored rows; a change being typed is dropped.
-    if (editing())
-        cancel();
-    markEveryRow(
-        this, query(), S("全部完结"),
+    markListed(
+        S("以下记录确实都执行完结了吗? "), S("全部完结"),
         [](db::Query &q) {
             q.field(S("到达时间")).setValue(q.field(S("运输期限到")).value());
             q.field(S("执行完结")).setAsString(S("是"));

@@ -3,7 +3,6 @@
 #include "app/dm1.h"
 #include "container/container_ysd.h"
 #include "container/container_ysd_cx.h"
-#include "data/bulkmark.h"
 
 using namespace data;
 
@@ -31,7 +30,7 @@ TForm_container_ysd_fh::TForm_container_ysd_fh(QWidget *owner) : StageWindow(own
     d.exportName = S("集装箱运输单(回单)明细表");
     d.heading = S("以下显示是回单没有返回的记录！");
     d.buttons = stageButtons({{Role::Custom, S("SpeedButton6"), S("全部返回"), When::Always,
-                                     [this] { SpeedButton6Click(); }}},
+                                     [this] { markAllReturned(); }}},
                              [this] { showOrderSearch(this); });
     d.editors = {
         {S("上游客户"), S("上游客户："), EditorKind::Edit, S("DBEdit2"), {}, false, true},
@@ -49,21 +48,4 @@ TForm_container_ysd_fh::TForm_container_ysd_fh(QWidget *owner) : StageWindow(own
     d.enterExtra = {{S("备注"), S("回单返回")}};
     build(container::stageDecl(d), {S("回单返回"), S("回单返回为是或否,请重新输入!"), S("回单返回时间"),
                                     S("回单返回时间不能小于运输期限到,请重新输入!"), S("运输期限到")});
-}
-
-void TForm_container_ysd_fh::SpeedButton6Click()
-{
-    if (!msg::confirm(this, S("以下记录回单确实都返回了吗? ")))
-        return;
-    // A pending edit is dropped (not posted unchecked); every row is marked anyway.
-    if (editing())
-        cancel();
-    markEveryRow(
-        this, query(), S("全部返回"),
-        [](db::Query &q) {
-            q.field(S("回单返回时间")).setValue(q.field(S("运输期限到")).value());
-            q.field(S("回单返回")).setAsString(S("是"));
-            q.field(S("交单人")).setAsString(q.field(S("驾驶员")).asString());
-        },
-        [](db::Query &q) { return S("运输单号 ") + q.field(S("运输单号")).asString(); });
 }

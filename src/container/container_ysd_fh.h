@@ -14,8 +14,4 @@ class TForm_container_ysd_fh : public data::StageWindow {
     Q_OBJECT
 public:
     explicit TForm_container_ysd_fh(QWidget *owner);
-
-    // 全部返回: every listed row marked returned, on its own period end and
-    // driver, in one transaction.
-    void SpeedButton6Click();
 };

@@ -127,6 +127,21 @@ QGroupBox *buildEditorPanel(QWidget *parent, db::Query *q, const QVector<EditorD
     return panel;
 }
 
+bool failCheck(QWidget *window, const QHash<QString, QWidget *> &editors, const QString &message,
+               const QString &focusField, msg::Icon icon)
+{
+    msg::show(window, {QStringLiteral("提示"), message, icon, QMessageBox::Ok, QMessageBox::Ok});
+    if (auto *w = editors.value(focusField))
+        w->setFocus();
+    return false;
+}
+
+bool requireTextOf(QWidget *window, const QHash<QString, QWidget *> &editors, db::Query *q, const QString &field,
+                   const QString &message)
+{
+    return !q->field(field).asString().trimmed().isEmpty() || failCheck(window, editors, message, field);
+}
+
 QString editorTextOf(const QHash<QString, QWidget *> &editors, db::Query *q, const QString &field)
 {
     QWidget *w = editors.value(field);

@@ -221,8 +221,38 @@ void EditorWindow::setNavigation(bool firstPrior, bool nextLast)
     updateButtons();
 }
 
+QVector<ButtonDecl> EditorWindow::twoStateButtons(const QVector<ButtonDecl> &choices)
+{
+    QVector<ButtonDecl> b = {
+        {.role = Role::First, .objectName = QStringLiteral("first")},
+        {.role = Role::Prior, .objectName = QStringLiteral("prior")},
+        {.role = Role::Next, .objectName = QStringLiteral("next")},
+        {.role = Role::Last, .objectName = QStringLiteral("last")},
+    };
+    b += choices;
+    b += {
+        {.role = Role::Edit, .objectName = QStringLiteral("bitbtn_edit"), .caption = QStringLiteral("编辑")},
+        {.role = Role::Add, .objectName = QStringLiteral("bitbtn_add"), .caption = QStringLiteral("新增")},
+        {.role = Role::Save, .objectName = QStringLiteral("bitbtn_save"), .caption = QStringLiteral("存盘")},
+        {.role = Role::Cancel, .objectName = QStringLiteral("bitbtn_cancel"), .caption = QStringLiteral("取消")},
+        {.role = Role::Close, .objectName = QStringLiteral("bitbtn_close"), .caption = QStringLiteral("返回")},
+    };
+    return b;
+}
+
+QString EditorWindow::entryRowList() const
+{
+    QStringList keys;
+    for (qint64 k : m_entryRows)
+        keys << QString::number(k);
+    return keys.join(QLatin1Char(','));
+}
+
 void EditorWindow::setEditing(bool editing, bool adding)
 {
+    // An entry begins or ends: the rows stored for the last one are its own.
+    if (editing != m_editing || adding != m_adding)
+        m_entryRows.clear();
     m_editing = editing;
     m_adding = adding;
     if (!editing)
@@ -317,6 +347,9 @@ void EditorWindow::save()
             q->field(m_decl.stampDate).setAsDateTime(QDateTime::currentDateTime());
         beforePost();
         q->post();
+        // Then a change pending on the attached row the grid shows.
+        if (db::Query *rows = m_decl.attached.query; rows && rows->isActive() && rows->isEditing())
+            rows->post();
         afterPost();
     });
     if (saved)
@@ -396,19 +429,14 @@ void EditorWindow::reloadAttached()
     a.query->open();
 }
 
-bool EditorWindow::fail(const QString &message, const QString &focus, msg::Icon icon)
+bool EditorWindow::fail(const QString &message, const QString &focusField, msg::Icon icon)
 {
-    msg::show(this, {QStringLiteral("提示"), message, icon, QMessageBox::Ok, QMessageBox::Ok});
-    if (auto *w = m_editors.value(focus))
-        w->setFocus();
-    return false;
+    return failCheck(this, m_editors, message, focusField, icon);
 }
 
 bool EditorWindow::requireText(const QString &field, const QString &message)
 {
-    if (m_decl.query->field(field).asString().trimmed().isEmpty())
-        return fail(message, field);
-    return true;
+    return requireTextOf(this, m_editors, m_decl.query, field, message);
 }
 
 bool EditorWindow::isDuplicate(const QStringList &searchLines, const QStringList &keyFields)

@@ -94,6 +94,10 @@ public:
     // Lists the attached rows of the current row again.
     void reloadAttached();
 
+    // The tool bar of a two-state editor: first, prior, next, last, the
+    // window's choice buttons, then 编辑, 新增, 存盘, 取消, 返回.
+    static QVector<ButtonDecl> twoStateButtons(const QVector<ButtonDecl> &choices);
+
 protected:
     void build(const EditWindowDecl &decl);
     const EditWindowDecl &decl() const { return m_decl; }
@@ -102,7 +106,8 @@ protected:
     // fail() and return false.
     virtual bool checks() { return true; }
     // Inside the guarded step: computed columns before the post, and what
-    // else the save writes after it (attached rows, other tables).
+    // else the save writes after it and after the attached row's pending
+    // change (other tables).
     virtual void beforePost() {}
     virtual void afterPost() {}
     // After the save's transaction was committed.
@@ -120,6 +125,14 @@ protected:
     // and attached rows are read again as the database holds them and the
     // user is told `what` failed and why. True when it was committed.
     bool guarded(const QString &what, const std::function<void()> &write);
+
+    // Rows of another table stored for the current row since 新增 or 编辑
+    // (lines chosen, orders attached), by key: a save carries them along,
+    // giving up a new row takes them back. Forgotten when the entry ends.
+    void noteEntryRow(qint64 key) { m_entryRows << key; }
+    bool hasEntryRows() const { return !m_entryRows.isEmpty(); }
+    // "k1,k2,..." for an SQL "rowid in (...)".
+    QString entryRowList() const;
 
     bool fail(const QString &message, const QString &focusField, msg::Icon icon = msg::Icon::Exclamation);
     bool requireText(const QString &field, const QString &message);
@@ -145,6 +158,7 @@ private:
     bool m_editing = false;
     bool m_adding = false;
     bool m_navFirstPrior = true, m_navNextLast = true;
+    QList<qint64> m_entryRows;
     QHash<QString, QWidget *> m_editors;
     QVector<QPair<QAbstractButton *, ButtonDecl>> m_buttons;
     QGroupBox *m_panel = nullptr;

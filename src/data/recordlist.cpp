@@ -1,4 +1,5 @@
 #include "data/recordlist.h"
+#include "data/bulkmark.h"
 #include "data/editorpanel.h"
 #include "data/memowindow.h"
 #include "data/session.h"
@@ -67,6 +68,20 @@ bool refuseReadOnly(QWidget *parent, const db::Connection *connection)
     msg::hint(parent, QStringLiteral("数据库文件只读，不能增加、修改或删除记录：\n%1")
                           .arg(QDir::toNativeSeparators(connection->filePath())));
     return true;
+}
+
+bool deleteCurrentRow(QWidget *parent, db::Query *query)
+{
+    if (refuseReadOnly(parent, query->connection()))
+        return false;
+    try {
+        query->deleteRecord();
+        return true;
+    } catch (const db::DbError &e) {
+        query->cancel();
+        msg::dbError(parent, QStringLiteral("删除失败：\n%1").arg(e.message()));
+        return false;
+    }
 }
 
 namespace {
@@ -387,17 +402,12 @@ void RecordListWindow::edit()
 
 bool RecordListWindow::fail(const QString &message, const QString &focusField, msg::Icon icon)
 {
-    msg::show(this, {QStringLiteral("提示"), message, icon, QMessageBox::Ok, QMessageBox::Ok});
-    if (auto *w = m_editors.value(focusField))
-        w->setFocus();
-    return false;
+    return failCheck(this, m_editors, message, focusField, icon);
 }
 
 bool RecordListWindow::requireText(const QString &field, const QString &message)
 {
-    if (m_decl.query->field(field).asString().trimmed().isEmpty())
-        return fail(message, field);
-    return true;
+    return requireTextOf(this, m_editors, m_decl.query, field, message);
 }
 
 QString RecordListWindow::editorText(const QString &field) const
@@ -501,6 +511,17 @@ void RecordListWindow::remove()
         }
         msg::dbError(this, QStringLiteral("删除失败：\n%1").arg(e.message()));
     }
+}
+
+bool RecordListWindow::markListed(const QString &question, const QString &action,
+                                  const std::function<void(db::Query &)> &mark,
+                                  const std::function<QString(db::Query &)> &describe)
+{
+    if (!msg::confirm(this, question))
+        return false;
+    if (m_editing)
+        cancel();
+    return markEveryRow(this, m_decl.query, action, mark, describe);
 }
 
 void RecordListWindow::refresh()

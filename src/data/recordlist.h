@@ -153,6 +153,11 @@ public:
     void exportData();
     void resetLayout();
     void quickSearch();
+    // A bulk marking after its question (caption "请选择", No the default): a
+    // change being typed is dropped, not posted unchecked, then every listed
+    // row is marked in one transaction (markEveryRow). True when all were.
+    bool markListed(const QString &question, const QString &action, const std::function<void(db::Query &)> &mark,
+                    const std::function<QString(db::Query &)> &describe);
 
 protected:
     void build(const ListDecl &decl);
@@ -225,6 +230,11 @@ private:
 // When the database cannot be written, tells the user so and returns true:
 // 增加, 编辑 and 删除 stop before anything is typed only to be lost at 存盘.
 bool refuseReadOnly(QWidget *parent, const db::Connection *connection);
+
+// Deletes the current row of a list a window shows beside its own (an
+// order's lines): refused on a read-only file, a failure cancelled and told.
+// True when the row is gone.
+bool deleteCurrentRow(QWidget *parent, db::Query *query);
 
 // Builds a search condition from declared fields and their widgets: terms in
 // order, each parenthesised, later ones prefixed with "and" and no blank.

@@ -37,6 +37,19 @@ void StageWindow::build(ListDecl d, const Checks &checks)
     RecordListWindow::build(d);
 }
 
+void StageWindow::markAllReturned()
+{
+    const QString limit = m_checks.limitField;
+    markListed(
+        QStringLiteral("以下记录回单确实都返回了吗? "), QStringLiteral("全部返回"),
+        [limit](db::Query &q) {
+            q.field(QStringLiteral("回单返回时间")).setValue(q.field(limit).value());
+            q.field(QStringLiteral("回单返回")).setAsString(QStringLiteral("是"));
+            q.field(QStringLiteral("交单人")).setAsString(q.field(QStringLiteral("驾驶员")).asString());
+        },
+        [](db::Query &q) { return QStringLiteral("运输单号 ") + q.field(QStringLiteral("运输单号")).asString(); });
+}
+
 bool StageWindow::checks()
 {
     auto *q = query();

@@ -24,6 +24,9 @@ protected:
     // 编辑 focuses the 是/否 column.
     QVector<ButtonDecl> stageButtons(const QVector<ButtonDecl> &own, const std::function<void()> &openSearch);
     void build(ListDecl d, const Checks &checks);
+    // 全部返回 of the receipt windows: every listed order marked returned on
+    // its own limit date and driver, in one transaction.
+    void markAllReturned();
     bool checks() override;
 
 private:

@@ -315,6 +315,14 @@ void Query::reopenWith(const QStringList &lines)
     open();
 }
 
+void Query::execWith(const QStringList &lines)
+{
+    close();
+    setSql(lines);
+    execSql();
+    close();
+}
+
 void Query::open()
 {
     if (m_state != Inactive)

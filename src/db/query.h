@@ -76,6 +76,9 @@ public:
     void setSql(const QStringList &lines) { m_sql = lines; }
     QString sqlText() const { return m_sql.join(QLatin1Char('\n')); }
 
+    // Close, replace the lines, run them as a command, close: the pattern of
+    // every update or delete a window runs on q_search.
+    void execWith(const QStringList &lines);
     // Close, replace the lines, open: the pattern every opener uses.
     void reopenWith(const QStringList &lines);
 

@@ -5,6 +5,7 @@
 #include "db/text.h"
 #include "goods/freight_ddb_cx.h"
 #include "goods/freight_ddb_edit.h"
+#include "goods/freight_ysd.h"
 
 using namespace data;
 
@@ -88,11 +89,7 @@ QStringList dispatchOrders(const QString &dispatchNumber)
 
 void freeOrders(const QString &dispatchNumber)
 {
-    db::Query *s = Dm1->q_search;
-    s->close();
-    s->setSql({S("update 普通货物运输单 set 调度单号='' where 调度单号='") + db::q(dispatchNumber) + S("'")});
-    s->execSql();
-    s->close();
+    Dm1->q_search->execWith({S("update 普通货物运输单 set 调度单号='' where 调度单号='") + db::q(dispatchNumber) + S("'")});
 }
 
 } // namespace goods
@@ -114,16 +111,7 @@ TForm_freight_ddb::TForm_freight_ddb(QWidget *owner) : RecordListWindow(owner)
     d.pageNumberRight = true;
     d.exportName = S("普通货物调度单明细表");
     d.gridDoubleClickEdits = true;
-    d.buttons = {
-        {Role::Refresh, S("bitbtn_refresh"), S("刷新")},
-        {Role::Edit, S("bitbtn_edit"), S("编辑")},
-        {Role::Delete, S("bitbtn_delete"), S("删除")},
-        {Role::Custom, S("bitbtn_seek"), S("查找"), When::Always, [this] { showFreightDispatchSearch(this); }},
-        {Role::Print, S("bitbtn_print"), S("打印")},
-        {Role::Export, S("SpeedButton2"), S("导出")},
-        {Role::ResetLayout, S("SpeedButton1"), S("初始界面")},
-        {Role::Close, S("bitbtn_close"), S("返回")},
-    };
+    d.buttons = goods::browseListButtons([this] { showFreightDispatchSearch(this); });
     build(d);
 }
 

@@ -13,27 +13,6 @@
 
 using namespace data;
 
-namespace {
-
-QString keyList(const QList<qint64> &keys)
-{
-    QStringList l;
-    for (qint64 k : keys)
-        l << QString::number(k);
-    return l.join(QLatin1Char(','));
-}
-
-void runOnSearch(const QStringList &lines)
-{
-    db::Query *s = Dm1->q_search;
-    s->close();
-    s->setSql(lines);
-    s->execSql();
-    s->close();
-}
-
-} // namespace
-
 TForm_freight_ddb_edit::TForm_freight_ddb_edit(QWidget *owner) : EditorWindow(owner)
 {
     setObjectName(S("Form_freight_ddb_edit"));
@@ -42,21 +21,12 @@ TForm_freight_ddb_edit::TForm_freight_ddb_edit(QWidget *owner) : EditorWindow(ow
     d.query = Dm1->q_freight_ddb;
     d.search = Dm1->q_search;
     d.style = EditorStyle::TwoStates;
-    d.buttons = {
-        {.role = Role::First, .objectName = S("first")},
-        {.role = Role::Prior, .objectName = S("prior")},
-        {.role = Role::Next, .objectName = S("next")},
-        {.role = Role::Last, .objectName = S("last")},
+    d.buttons = twoStateButtons({
         {.role = Role::Choose, .objectName = S("choose_ysd"), .caption = S("选择运输单"),
          .handler = [this] { choose_ysdClick(); }},
         {.role = Role::Choose, .objectName = S("choose_car"), .caption = S("选择运输车辆"),
          .handler = [this] { choose_carClick(); }},
-        {.role = Role::Edit, .objectName = S("bitbtn_edit"), .caption = S("编辑")},
-        {.role = Role::Add, .objectName = S("bitbtn_add"), .caption = S("新增")},
-        {.role = Role::Save, .objectName = S("bitbtn_save"), .caption = S("存盘")},
-        {.role = Role::Cancel, .objectName = S("bitbtn_cancel"), .caption = S("取消")},
-        {.role = Role::Close, .objectName = S("bitbtn_close"), .caption = S("返回")},
-    };
+    });
     d.editors = {
         {.field = S("调度单号"), .label = S("调度单号："), .objectName = S("DBEdit6")},
         {.field = S("运输金额"), .label = S("运输费用："), .kind = EditorKind::Money, .objectName = S("DBNumberEditEh2")},
@@ -97,8 +67,6 @@ TForm_freight_ddb_edit::TForm_freight_ddb_edit(QWidget *owner) : EditorWindow(ow
     build(d);
     resize(960, 620);
     editorFor(S("备注"))->setFixedHeight(2 * editorFor(S("调度单号"))->sizeHint().height());
-    for (const char *f : {"承运单位", "车牌号"})
-        editorFor(S(f))->setStyleSheet(S("background-color: #a6caf0;"));
 }
 
 bool TForm_freight_ddb_edit::checks()
@@ -155,51 +123,33 @@ void TForm_freight_ddb_edit::beforePost()
 
 void TForm_freight_ddb_edit::afterPost()
 {
-    db::Query *orders = attachedQuery();
-    if (orders->isActive() && orders->isEditing())
-        orders->post();
     auto *q = query();
     const QString number = db::q(q->field(S("调度单号")).asString());
     // A renumbered dispatch keeps its orders, and orders attached under a
     // number typed earlier in this entry follow the number it is saved with.
     if (!m_readNumber.isEmpty() && m_readNumber != q->field(S("调度单号")).asString())
-        runOnSearch({S("update 普通货物运输单 set 调度单号='") + number + S("'"),
-                     S("where 调度单号='") + db::q(m_readNumber) + S("'")});
-    if (!m_ordersOfThisEntry.isEmpty())
-        runOnSearch({S("update 普通货物运输单 set 调度单号='") + number + S("'"),
-                     S("where (rowid in (") + keyList(m_ordersOfThisEntry) + S("))and(调度单号<>'')")});
-    runOnSearch({S("update 普通货物运输单 set 承运单位='") + db::q(q->field(S("承运单位")).asString()) + S("',车牌号='")
-                     + db::q(q->field(S("车牌号")).asString()) + S("',驾驶员='") + db::q(q->field(S("驾驶员")).asString())
-                     + S("'"),
-                 S("where 调度单号='") + number + S("'")});
+        Dm1->q_search->execWith({S("update 普通货物运输单 set 调度单号='") + number + S("'"),
+                                 S("where 调度单号='") + db::q(m_readNumber) + S("'")});
+    if (hasEntryRows())
+        Dm1->q_search->execWith({S("update 普通货物运输单 set 调度单号='") + number + S("'"),
+                                 S("where (rowid in (") + entryRowList() + S("))and(调度单号<>'')")});
+    const auto text = [&](const char *f) { return db::q(q->field(S(f)).asString()); };
+    Dm1->q_search->execWith({S("update 普通货物运输单 set 承运单位='") + text("承运单位") + S("',车牌号='") + text("车牌号")
+                                 + S("',驾驶员='") + text("驾驶员") + S("'"),
+                             S("where 调度单号='") + number + S("'")});
 }
 
 void TForm_freight_ddb_edit::afterSave()
 {
-    m_ordersOfThisEntry.clear();
     reloadAttached();
-}
-
-void TForm_freight_ddb_edit::afterAppend()
-{
-    m_ordersOfThisEntry.clear();
-}
-
-void TForm_freight_ddb_edit::cancel()
-{
-    EditorWindow::cancel();
-    m_ordersOfThisEntry.clear();
 }
 
 void TForm_freight_ddb_edit::discardNewEntry()
 {
     // Only the orders attached while this dispatch was entered, and only
     // while they still are: never another dispatch's orders.
-    if (m_ordersOfThisEntry.isEmpty())
-        return;
-    const QString keys = keyList(m_ordersOfThisEntry);
-    m_ordersOfThisEntry.clear();
-    runOnSearch({S("update 普通货物运输单 set 调度单号=''"), S("where rowid in (") + keys + S(")")});
+    if (hasEntryRows())
+        Dm1->q_search->execWith({S("update 普通货物运输单 set 调度单号=''"), S("where rowid in (") + entryRowList() + S(")")});
 }
 
 void TForm_freight_ddb_edit::choose_ysdClick()
@@ -228,7 +178,7 @@ void TForm_freight_ddb_edit::choose_ysdClick()
     }
     auto chooser = std::make_unique<TForm_xzfreight_ysd>(this);
     chooser->setDispatchNumber(number);
-    chooser->setOrderAttached([this](qint64 key) { m_ordersOfThisEntry << key; });
+    chooser->setOrderAttached([this](qint64 key) { noteEntryRow(key); });
     app::showModal(chooser.get());
     chooser.reset();
     candidates->close();

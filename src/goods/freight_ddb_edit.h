@@ -16,20 +16,15 @@ public:
     void SpeedButton5Click();
     // A double click on an order: its display with its lines.
     void showOrder();
-    void cancel() override;
 
 protected:
     bool checks() override;
     void beforePost() override;
     void afterPost() override;
     void afterSave() override;
-    void afterAppend() override;
     void discardNewEntry() override;
 
 private:
     bool hasOrders();
     QString m_readNumber;               // the number the dispatch had before this save
-    // Keys of the orders the chooser attached since 新增 or 编辑: a save
-    // moves them to the saved number, giving up a new dispatch frees them.
-    QList<qint64> m_ordersOfThisEntry;
 };

@@ -47,8 +47,6 @@ TForm_freight_ddb_fk::TForm_freight_ddb_fk(QWidget *owner) : RecordListWindow(ow
                     {S("备注"), S("路桥费")}};
     d.editFocus = S("帐款结清");
     build(d);
-    // The payable is computed at the save and never typed.
-    editorFor(S("应付运费"))->setStyleSheet(S("background-color: #a6caf0;"));
 }
 
 bool TForm_freight_ddb_fk::checks()

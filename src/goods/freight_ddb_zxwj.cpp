@@ -1,6 +1,5 @@
 #include "goods/freight_ddb_zxwj.h"
 #include "app/dm1.h"
-#include "data/bulkmark.h"
 #include "db/quote.h"
 #include "db/text.h"
 #include "goods/freight_ddb.h"
@@ -13,13 +12,9 @@ namespace {
 void completeOrders(db::Query &dispatch)
 {
     const QDateTime arrived = dispatch.field(S("到达时间")).asDateTime();
-    db::Query *s = Dm1->q_search;
-    s->close();
-    s->setSql({S("update 普通货物运输单 set 执行完结='") + db::q(dispatch.field(S("执行完结")).asString()) + S("'"),
+    Dm1->q_search->execWith({S("update 普通货物运输单 set 执行完结='") + db::q(dispatch.field(S("执行完结")).asString()) + S("'"),
                arrived.isValid() ? S(",到达时间=cdate('") + db::shortDate(arrived.date()) + S("')") : S(",到达时间=null"),
                S("where 调度单号='") + db::q(dispatch.field(S("调度单号")).asString()) + S("'")});
-    s->execSql();
-    s->close();
 }
 
 } // namespace
@@ -81,15 +76,10 @@ void TForm_freight_ddb_zxwj::afterPost()
 
 void TForm_freight_ddb_zxwj::SpeedButton3Click()
 {
-    if (!msg::confirm(this, S("以下记录确实都执行完结了吗? ")))
-        return;
-    // The marks are written to the stored rows; a change being typed is dropped.
-    if (editing())
-        cancel();
     // The orders are completed with their dispatch, exactly as a save does,
     // so both ways of completing leave the same stored result.
-    markEveryRow(
-        this, query(), S("全部完结"),
+    markListed(
+        S("以下记录确实都执行完结了吗? "), S("全部完结"),
         [](db::Query &q) {
             q.field(S("到达时间")).setValue(q.field(S("到货日期")).value());
             q.field(S("执行完结")).setAsString(S("是"));

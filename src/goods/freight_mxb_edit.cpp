@@ -32,8 +32,6 @@ TForm_freight_mxb_edit::TForm_freight_mxb_edit(QWidget *owner) : EditorWindow(ow
     d.focusField = S("数量");
     d.savedMessage = S("保存完毕！");
     build(d);
-    for (const char *f : {"货物名称", "类别", "型号规格"})
-        editorFor(S(f))->setStyleSheet(S("background-color: #a6caf0;"));
     setFixedSize(sizeHint().expandedTo(QSize(360, 0)));
 }
 

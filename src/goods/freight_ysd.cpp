@@ -63,6 +63,20 @@ void declareQuickSearch(ListDecl &d)
     d.quickSearchOrder = S("order by 上游客户,运输单号");
 }
 
+QVector<ButtonDecl> browseListButtons(const std::function<void()> &seek)
+{
+    return {
+        {Role::Refresh, S("bitbtn_refresh"), S("刷新")},
+        {Role::Edit, S("bitbtn_edit"), S("编辑")},
+        {Role::Delete, S("bitbtn_delete"), S("删除")},
+        {Role::Custom, S("bitbtn_seek"), S("查找"), When::Always, seek},
+        {Role::Print, S("bitbtn_print"), S("打印")},
+        {Role::Export, S("SpeedButton2"), S("导出")},
+        {Role::ResetLayout, S("SpeedButton1"), S("初始界面")},
+        {Role::Close, S("bitbtn_close"), S("返回")},
+    };
+}
+
 QStringList orderLines(const QString &orderNumber, bool twoLines)
 {
     const QString head = S("select * from 普通货物运输单明细 where (运输单号='") + db::q(orderNumber) + S("')");
@@ -88,16 +102,7 @@ TForm_freight_ysd::TForm_freight_ysd(QWidget *owner) : RecordListWindow(owner)
     d.pageNumberRight = true;
     d.exportName = S("普通货物运输单明细表");
     d.gridDoubleClickEdits = true;
-    d.buttons = {
-        {Role::Refresh, S("bitbtn_refresh"), S("刷新")},
-        {Role::Edit, S("bitbtn_edit"), S("编辑")},
-        {Role::Delete, S("bitbtn_delete"), S("删除")},
-        {Role::Custom, S("bitbtn_seek"), S("查找"), When::Always, [this] { showFreightOrderSearch(this); }},
-        {Role::Print, S("bitbtn_print"), S("打印")},
-        {Role::Export, S("SpeedButton2"), S("导出")},
-        {Role::ResetLayout, S("SpeedButton1"), S("初始界面")},
-        {Role::Close, S("bitbtn_close"), S("返回")},
-    };
+    d.buttons = goods::browseListButtons([this] { showFreightOrderSearch(this); });
     build(d);
 }
 
@@ -115,8 +120,6 @@ void TForm_freight_ysd::openEditor()
 
 void TForm_freight_ysd::beforeDelete()
 {
-    db::Query *s = Dm1->q_search;
-    s->close();
-    s->setSql({S("delete from 普通货物运输单明细 where 运输单号='") + db::q(query()->field(S("运输单号")).asString()) + S("'")});
-    s->execSql();
+    Dm1->q_search->execWith(
+        {S("delete from 普通货物运输单明细 where 运输单号='") + db::q(query()->field(S("运输单号")).asString()) + S("'")});
 }

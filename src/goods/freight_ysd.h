@@ -11,6 +11,9 @@ grid::Columns orderColumns();
 grid::Columns lineColumns();
 // Customer, 运输单号, 运输动态 and the 发货日期 day, ordered by customer and number.
 void declareQuickSearch(data::ListDecl &d);
+// The tool bar of the order and dispatch lists, whose rows are entered in
+// their editors: no add button; 查找 runs `seek`.
+QVector<data::ButtonDecl> browseListButtons(const std::function<void()> &seek);
 // The SQL lines that list an order's lines (`twoLines`: the order-by apart).
 QStringList orderLines(const QString &orderNumber, bool twoLines);
 

@@ -30,21 +30,12 @@ TForm_freight_ysd_edit::TForm_freight_ysd_edit(QWidget *owner) : EditorWindow(ow
     d.query = Dm1->q_freight_ysd;
     d.search = Dm1->q_search;
     d.style = EditorStyle::TwoStates;
-    d.buttons = {
-        {.role = Role::First, .objectName = S("first")},
-        {.role = Role::Prior, .objectName = S("prior")},
-        {.role = Role::Next, .objectName = S("next")},
-        {.role = Role::Last, .objectName = S("last")},
+    d.buttons = twoStateButtons({
         {.role = Role::Choose, .objectName = S("choose_freight"), .caption = S("选择货物"),
          .handler = [this] { choose_freightClick(); }},
         {.role = Role::Choose, .objectName = S("choose_delivery"), .caption = S("选择收货人"),
          .handler = [this] { choose_deliveryClick(); }},
-        {.role = Role::Edit, .objectName = S("bitbtn_edit"), .caption = S("编辑")},
-        {.role = Role::Add, .objectName = S("bitbtn_add"), .caption = S("新增")},
-        {.role = Role::Save, .objectName = S("bitbtn_save"), .caption = S("存盘")},
-        {.role = Role::Cancel, .objectName = S("bitbtn_cancel"), .caption = S("取消")},
-        {.role = Role::Close, .objectName = S("bitbtn_close"), .caption = S("返回")},
-    };
+    });
     d.editors = {
         {.field = S("上游客户"), .label = S("上游客户："), .kind = EditorKind::Combo, .objectName = S("DBComboBoxEh2"),
          .chinese = true, .span = 2},
@@ -123,9 +114,6 @@ void TForm_freight_ysd_edit::beforePost()
 
 void TForm_freight_ysd_edit::afterPost()
 {
-    db::Query *lines = attachedQuery();
-    if (lines->isActive() && lines->isEditing())
-        lines->post();
     // The lines carry the order's number and dates: a renumbered or re-dated
     // order keeps its lines, and the summaries by period count them rightly.
     auto *q = query();
@@ -139,54 +127,25 @@ void TForm_freight_ysd_edit::afterPost()
     QStringList owners;
     if (!m_readNumber.isEmpty())
         owners << S("(运输单号=") + db::lit(m_readNumber) + S(")");
-    if (!m_linesOfThisEntry.isEmpty()) {
-        QStringList keys;
-        for (qint64 k : std::as_const(m_linesOfThisEntry))
-            keys << QString::number(k);
-        owners << S("(rowid in (") + keys.join(QLatin1Char(',')) + S("))");
-    }
-    if (owners.isEmpty())
-        return;
-    db::Query *s = Dm1->q_search;
-    s->close();
-    s->setSql({S("update 普通货物运输单明细 set ") + sets.join(QLatin1Char(',')), S("where ") + owners.join(S("or"))});
-    s->execSql();
-    s->close();
+    if (hasEntryRows())
+        owners << S("(rowid in (") + entryRowList() + S("))");
+    if (!owners.isEmpty())
+        Dm1->q_search->execWith(
+            {S("update 普通货物运输单明细 set ") + sets.join(QLatin1Char(',')), S("where ") + owners.join(S("or"))});
 }
 
 void TForm_freight_ysd_edit::afterSave()
 {
     // The lines are the saved order's now, under its saved number.
-    m_linesOfThisEntry.clear();
     reloadAttached();
-}
-
-void TForm_freight_ysd_edit::afterAppend()
-{
-    m_linesOfThisEntry.clear();
-}
-
-void TForm_freight_ysd_edit::cancel()
-{
-    EditorWindow::cancel();
-    m_linesOfThisEntry.clear();
 }
 
 void TForm_freight_ysd_edit::discardNewEntry()
 {
     // Only the lines the chooser stored for this new order: never lines of
     // a saved order that has (or had) the same number.
-    if (m_linesOfThisEntry.isEmpty())
-        return;
-    QStringList keys;
-    for (qint64 k : std::as_const(m_linesOfThisEntry))
-        keys << QString::number(k);
-    m_linesOfThisEntry.clear();
-    db::Query *s = Dm1->q_search;
-    s->close();
-    s->setSql({S("delete from 普通货物运输单明细 where rowid in (") + keys.join(QLatin1Char(',')) + S(")")});
-    s->execSql();
-    s->close();
+    if (hasEntryRows())
+        Dm1->q_search->execWith({S("delete from 普通货物运输单明细 where rowid in (") + entryRowList() + S(")")});
 }
 
 void TForm_freight_ysd_edit::choose_freightClick()
@@ -218,7 +177,7 @@ void TForm_freight_ysd_edit::choose_freightClick()
         return;
     }
     chooser->setCustomer(customer);
-    chooser->setLineStored([this](qint64 key) { m_linesOfThisEntry << key; });
+    chooser->setLineStored([this](qint64 key) { noteEntryRow(key); });
     // The chooser shows the lines typed under this number so far.
     reloadAttached();
     app::showModal(chooser.get());
@@ -246,14 +205,6 @@ void TForm_freight_ysd_edit::SpeedButton5Click()
     db::Query *lines = attachedQuery();
     if (!lines->isActive() || lines->isEmpty())
         return;
-    if (!msg::confirm(this, S("确实要删除当前记录?"), S("提示")))
-        return;
-    if (refuseReadOnly(this, lines->connection()))
-        return;
-    try {
-        lines->deleteRecord();
-    } catch (const db::DbError &e) {
-        lines->cancel();
-        msg::dbError(this, S("删除失败：\n%1").arg(e.message()));
-    }
+    if (msg::confirm(this, S("确实要删除当前记录?"), S("提示")))
+        deleteCurrentRow(this, lines);
 }

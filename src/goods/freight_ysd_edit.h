@@ -15,20 +15,15 @@ public:
     // 编辑当前货物 and 删除当前货物 of the line bar.
     void SpeedButton6Click();
     void SpeedButton5Click();
-    void cancel() override;
 
 protected:
     bool checks() override;
     void beforePost() override;
     void afterPost() override;
     void afterSave() override;
-    void afterAppend() override;
     void discardNewEntry() override;
 
 private:
     bool duplicateNumber(const QString &before, const QString &after);
     QString m_readNumber;             // the number the order had before this save
-    // Keys of the lines the chooser stored since 新增 or 编辑: a save carries
-    // them along, giving up a new order removes them.
-    QList<qint64> m_linesOfThisEntry;
 };

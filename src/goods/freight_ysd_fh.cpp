@@ -1,6 +1,5 @@
 #include "goods/freight_ysd_fh.h"
 #include "app/dm1.h"
-#include "data/bulkmark.h"
 #include "db/text.h"
 #include "goods/freight_ysd.h"
 #include "goods/freight_ysd_cx.h"
@@ -29,12 +28,6 @@ QVector<EditorDecl> stageShownEditors()
             shown("到货日期", "到货日期：", "DBEdit8"), shown("运输动态", "运输动态：", "DBEdit4")};
 }
 
-void paintShownEditors(RecordListWindow *window)
-{
-    for (const EditorDecl &e : stageShownEditors())
-        window->editorFor(e.field)->setStyleSheet(S("background-color: #a6caf0;"));
-}
-
 } // namespace goods
 
 TForm_freight_ysd_fh::TForm_freight_ysd_fh(QWidget *owner) : StageWindow(owner)
@@ -47,7 +40,7 @@ TForm_freight_ysd_fh::TForm_freight_ysd_fh(QWidget *owner) : StageWindow(owner)
     d.exportName = S("普通货物运输单(回单)明细表");
     d.heading = S("以下显示是回单没有返回的记录！");
     d.buttons = stageButtons({{Role::Custom, S("SpeedButton6"), S("全部返回"), When::Always,
-                               [this] { SpeedButton6Click(); }}},
+                               [this] { markAllReturned(); }}},
                              [this] { showFreightOrderSearch(this); });
     d.editors = goods::stageShownEditors();
     d.editors += {
@@ -63,22 +56,4 @@ TForm_freight_ysd_fh::TForm_freight_ysd_fh(QWidget *owner) : StageWindow(owner)
     d.enterExtra = {{S("备注"), S("回单返回")}};
     build(goods::stageDecl(d), {S("回单返回"), S("回单返回为是或否,请重新输入!"), S("回单返回时间"),
                                       S("回单返回时间不能小于到货日期,请重新输入!"), S("到货日期")});
-    goods::paintShownEditors(this);
-}
-
-void TForm_freight_ysd_fh::SpeedButton6Click()
-{
-    if (!msg::confirm(this, S("以下记录回单确实都返回了吗? ")))
-        return;
-    // A pending edit is dropped (not posted unchecked); every row is marked anyway.
-    if (editing())
-        cancel();
-    markEveryRow(
-        this, query(), S("全部返回"),
-        [](db::Query &q) {
-            q.field(S("回单返回时间")).setValue(q.field(S("到货日期")).value());
-            q.field(S("回单返回")).setAsString(S("是"));
-            q.field(S("交单人")).setAsString(q.field(S("驾驶员")).asString());
-        },
-        [](db::Query &q) { return S("运输单号 ") + q.field(S("运输单号")).asString(); });
 }

@@ -6,10 +6,8 @@ namespace goods {
 // What the goods stage windows (receipt return, collection) share: the
 // query, the order columns, the quick search strip, the order search dialog.
 data::ListDecl stageDecl(data::ListDecl d);
-// The order's read-only columns in the stage windows' panels, and their sky
-// blue once the window is built.
+// The order's read-only columns in the stage windows' panels.
 QVector<data::EditorDecl> stageShownEditors();
-void paintShownEditors(data::RecordListWindow *window);
 
 } // namespace goods
 
@@ -18,8 +16,4 @@ class TForm_freight_ysd_fh : public data::StageWindow {
     Q_OBJECT
 public:
     explicit TForm_freight_ysd_fh(QWidget *owner);
-
-    // 全部返回: every listed order marked returned, on its own arrival date
-    // and driver, in one transaction.
-    void SpeedButton6Click();
 };

@@ -29,5 +29,4 @@ TForm_freight_ysd_sk::TForm_freight_ysd_sk(QWidget *owner) : StageWindow(owner)
     d.refreshAfterSave = true;
     build(goods::stageDecl(d), {S("帐款结清"), S("帐款结清为是或否,请重新输入!"), S("收款日期"),
                                       S("收款日期不能小于到到货日期,请重新输入!"), S("到货日期")});
-    goods::paintShownEditors(this);
 }

@@ -143,16 +143,8 @@ void TForm_xzfreight::SpeedButton1Click()
     db::Query *lines = Dm1->q_freight_mxb;
     if (!lines->isActive() || lines->isEmpty())
         return;
-    if (!msg::ask(this, S("确实要取消该货物?")))
-        return;
-    if (data::refuseReadOnly(this, lines->connection()))
-        return;
-    try {
-        lines->deleteRecord();
-    } catch (const db::DbError &e) {
-        lines->cancel();
-        msg::dbError(this, S("删除失败：\n%1").arg(e.message()));
-    }
+    if (msg::ask(this, S("确实要取消该货物?")))
+        data::deleteCurrentRow(this, lines);
 }
 
 void TForm_xzfreight::bitbtn_seekClick()

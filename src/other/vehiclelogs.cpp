@@ -39,11 +39,9 @@ void raiseOdometer(db::Query &row)
     if (km.isNull())
         return;
     const QString reading = db::lit(QString::number(km.asInteger()));
-    db::Query *s = Dm1->q_search;
-    s->close();
-    s->setSql({S("update 承运车辆 set 公里数=") + reading + S(" where (车牌号=") + db::lit(row.field(S("车牌号")).asString())
-               + S(")and((公里数 is null)or(公里数<") + reading + S("))")});
-    s->execSql();
+    Dm1->q_search->execWith({S("update 承运车辆 set 公里数=") + reading + S(" where (车牌号=")
+                             + db::lit(row.field(S("车牌号")).asString()) + S(")and((公里数 is null)or(公里数<") + reading
+                             + S("))")});
 }
 
 } // namespace
