@@ -33,7 +33,7 @@ TForm_xzfreight::TForm_xzfreight(QWidget *owner) : QDialog(owner)
     mode->setObjectName(S("DBComboBoxEh1"));
     mode->addItems({S("按货物名称查找"), S("查找全部的材料")});
     mode->setCurrentIndex(0);
-    mode->setMinimumContentsLength(8);
+    mode->setMinimumContentsLength(10);
     mode->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_mode = mode;
     auto *name = new dbctrls::DBEdit(m_group);

@@ -29,7 +29,7 @@ TForm_xzfreight_ysd::TForm_xzfreight_ysd(QWidget *owner) : QDialog(owner)
     mode->setObjectName(S("DBComboBoxEh1"));
     mode->addItems({S("按上游客户查找"), S("查找全部的材料")});
     mode->setCurrentIndex(0);
-    mode->setMinimumContentsLength(8);
+    mode->setMinimumContentsLength(10);
     mode->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_mode = mode;
     auto *customer = new dbctrls::DBEdit(this);
