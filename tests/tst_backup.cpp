@@ -8,12 +8,14 @@
 #include "data/initialize.h"
 #include "data/session.h"
 #include "db/schema.h"
+#include "masterdata/guestinfo.h"
 #include "dbctrls/filedialogs.h"
 #include "formhelpers.h"
 #include "spine_driver.h"
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <optional>
 #include <sys/mount.h>
@@ -108,6 +110,7 @@ private slots:
     void initialize();
     void dailyBackup();
     void dailyBackupAtStartup();
+    void aReportedSaveSurvivesAPowerCut();
 };
 
 void TstBackup::windowsFromTheMenu_data()
@@ -412,7 +415,9 @@ void TstBackup::dailyBackup()
         }
     }
     const QDir folder(t.dir() + QStringLiteral("/backup"));
-    QCOMPARE(folder.entryList({QStringLiteral("data-*")}, QDir::Files, QDir::Name | QDir::Reversed), expected.mid(0, 14));
+    // The newest 14, and the first copy of February, the oldest month.
+    QCOMPARE(folder.entryList({QStringLiteral("data-*")}, QDir::Files, QDir::Name | QDir::Reversed),
+             expected.mid(0, 14) << S("data-20240220.mdb"));
     QCOMPARE(rowCounts(folder.filePath(expected[0])), rowCounts(t.file()));
     QVERIFY(folder.exists(QStringLiteral("mine.mdb")) && !folder.exists(QStringLiteral("data-20240101.mdb.part")));
 
@@ -425,7 +430,32 @@ void TstBackup::dailyBackup()
     f.close();
     const QString line = data::dailyBackup(t.file(), first.addDays(30));
     QVERIFY2(line.startsWith(S("数据库可能已损坏, 今日没有自动备份: ")), qPrintable(line));
-    QCOMPARE(folder.entryList({QStringLiteral("data-*")}, QDir::Files).size(), 14);
+    QCOMPARE(folder.entryList({QStringLiteral("data-*")}, QDir::Files).size(), 15);
+
+    // A year and a half of daily copies with gaps (no start on Sundays): what
+    // stays is the newest 14 and each month's first for the last 12 months,
+    // so damage copied for weeks never pushes out every good copy.
+    QStringList names, all;
+    const QDate start(2023, 1, 1), today(2024, 6, 30);
+    for (QDate d = start; d <= today; d = d.addDays(1)) {
+        if (d.dayOfWeek() == 7)
+            continue;
+        all << d.toString(QStringLiteral("'data-'yyyyMMdd'.mdb'"));
+        names << all.last();
+        for (const QString &gone : data::expiredCopies(names, d))
+            names.removeAll(gone);
+    }
+    QStringList expect = all.mid(all.size() - 14);
+    for (QDate m(2023, 7, 1); m <= today; m = m.addMonths(1)) {
+        QDate d = m.dayOfWeek() == 7 ? m.addDays(1) : m;
+        const QString first = d.toString(QStringLiteral("'data-'yyyyMMdd'.mdb'"));
+        if (!expect.contains(first))
+            expect << first;
+    }
+    std::sort(names.begin(), names.end());
+    std::sort(expect.begin(), expect.end());
+    QCOMPARE(names, expect);
+    QCOMPARE(names.size(), 14 + 12);
 }
 
 void TstBackup::dailyBackupAtStartup()
@@ -450,6 +480,39 @@ void TstBackup::dailyBackupAtStartup()
                                                : S("已自动备份: ") + name);
         QCOMPARE(QFile::exists(t.dir() + QLatin1Char('/') + name), !blocked);
     }
+}
+
+void TstBackup::aReportedSaveSurvivesAPowerCut()
+{
+    PowerCutDisk disk;
+    if (!disk.ok())
+        QSKIP(qPrintable(disk.why()));
+    TestDb t;
+    t.dm()->ADO_system->close();
+    QVERIFY(QFile::copy(t.file(), disk.filePath(S("data.mdb"))));
+    QVERIFY(disk.remount());   // the copy itself is on the disk before anything is cut
+    t.dm()->ADO_system->setDatabaseName(disk.filePath(S("data.mdb")));
+    t.dm()->ADO_system->open();
+    t.dm()->q_guestinfo->reopenWith({S("select * from 上游客户"), S("order by 客户名称")});
+    MessageScript ms;
+    {
+        TForm_guestinfo w(nullptr);
+        w.show();
+        click(&w, "bitbtn_add");
+        typeText(w.findChild<QLineEdit *>(S("DBEdit2")), S("断电前客户"));
+        click(&w, "bitbtn_save");
+        QVERIFY(!w.editing());
+    }
+    QCOMPARE(ms.texts(), QStringList{S("保存完毕！")});
+    // The power goes right after the save, before the file system's own
+    // periodic commit could have saved it by chance.
+    QVERIFY(disk.cut());
+    t.dm()->q_guestinfo->close();
+    t.dm()->ADO_system->close();
+    QVERIFY(disk.remount());
+    t.dm()->ADO_system->open();
+    QCOMPARE(t.scalar(S("select count(*) from 上游客户 where 客户名称='断电前客户'")), S("1"));
+    t.dm()->ADO_system->close();
 }
 
 QTEST_MAIN(TstBackup)

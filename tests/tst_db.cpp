@@ -4,6 +4,9 @@
 #include "db/quote.h"
 #include "grid/gridmodel.h"
 #include "testsupport.h"
+#include "db/connection.h"
+#include "db/text.h"
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -35,6 +38,8 @@ private slots:
     void windowSqlTextsRunAsWritten_data();
     void windowSqlTextsRunAsWritten();
     void openErrors();
+    void engineErrorsSpeakChinese_data();
+    void engineErrorsSpeakChinese();
 };
 
 void TstDb::dayRangesIncludeBothEnds_data()
@@ -499,6 +504,45 @@ void TstDb::openErrors()
     q->setSql({QStringLiteral("select * from 没有这个表")});
     QVERIFY_THROWS_EXCEPTION(db::DbError, q->open());
     QVERIFY(!q->isActive());
+}
+
+void TstDb::engineErrorsSpeakChinese_data()
+{
+    QTest::addColumn<QString>("disk");        // what happens to the disk under the file
+    QTest::addColumn<QString>("first");       // the clerk's sentence
+    QTest::addColumn<QString>("engine");      // the engine's words after it
+    QTest::newRow("full") << "full" << S("磁盘已满。") << "database or disk is full";
+    QTest::newRow("read-only") << "read-only" << S("文件只读，不能写入。") << "readonly database";
+}
+
+void TstDb::engineErrorsSpeakChinese()
+{
+    QFETCH(QString, disk);
+    QFETCH(QString, first);
+    QFETCH(QString, engine);
+    ScratchMount mount(1024);
+    if (!mount.ok())
+        QSKIP(qPrintable(mount.why()));
+    TestDb t;
+    t.dm()->ADO_system->close();
+    QVERIFY(QFile::copy(t.file(), mount.filePath(S("data.mdb"))));
+    if (disk == QLatin1String("read-only"))
+        QVERIFY(mount.setReadOnly(true));
+    t.dm()->ADO_system->setDatabaseName(mount.filePath(S("data.mdb")));
+    t.dm()->ADO_system->open();
+    if (disk == QLatin1String("full"))
+        mount.fill();
+    QString message;
+    try {
+        db::Transaction tx(*t.dm()->ADO_system);
+        t.exec(S("insert into 上游客户 (客户名称, 备注) values ('甲', '%1')").arg(QString(200000, QLatin1Char('x'))));
+        tx.commit();
+    } catch (const db::DbError &e) {
+        message = e.message();
+    }
+    QVERIFY2(message.startsWith(first) && message.contains(engine), qPrintable(message));
+    t.dm()->ADO_system->close();
+    mount.setReadOnly(false);
 }
 
 QTEST_MAIN(TstDb)

@@ -65,6 +65,8 @@ private slots:
     void valuesShowWhole();
     void editorsLookAlikePerState();
     void windowsStayOnTheScreen();
+    void pickersLeaveTheirEditorsInSight_data();
+    void pickersLeaveTheirEditorsInSight();
     void chineseSortsByPinyin();
 };
 
@@ -219,6 +221,63 @@ void TstLook::windowsStayOnTheScreen()
         QVERIFY2(picker.top() >= panel->mapToGlobal(QPoint(0, panel->height())).y(), "the caller's editors stay in sight");
         click(w, "bitbtn_cancel");
     });
+}
+
+void TstLook::pickersLeaveTheirEditorsInSight_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QStringList>("clicks");   // per window: the list, then the editor it opens, if any
+    QTest::addColumn<QStringList>("fields");   // the caller's editors the picker fills
+    QTest::newRow("consignee of a container order") << "N24" << QStringList{S("bitbtn_add,choose_shr")}
+                                                    << QStringList{S("收货人")};
+    QTest::newRow("vehicle of a container dispatch") << "N45" << QStringList{S("bitbtn_edit,choose_shr")}
+                                                     << QStringList{S("承运单位"), S("车牌号"), S("驾驶员")};
+    QTest::newRow("vehicle of a goods dispatch") << "N46" << QStringList{S("bitbtn_edit"), S("bitbtn_edit,choose_car")}
+                                                 << QStringList{S("承运单位"), S("车牌号"), S("驾驶员")};
+}
+
+void TstLook::pickersLeaveTheirEditorsInSight()
+{
+    QFETCH(QString, item);
+    QFETCH(QStringList, clicks);
+    QFETCH(QStringList, fields);
+    TestDb t(true);
+    MessageScript ms;
+    TForm_main main;
+    velorin::operator_name = S("李调度");
+    velorin::startup_done = true;
+    QList<QRect> editors;
+    QRect picker, avail;
+    int depth = 0;
+    ModalDriver driver([&](QDialog *d) {
+        if (!picker.isNull())
+            return;
+        if (d->inherits("TForm_carinfo") || d->inherits("TForm_deliveryinfo")) {
+            picker = d->frameGeometry();
+            avail = d->screen()->availableGeometry();
+            d->reject();
+            return;
+        }
+        // The caller: its editors of the picked fields, then the pick.
+        for (QWidget *e : dbctrls::dataAwareChildren(d))
+            if (auto *a = dynamic_cast<dbctrls::DataAware *>(e); a && e->isVisible() && fields.contains(a->dataField()))
+                editors << QRect(e->mapToGlobal(QPoint(0, 0)), e->size());
+        for (const QString &name : clicks.value(depth++).split(QLatin1Char(','))) {
+            auto *b = d->findChild<QAbstractButton *>(name);
+            QVERIFY2(b && b->isEnabled(), qPrintable(name));
+            b->click();
+        }
+        if (auto *cancel = d->findChild<QAbstractButton *>(S("bitbtn_cancel")); cancel && cancel->isEnabled())
+            cancel->click();
+    });
+    main.menuAction(item)->trigger();
+    QVERIFY2(!picker.isNull(), "no picker opened");
+    QVERIFY(!editors.isEmpty());
+    QVERIFY(avail.contains(picker));
+    for (const QRect &e : std::as_const(editors))
+        QVERIFY2(!picker.intersects(e), qPrintable(QStringLiteral("picker %1,%2 %3x%4 over an editor at %5,%6")
+                                                       .arg(picker.x()).arg(picker.y()).arg(picker.width())
+                                                       .arg(picker.height()).arg(e.x()).arg(e.y())));
 }
 
 void TstLook::chineseSortsByPinyin()

@@ -12,7 +12,10 @@
 #include "statistics/sts_cont_sum.h"
 #include "statistics/summary.h"
 #include "statistics/summarychart.h"
+#include <QAbstractSeries>
+#include <QChart>
 #include <QCheckBox>
+#include <QValueAxis>
 #include <QDir>
 #include <QFile>
 #include <QPrintPreviewDialog>
@@ -166,6 +169,8 @@ private slots:
     void printAddsTheChart();
     void demoShowsEverySummary();
     void readOnlyFileIsRefused();
+    void chartStaysReadable_data();
+    void chartStaysReadable();
 };
 
 void TstStatistics::eachSummary_data()
@@ -605,9 +610,76 @@ void TstStatistics::readOnlyFileIsRefused()
         QCOMPARE(columnOf(t.dm()->q_tongyong, "texta"), S("上次"));
     }
     t.dm()->q_tongyong->close();
+    // From the menu: the same words, before the window opens on a half result.
+    ms.clear();
+    for (const char *item : {"N23", "N41", "N52"}) {
+        TForm_main main;
+        velorin::startup_done = true;
+        ModalDriver driver;
+        main.menuAction(S(item))->trigger();
+        QCOMPARE(driver.shown, QStringList());
+        QCOMPARE(ms.texts().size(), 1);
+        QVERIFY2(ms.last().startsWith(S("数据库文件只读")), qPrintable(ms.last()));
+        ms.clear();
+    }
     t.dm()->ADO_system->close();
     QDir::setCurrent(back);
     QVERIFY(disk.setReadOnly(false));
+}
+
+void TstStatistics::chartStaysReadable_data()
+{
+    QTest::addColumn<int>("groups");
+    QTest::addColumn<QString>("name");            // %1: the group's number
+    QTest::addColumn<QStringList>("categories");  // as the chart names its bars
+    QTest::addColumn<bool>("across");             // horizontal bars
+    QTest::addColumn<QStringList>("amountLabels");
+    QStringList thirty;
+    for (int i = 30; i > 10; --i)
+        thirty << S("上游客户有限公司%1").arg(i);
+    thirty << S("其它");
+    QTest::newRow("nothing") << 0 << QString() << QStringList() << false
+                             << QStringList{S("0"), S("20"), S("40"), S("60"), S("80"), S("100")};
+    QTest::newRow("months") << 3 << S("%1月") << QStringList{S("1月"), S("2月"), S("3月")} << false << QStringList();
+    QTest::newRow("thirty long names") << 30 << S("上游客户有限公司%1") << thirty << true << QStringList();
+}
+
+void TstStatistics::chartStaysReadable()
+{
+    QFETCH(int, groups);
+    QFETCH(QString, name);
+    QFETCH(QStringList, categories);
+    QFETCH(bool, across);
+    QFETCH(QStringList, amountLabels);
+    TestDb t;
+    // Group i has i yuan: the largest twenty keep a bar, the rest share "其它".
+    for (int i = 1; i <= groups; ++i)
+        t.exec(S("insert into 通用 (texta, moneya) values ('%1', %2)").arg(name.arg(i)).arg(i * 10000));
+    db::Query *q = t.dm()->q_tongyong;
+    q->reopenWith({S("select * from 通用"), S("order by texta")});
+    stats::SummaryChart chart(q, {{.field = S("texta"), .title = S("客户")}, {.field = S("moneya"), .title = S("应收运费")}},
+                              {S("texta")}, S("合   计"));
+    chart.resize(900, 400);
+    chart.show();
+    QCOMPARE(chart.categories(), categories);
+    if (groups == 30) {
+        QCOMPARE(chart.series().first().values.last(), 55.0);   // 1 + … + 10
+        QCOMPARE(chart.series().first().values.first(), 30.0);
+    }
+    QChart *c = chart.chart();
+    QCOMPARE(c->series().size(), 1);
+    QCOMPARE(c->series().first()->type() == QAbstractSeries::SeriesTypeHorizontalBar, across);
+    const auto *amounts = qobject_cast<QValueAxis *>(c->axes(across ? Qt::Horizontal : Qt::Vertical).value(0));
+    QVERIFY(amounts);
+    if (!amountLabels.isEmpty()) {
+        QStringList labels;
+        for (int i = 0; i < amounts->tickCount(); ++i) {
+            const double v = amounts->min() + i * (amounts->max() - amounts->min()) / (amounts->tickCount() - 1);
+            labels << QString::asprintf(amounts->labelFormat().toLatin1().constData(), v);
+        }
+        QCOMPARE(labels, amountLabels);
+    }
+    q->close();
 }
 
 QTEST_MAIN(TstStatistics)

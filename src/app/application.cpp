@@ -7,6 +7,7 @@
 #include "dbctrls/messages.h"
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -67,6 +68,11 @@ void VelorinApplication::setupFonts()
     f.setFamilies({QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC")});
     f.setPointSize(9);
     QApplication::setFont(f);
+    // The drop-down lists lay their rows out by the font's metrics, which
+    // leave the Song face's strokes touching the next row and the last row
+    // cut off at the bottom: every row gets a whole line and a little air.
+    qApp->setStyleSheet(QStringLiteral("QComboBox QAbstractItemView::item { min-height: %1px; }")
+                            .arg(QFontMetrics(f).height() + 4));
 }
 
 bool VelorinApplication::notify(QObject *receiver, QEvent *event)

@@ -137,7 +137,7 @@ void TForm_gsxx_edit::bitbtn2Click()
     } catch (const db::DbError &e) {
         // The change is dropped, but the user learns why.
         q->cancel();
-        msg::dbError(this, S("保存失败，修改已取消：\n%1").arg(e.message()));
+        msg::dbError(this, e.report(S("保存"), S("修改已取消")));
         return;
     }
     msg::hint(this, S("保存完毕！"));

@@ -6,6 +6,7 @@
 #include "app/pictures.h"
 #include "app/windowregistry.h"
 #include "data/dailybackup.h"
+#include "data/recordlist.h"
 #include "data/session.h"
 #include "db/dates.h"
 #include "db/dberror.h"
@@ -24,6 +25,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 
 TForm_main *Form_main = nullptr;
@@ -101,11 +103,10 @@ QWidget *TForm_main::buildTopPanel()
 {
     auto *panel = new QWidget(centralWidget());
     panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setFixedHeight(50);
     auto *row = new QHBoxLayout(panel);
     row->setContentsMargins(4, 5, 4, 5);
     row->setSpacing(2);
-    int n = 0;
+    int n = 0, buttonHeight = 0;
     for (const auto &def : app::toolButtons()) {
         auto *b = new QToolButton(panel);
         b->setObjectName(QStringLiteral("SpeedButton%1").arg(++n));
@@ -113,7 +114,11 @@ QWidget *TForm_main::buildTopPanel()
         b->setIcon(dbctrls::themeIcon(def.icons, QIcon(app::badgeGlyph(def.glyph, QColor::fromRgb(def.color), 22))));
         b->setIconSize(QSize(22, 22));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        b->setFixedSize(65, 39);
+        // As tall as the icon and a whole line of the caption need in the
+        // font in use: a fixed height cut the tops of the characters off.
+        const QSize hint = b->sizeHint();
+        b->setFixedSize(qMax(65, hint.width()), hint.height());
+        buttonHeight = qMax(buttonHeight, hint.height());
         b->setAutoRaise(true);
         b->setCursor(Qt::PointingHandCursor);
         const QString item = def.item;
@@ -123,6 +128,7 @@ QWidget *TForm_main::buildTopPanel()
         });
         row->addWidget(b);
     }
+    panel->setFixedHeight(buttonHeight + 10);
     Panel_banner = new QWidget(panel);
     Panel_banner->setObjectName(QStringLiteral("Panel_banner"));
     Panel_banner->setMinimumWidth(50);
@@ -137,7 +143,7 @@ QWidget *TForm_main::buildTopPanel()
     pal.setColor(QPalette::WindowText, Qt::blue);
     Label1->setPalette(pal);
     Label1->adjustSize();
-    Label1->move(0, 10);
+    Label1->move(0, qMax(0, (buttonHeight - Label1->height()) / 2));
     return panel;
 }
 
@@ -342,6 +348,11 @@ void TForm_main::openItemWindow(const app::MenuItem &item)
     // The data folder is the one the database was opened in, whatever a file
     // dialog does to the working directory meanwhile.
     const QString dataFolder = QFileInfo(Dm1->ADO_system->filePath()).absolutePath();
+    // A window that starts by writing (a summary empties 通用) cannot work on
+    // a read-only file: say so before anything half runs.
+    const bool writes = std::any_of(item.setup.begin(), item.setup.end(), [](const app::QueryStep &s) { return s.command; });
+    if (writes && data::refuseReadOnly(this, Dm1->ADO_system))
+        return;
     if (item.reconnect)
         Dm1->ADO_system->close();
     for (const auto &step : item.setup) {

@@ -112,7 +112,7 @@ bool TForm_qxb_edit::stampAndPost()
         q->post();
     } catch (const db::DbError &e) {
         q->cancel();
-        msg::dbError(this, S("保存失败，修改已取消：\n%1").arg(e.message()));
+        msg::dbError(this, e.report(S("保存"), S("修改已取消")));
         return false;
     }
     return true;

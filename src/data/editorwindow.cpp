@@ -323,7 +323,7 @@ bool EditorWindow::guarded(const QString &what, const std::function<void()> &wri
         } catch (const db::DbError &) {
             // The message below says what went wrong first.
         }
-        msg::dbError(this, QStringLiteral("%1失败，修改已取消：\n%2").arg(what, e.message()));
+        msg::dbError(this, e.report(what, QStringLiteral("修改已取消")));
         return false;
     }
 }

@@ -471,7 +471,7 @@ void RecordListWindow::save()
         q->cancel();
         if (posted && !q->refetchRow(q->currentRow()) && q->state() == db::Query::Browse)
             q->refreshKeepingRow();
-        msg::dbError(this, QStringLiteral("保存失败，修改已取消：\n%1").arg(e.message()));
+        msg::dbError(this, e.report(QStringLiteral("保存"), QStringLiteral("修改已取消")));
     }
     setEditing(false);
     if (m_decl.refreshAfterSave)
@@ -641,16 +641,11 @@ void RecordListWindow::placeOnScreen()
     int height = qMin(hint.height() - m_grid->sizeHint().height() + gridHeight, avail.height());
 
     QPoint at;
-    auto *caller = qobject_cast<RecordListWindow *>(parentWidget());
-    const bool callerEditing = caller && caller->m_panel && caller->isVisible();
-    const int below = callerEditing ? caller->m_panel->mapToGlobal(QPoint(0, caller->m_panel->height())).y() + 6 : 0;
-    if (callerEditing && avail.bottom() - below >= qMin(height, 360)) {
-        // A picker: under the caller's editors, so that the order being
-        // entered stays in sight while a row is chosen.
-        height = qMin(height, avail.bottom() - below);
-        at = QPoint(caller->frameGeometry().left() + 40, below);
-    } else if (callerEditing) {
-        at = caller->frameGeometry().topLeft() + QPoint(60, 60);
+    const QRect panel = keepClearRect(true), keep = keepClearRect(false);
+    if (!panel.isNull() && avail.bottom() - panel.bottom() >= qMin(height, 360)) {
+        placeBeside(panel, avail, frame, width, height, at);
+    } else if (!keep.isNull()) {
+        placeBeside(keep, avail, frame, width, height, at);
     } else {
         const QRect around = owner && owner->isVisible() ? owner->geometry() : avail;
         at = around.center() - QPoint(width / 2, height / 2);
@@ -659,6 +654,58 @@ void RecordListWindow::placeOnScreen()
     at.setX(qBound(avail.left(), at.x(), avail.right() - width));
     at.setY(qBound(avail.top(), at.y(), avail.bottom() - height));
     move(at);
+}
+
+void RecordListWindow::keepClear(QWidget *caller, const QStringList &fields)
+{
+    m_keepClearOf = caller;
+    m_keepClearFields = fields;
+}
+
+QRect RecordListWindow::keepClearRect(bool wholePanel) const
+{
+    QWidget *caller = m_keepClearOf ? m_keepClearOf.data() : parentWidget();
+    if (!caller || !caller->window()->isVisible())
+        return {};
+    QRect keep;
+    for (QWidget *e : dbctrls::dataAwareChildren(caller->window())) {
+        const auto *aware = dynamic_cast<const dbctrls::DataAware *>(e);
+        if (aware && e->isVisible() && m_keepClearFields.contains(aware->dataField()))
+            keep |= QRect(e->mapToGlobal(QPoint(0, 0)), e->size());
+    }
+    // A list entering a row: its whole edit panel stays in sight, where it can.
+    auto *list = qobject_cast<RecordListWindow *>(caller->window());
+    if ((keep.isNull() || wholePanel) && list && list->m_panel && list->m_panel->isVisible())
+        keep |= QRect(list->m_panel->mapToGlobal(QPoint(0, 0)), list->m_panel->size());
+    return keep;
+}
+
+void RecordListWindow::placeBeside(const QRect &keep, const QRect &avail, const QSize &frame, int &width, int &height,
+                                   QPoint &at) const
+{
+    // Below the editors being filled, else above, else beside them; where
+    // none has room for the whole window it gets shorter, never on top.
+    constexpr int gap = 6;
+    const int minHeight = qMax(qMin(height, 300), minimumSizeHint().height());
+    const int minWidth = qMax(qMin(width, 480), minimumSizeHint().width());
+    const int below = avail.bottom() - (keep.bottom() + gap) + 1;
+    const int above = keep.top() - gap - frame.height() - avail.top();
+    const int right = avail.right() - (keep.right() + gap) + 1;
+    const int left = keep.left() - gap - frame.width() - avail.left();
+    const int x = keep.left() - 20;
+    if (below >= minHeight || (below >= above && right < minWidth && left < minWidth)) {
+        height = qMin(height, below);
+        at = QPoint(x, keep.bottom() + gap);
+    } else if (above >= minHeight || (right < minWidth && left < minWidth)) {
+        height = qMin(height, above);
+        at = QPoint(x, keep.top() - gap - frame.height() - height);
+    } else if (right >= left) {
+        width = qMin(width, right);
+        at = QPoint(keep.right() + gap, keep.top());
+    } else {
+        width = qMin(width, left);
+        at = QPoint(keep.left() - gap - frame.width() - width, keep.top());
+    }
 }
 
 void RecordListWindow::done(int r)

@@ -141,6 +141,9 @@ public:
     QAbstractButton *button(const QString &objectName) const;
     // Changes when a declared button is enabled (e.g. 选中 in picker mode).
     void setButtonWhen(const QString &objectName, When when);
+    // A picker: opens beside the caller's editors of these fields (the ones
+    // it fills), never over them.
+    void keepClear(QWidget *caller, const QStringList &fields);
 
     // The standard actions (public so that pickers and tests can call them).
     void add();
@@ -210,6 +213,8 @@ private:
     // First show: as large as the content needs within the screen, over the
     // owner, or for a picker below its caller's editors.
     void placeOnScreen();
+    QRect keepClearRect(bool wholePanel) const;
+    void placeBeside(const QRect &keep, const QRect &avail, const QSize &frame, int &width, int &height, QPoint &at) const;
 
     ListDecl m_decl;
     bool m_editing = false;
@@ -225,6 +230,8 @@ private:
     QVector<QPair<QAbstractButton *, ButtonDecl>> m_buttons;
     QVector<QWidget *> m_searchWidgets;
     dbctrls::EnterRing *m_ring = nullptr;
+    QPointer<QWidget> m_keepClearOf;
+    QStringList m_keepClearFields;
 };
 
 // When the database cannot be written, tells the user so and returns true:

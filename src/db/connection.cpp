@@ -63,7 +63,33 @@ Connection::~Connection()
 
 QString Connection::lastError(sqlite3 *db)
 {
-    return QString::fromUtf8(sqlite3_errmsg(db));
+    return describeError(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)));
+}
+
+QString Connection::describeError(int code, const QString &engineText)
+{
+    // The clerk reads the first sentence; the engine's own words follow for
+    // whoever is asked to help.
+    QString what;
+    switch (code & 0xff) {
+    case SQLITE_FULL: what = QStringLiteral("磁盘已满"); break;
+    case SQLITE_READONLY: what = QStringLiteral("文件只读，不能写入"); break;
+    case SQLITE_CANTOPEN: what = QStringLiteral("无法打开文件（文件夹只读、不存在或没有权限）"); break;
+    case SQLITE_IOERR: what = QStringLiteral("磁盘读写错误"); break;
+    case SQLITE_CORRUPT: what = QStringLiteral("数据库文件已损坏"); break;
+    case SQLITE_NOTADB: what = QStringLiteral("不是数据库文件"); break;
+    case SQLITE_BUSY: case SQLITE_LOCKED: what = QStringLiteral("数据库正被其他程序占用"); break;
+    case SQLITE_PERM: case SQLITE_AUTH: what = QStringLiteral("没有权限"); break;
+    case SQLITE_NOMEM: what = QStringLiteral("内存不足"); break;
+    case SQLITE_CONSTRAINT:
+        if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY)
+            what = QStringLiteral("记录重复");
+        else if (code == SQLITE_CONSTRAINT_NOTNULL)
+            what = QStringLiteral("缺少必须填写的值");
+        break;   // a trigger's refusal is already the writer's own sentence
+    default: break;
+    }
+    return what.isEmpty() ? engineText : what + QStringLiteral("。") + engineText;
 }
 
 void Connection::registerDialect(sqlite3 *db)
@@ -102,6 +128,10 @@ void Connection::open()
         throw DbError(QStringLiteral("%1 不是有效的数据库: %2").arg(fi.fileName(), e.message()));
     }
     sqlite3_busy_timeout(db, 2000);
+    // A save that said it was done must survive a power cut: in the rollback
+    // journal a commit is the journal's deletion, and only EXTRA syncs the
+    // folder after it. Without that the journal can come back and undo it.
+    sqlite3_exec(db, "PRAGMA synchronous=EXTRA", nullptr, nullptr, nullptr);
     // SQLite opens a file it cannot write read-only without a word, and a
     // folder it cannot write only shows when the first change needs its
     // journal: both are found here, before anybody types a whole order.
@@ -149,7 +179,7 @@ int Connection::execute(const QString &sql)
         throw DbError(QStringLiteral("数据库没有连接"));
     char *err = nullptr;
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
-        const QString msg = QString::fromUtf8(err ? err : sqlite3_errmsg(m_db));
+        const QString msg = describeError(sqlite3_extended_errcode(m_db), QString::fromUtf8(err ? err : sqlite3_errmsg(m_db)));
         sqlite3_free(err);
         throw DbError(msg);
     }
@@ -169,7 +199,16 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
-    m_conn.execute(QStringLiteral("COMMIT"));
+    try {
+        m_conn.execute(QStringLiteral("COMMIT"));
+    } catch (const DbError &e) {
+        // A disk error while committing may come after the change reached
+        // the file: nobody may then be told that nothing was changed.
+        const int code = m_conn.isOpen() ? sqlite3_extended_errcode(m_conn.handle()) & 0xff : 0;
+        if (code == SQLITE_IOERR || code == SQLITE_CANTOPEN)
+            throw DbError(e.message(), DbError::Outcome::Unknown);
+        throw;
+    }
     m_done = true;
 }
 

@@ -41,7 +41,9 @@ public:
     // Registers the dialect functions and the text collation (db/collation.h)
     // on any handle (the tools use it too).
     static void registerDialect(sqlite3 *db);
+    // The engine's last error with a Chinese sentence first (磁盘已满, 文件只读…).
     static QString lastError(sqlite3 *db);
+    static QString describeError(int extendedCode, const QString &engineText);
 
 signals:
     void aboutToClose();

@@ -1,5 +1,6 @@
 #include "db/schema.h"
 #include "db/collation.h"
+#include "db/connection.h"
 #include "db/dberror.h"
 #include "db/dates.h"
 #include <QDateTime>
@@ -300,14 +301,14 @@ QStringList missing(sqlite3 *db)
         sqlite3_stmt *st = nullptr;
         const QByteArray sql = QStringLiteral("PRAGMA table_info(\"%1\")").arg(t.name).toUtf8();
         if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) != SQLITE_OK)
-            throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+            throw DbError(Connection::lastError(db));
         QStringList present;
         int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW)
             present << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 1)));
         sqlite3_finalize(st);
         if (rc != SQLITE_DONE)
-            throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+            throw DbError(Connection::lastError(db));
         if (present.isEmpty()) {
             out << QStringLiteral("表 %1").arg(t.name);
             continue;
@@ -324,7 +325,7 @@ QString textCollation(sqlite3 *db)
     sqlite3_stmt *st = nullptr;
     if (sqlite3_prepare_v2(db, "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = '上游客户'", -1, &st,
                            nullptr) != SQLITE_OK)
-        throw DbError(QString::fromUtf8(sqlite3_errmsg(db)));
+        throw DbError(Connection::lastError(db));
     QString sql;
     if (sqlite3_step(st) == SQLITE_ROW)
         sql = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));

@@ -204,7 +204,7 @@ void TForm_freight_ddb_edit::SpeedButton5Click()
         orders->post();
     } catch (const db::DbError &e) {
         orders->cancel();
-        msg::dbError(this, S("保存失败，修改已取消：\n%1").arg(e.message()));
+        msg::dbError(this, e.report(S("保存"), S("修改已取消")));
     }
     reloadAttached();
 }

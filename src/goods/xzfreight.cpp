@@ -131,7 +131,7 @@ void TForm_xzfreight::SpeedButton2Click()
         lines->post();
     } catch (const db::DbError &e) {
         lines->cancel();
-        msg::dbError(this, S("保存失败，修改已取消：\n%1").arg(e.message()));
+        msg::dbError(this, e.report(S("保存"), S("修改已取消")));
         return;
     }
     if (m_lineStored)

@@ -100,7 +100,7 @@ void TForm_xzfreight_ysd::setOrder(const QString &dispatchNumber)
         order->post();
     } catch (const db::DbError &e) {
         order->cancel();
-        msg::dbError(this, S("保存失败，修改已取消：\n%1").arg(e.message()));
+        msg::dbError(this, e.report(S("保存"), S("修改已取消")));
         return;
     }
     // The dispatch names the customer and places of the order chosen last.

@@ -393,6 +393,16 @@ void DBGridEh::updateGeometries()
         m.setBottom(fh);
         setViewportMargins(m);
     }
+    // The vertical bar is decided here, once per layout, from the rows'
+    // height and the height they get, and never left to the bar's range:
+    // the base class sets that range for a viewport without the footer, so
+    // an "as needed" bar flickers in and out with every layout, each time
+    // narrowing the viewport, refitting the columns and laying out again.
+    // Showing the bar never gives the rows more height, so this settles.
+    const bool needBar = verticalHeader()->length() > viewport()->height();
+    const Qt::ScrollBarPolicy policy = needBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (verticalScrollBarPolicy() != policy)
+        setVerticalScrollBarPolicy(policy);
     const QRect vg = viewport()->geometry();
     m_footer->setGeometry(vg.left(), vg.bottom() + 1, vg.width(), fh);
     m_footer->show();

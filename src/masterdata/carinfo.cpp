@@ -90,6 +90,7 @@ void pickVehicle(QWidget *owner, const QString &callerLabel)
     TForm_carinfo list(owner);
     Dm1->q_carinfo->reopenWith({QString::fromUtf8("select * from 承运车辆 "), QString::fromUtf8("order by 车牌号")});
     list.setPicker(callerLabel);
+    list.keepClear(owner, {S("承运单位"), S("车牌号"), S("驾驶员")});
     app::showModal(&list);
     Dm1->q_carinfo->close();
 }

@@ -310,7 +310,7 @@ void TForm_carinfo_edit::save()
         msg::hint(this, S("保存完毕！"));
     } catch (const db::DbError &e) {
         m_q->cancel();
-        msg::dbError(this, S("保存失败，修改已取消：\n%1").arg(e.message()));
+        msg::dbError(this, e.report(S("保存"), S("修改已取消")));
     }
     setAdding(false);
 }

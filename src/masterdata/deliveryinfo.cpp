@@ -121,6 +121,7 @@ void pickConsignee(QWidget *owner, const QString &callerLabel, const QString &cu
     fillPickLists(Dm1->q_guestinfo, {S("select * from "), S("上游客户"), S("order by 客户名称")}, S("客户名称"),
                   {w->findChild<QComboBox *>(S("DBComboBoxEh2")), w->findChild<QComboBox *>(S("DBComboBoxEh3"))});
     w->setPicker(callerLabel);
+    w->keepClear(owner, {S("收货人")});
     app::showModal(w.get());
     w.reset();
     Dm1->q_deliveryinfo->close();

@@ -132,7 +132,7 @@ bool TForm_xjrjz::rebalance()
         } catch (const db::DbError &) {
             // The message below says what went wrong first.
         }
-        msg::dbError(this, S("整理失败，余额没有改动：\n") + e.message());
+        msg::dbError(this, e.report(S("整理"), S("余额没有改动")));
         return false;
     }
 }

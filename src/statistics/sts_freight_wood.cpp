@@ -22,6 +22,7 @@ SummaryDecl TForm_sts_freight_wood::declaration()
                              {{S("货物名称"), S("货物名称")}, {S("上游客户"), S("客户名称")}}};
     overList(d, goods, CustomerUse::GroupList, "运输时间", {S("上游客户"), S("货物名称"), S("计量单位")});
     d.enterOrder << QStringLiteral("DBComboBoxEh1");
+    // Bars named by the goods; whose goods they are shows in the tooltip.
     d.chartLabel = {QStringLiteral("textb"), QStringLiteral("texta")};
     return d;
 }

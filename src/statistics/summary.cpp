@@ -7,6 +7,7 @@
 #include "db/text.h"
 #include "dbctrls/dbctrls.h"
 #include "grid/dbgrideh.h"
+#include "grid/footerbar.h"
 #include "grid/print.h"
 #include "statistics/summarychart.h"
 #include <QAbstractButton>
@@ -17,7 +18,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QSettings>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 using namespace data;
@@ -33,6 +37,11 @@ db::Query *sharedQuery(const QString &name)
     if (!q)
         throw db::DbError(S("没有共享查询 %1").arg(name));
     return q;
+}
+
+QString splitKey(const QString &module)
+{
+    return QStringLiteral("charts/") + module + QStringLiteral("_split");
 }
 
 QString chartKey(const QString &module)
@@ -187,9 +196,20 @@ void SummaryWindow::buildParameters()
 
     m_chart = new SummaryChart(Dm1->q_tongyong, m_summary.columns, m_summary.chartLabel, m_summary.totalLabel, this);
     m_chart->setObjectName(QStringLiteral("Chart1"));
-    m_chart->setMinimumHeight(220);
+    m_chart->setMinimumHeight(200);
     m_chart->hide();
-    m_top->addWidget(m_chart, 1);
+    // Grid over chart, the line between them where the clerk left it.
+    m_split = new QSplitter(Qt::Vertical, this);
+    m_split->setObjectName(QStringLiteral("Splitter1"));
+    m_split->setChildrenCollapsible(false);
+    m_top->replaceWidget(grid(), m_split);
+    m_split->addWidget(grid());
+    m_split->addWidget(m_chart);
+    m_split->setStretchFactor(0, 1);
+    m_split->setStretchFactor(1, 1);
+    connect(m_split, &QSplitter::splitterMoved, this, [this] {
+        QSettings(settingsFile(), QSettings::IniFormat).setValue(splitKey(m_summary.module), m_split->saveState());
+    });
 
     connect(compute, &QPushButton::clicked, this, &SummaryWindow::run);
     const bool shown = QSettings(settingsFile(), QSettings::IniFormat).value(chartKey(m_summary.module), false).toBool();
@@ -208,7 +228,20 @@ void SummaryWindow::buildParameters()
 
 void SummaryWindow::showChart(bool on)
 {
+    // With the chart the grid still shows ten rows, its titles and its
+    // 合计 footer: the splitter cannot push it smaller.
+    grid::DBGridEh *g = grid();
+    const int rows = 10 * g->verticalHeader()->defaultSectionSize();
+    const int bars = m_summary.fit ? 0 : g->horizontalScrollBar()->sizeHint().height();
+    g->setMinimumHeight(on ? 2 * g->frameWidth() + g->horizontalHeader()->sizeHint().height() + g->footer()->barHeight() +
+                                 rows + bars
+                           : 0);
     m_chart->setVisible(on);
+    if (!on)
+        return;
+    const QByteArray state = QSettings(settingsFile(), QSettings::IniFormat).value(splitKey(m_summary.module)).toByteArray();
+    if (state.isEmpty() || !m_split->restoreState(state))
+        m_split->setSizes({1, 1});
 }
 
 QString SummaryWindow::customerText() const

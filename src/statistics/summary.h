@@ -6,6 +6,7 @@
 class QCheckBox;
 class QComboBox;
 class QProgressBar;
+class QSplitter;
 namespace dbctrls { class DBDateEdit; }
 
 namespace stats {
@@ -129,6 +130,7 @@ private:
     QProgressBar *m_busy = nullptr;
     QCheckBox *m_showChart = nullptr;
     SummaryChart *m_chart = nullptr;
+    QSplitter *m_split = nullptr;
 };
 
 // The twelve months of a year as groups of a by-month summary: day 1 to the

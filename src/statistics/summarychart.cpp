@@ -3,6 +3,9 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCursor>
+#include <QHorizontalBarSeries>
+#include <QToolTip>
 #include <QChart>
 #include <QChartView>
 #include <QCoreApplication>
@@ -14,6 +17,8 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
+#include <numeric>
 
 namespace stats {
 namespace {
@@ -109,7 +114,9 @@ QVector<SummaryChart::Series> SummaryChart::series()
 void SummaryChart::read()
 {
     m_categories.clear();
+    m_axisNames.clear();
     m_series.clear();
+    m_folded = 0;
     for (const auto &m : m_money)
         m_series.append({m.second, {}});
     db::Query *q = m_rows;
@@ -134,11 +141,47 @@ void SummaryChart::read()
             label = parts.join(QLatin1Char(' ')) + QStringLiteral(" (%1)").arg(n);
         seen.insert(label);
         m_categories << label;
+        m_axisNames << (parts.isEmpty() ? label : parts.first());
         for (int i = 0; i < moneyCols.size(); ++i) {
             const QVariant v = moneyCols[i] >= 0 ? q->storedValue(r, moneyCols[i]) : QVariant();
             m_series[i].values << (v.isNull() || !v.isValid() ? 0.0 : db::Money::fromRaw(v.toLongLong()).toDouble());
         }
     }
+    foldSmallest();
+}
+
+void SummaryChart::foldSmallest()
+{
+    // A thousand customers side by side are a grey comb: the largest by the
+    // first amount keep a bar each (largest first), the rest share "其它".
+    if (m_categories.size() <= MaxBars || m_series.isEmpty())
+        return;
+    QVector<int> order(m_categories.size());
+    std::iota(order.begin(), order.end(), 0);
+    const QVector<double> &key = m_series[0].values;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key[a] > key[b]; });
+    QStringList categories, axisNames;
+    QVector<Series> series = m_series;
+    for (Series &s : series)
+        s.values.clear();
+    for (int i = 0; i < MaxBars; ++i) {
+        categories << m_categories[order[i]];
+        axisNames << m_axisNames[order[i]];
+        for (int k = 0; k < series.size(); ++k)
+            series[k].values << m_series[k].values[order[i]];
+    }
+    categories << QStringLiteral("其它");
+    axisNames << categories.last();
+    for (int k = 0; k < series.size(); ++k) {
+        double rest = 0;
+        for (int i = MaxBars; i < order.size(); ++i)
+            rest += m_series[k].values[order[i]];
+        series[k].values << rest;
+    }
+    m_folded = int(order.size()) - MaxBars;
+    m_categories = categories;
+    m_axisNames = axisNames;
+    m_series = series;
 }
 
 void SummaryChart::draw()
@@ -147,46 +190,76 @@ void SummaryChart::draw()
     c->removeAllSeries();
     for (QAbstractAxis *a : c->axes())
         c->removeAxis(a);
-    auto *bars = new QBarSeries;
+    // Long names (customers, carriers, goods with their customer) read
+    // across, one under the other; short ones (months, sizes) stand upright.
+    bool longNames = false;
+    for (const QString &name : std::as_const(m_axisNames))
+        longNames = longNames || name.size() > 6;
+    const bool across = longNames && !m_categories.isEmpty();
+    // Bars across are drawn from the bottom up: reversed, the first reads first.
+    const auto at = [&](int i) { return across ? int(m_categories.size()) - 1 - i : i; };
+    QAbstractBarSeries *bars = across ? static_cast<QAbstractBarSeries *>(new QHorizontalBarSeries)
+                                      : static_cast<QAbstractBarSeries *>(new QBarSeries);
     double low = 0, high = 0;
     for (const Series &s : std::as_const(m_series)) {
         auto *set = new QBarSet(s.title);
         set->setColor(barColours[bars->count() % int(std::size(barColours))]);
         set->setBorderColor(set->color());
-        for (double v : s.values) {
+        for (int i = 0; i < s.values.size(); ++i) {
+            const double v = s.values[at(i)];
             *set << v;
             low = std::min(low, v);
             high = std::max(high, v);
         }
+        // The whole name and the amount, however the label had to be cut.
+        connect(set, &QBarSet::hovered, this, [this, set, at](bool on, int index) {
+            if (!on) {
+                QToolTip::hideText();
+                return;
+            }
+            const int i = at(index);
+            QString name = m_categories.value(i);
+            if (i == m_categories.size() - 1 && m_folded > 0)
+                name += QStringLiteral("（%1 项）").arg(m_folded);
+            QToolTip::showText(QCursor::pos(), QStringLiteral("%1\n%2：%3").arg(name, set->label()).arg(set->at(index), 0, 'f', 2));
+        });
         bars->append(set);
     }
     c->addSeries(bars);
-    // Long names (a customer with its goods) are cut to what fits under a
-    // bar; the axis takes each label once.
     QStringList labels;
     QSet<QString> seen;
-    for (const QString &c : std::as_const(m_categories)) {
-        const QString cut = c.size() > 14 ? c.left(13) + QChar(0x2026) : c;
+    for (int i = 0; i < m_categories.size(); ++i) {
+        const QString &name = m_axisNames[at(i)];
+        const QString cut = name.size() > 14 ? name.left(13) + QChar(0x2026) : name;
         QString label = cut;
         for (int n = 2; seen.contains(label); ++n)
             label = cut + QStringLiteral(" (%1)").arg(n);
         seen.insert(label);
         labels << label;
     }
-    auto *x = new QBarCategoryAxis;
-    x->append(labels);
-    x->setLabelsFont(chartFont(8));
-    x->setLabelsAngle(labels.size() > 12 ? -90 : 0);
-    x->setTruncateLabels(false);
-    auto *y = new QValueAxis;
-    y->setLabelsFont(chartFont(8));
-    y->setLabelFormat(QStringLiteral("%.0f"));
-    y->setRange(low, high > low ? high * 1.05 : low + 1);
-    y->applyNiceNumbers();
-    c->addAxis(x, Qt::AlignBottom);
-    c->addAxis(y, Qt::AlignLeft);
-    bars->attachAxis(x);
-    bars->attachAxis(y);
+    auto *names = new QBarCategoryAxis;
+    names->append(labels);
+    names->setLabelsFont(chartFont(8));
+    names->setLabelsAngle(!across && labels.size() > 12 ? -90 : 0);
+    names->setTruncateLabels(false);
+    auto *amounts = new QValueAxis;
+    amounts->setLabelsFont(chartFont(8));
+    if (high <= low) {
+        // Nothing to show: a plain scale, not 0 and 1 printed as 0,0,0,1,1,1.
+        amounts->setRange(0, 100);
+        amounts->setTickCount(6);
+    } else {
+        amounts->setRange(low, high * 1.05);
+        amounts->applyNiceNumbers();
+    }
+    // As many decimals as the step between two labels needs, so no two read alike.
+    const double step = (amounts->max() - amounts->min()) / std::max(1, amounts->tickCount() - 1);
+    const int decimals = step >= 1 ? 0 : std::min(4, int(std::ceil(-std::log10(step))));
+    amounts->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
+    c->addAxis(names, across ? Qt::AlignLeft : Qt::AlignBottom);
+    c->addAxis(amounts, across ? Qt::AlignBottom : Qt::AlignLeft);
+    bars->attachAxis(names);
+    bars->attachAxis(amounts);
 }
 
 void SummaryChart::render(QPainter &painter, const QRectF &target)

@@ -26,7 +26,12 @@ public:
     SummaryChart(db::Query *rows, const grid::Columns &columns, const QStringList &labelFields,
                  const QString &totalLabel, QWidget *parent = nullptr);
 
-    // What the bars show now (rebuilt first when the rows changed).
+    // At most this many bars of their own; the rest are summed into "其它".
+    static constexpr int MaxBars = 20;
+
+    // What the bars show now (rebuilt first when the rows changed): the
+    // result rows in the grid's order, or the largest MaxBars by the first
+    // amount and "其它".
     QStringList categories();
     QVector<Series> series();
     QChart *chart() const;
@@ -41,6 +46,7 @@ private:
     void markDirty();
     void rebuildIfDirty();
     void read();
+    void foldSmallest();
     void draw();
 
     QPointer<db::Query> m_rows;
@@ -50,8 +56,10 @@ private:
     QChartView *m_view;
     bool m_dirty = true;
     bool m_scheduled = false;
-    QStringList m_categories;
+    QStringList m_categories;   // every label column of the row
+    QStringList m_axisNames;    // the first, under the bar (the rest in the tooltip)
     QVector<Series> m_series;
+    int m_folded = 0;   // result rows summed into "其它"
 };
 
 } // namespace stats

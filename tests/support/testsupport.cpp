@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QTest>
+#include <fcntl.h>
+#include <linux/types.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 TestDb::TestDb(bool demo)
 {
@@ -123,4 +127,56 @@ bool ScratchMount::setReadOnly(bool on)
     QString err;
     return runMount({QStringLiteral("-o"), on ? QStringLiteral("remount,ro") : QStringLiteral("remount,rw"), m_dir.path()},
                     &err);
+}
+
+PowerCutDisk::PowerCutDisk()
+{
+    const QString image = m_dir.filePath(QStringLiteral("disk.img"));
+    QFile f(image);
+    if (!f.open(QIODevice::WriteOnly) || !f.resize(32 << 20)) {
+        m_why = QStringLiteral("cannot make the disk image");
+        return;
+    }
+    f.close();
+    QDir(m_dir.path()).mkdir(QStringLiteral("mnt"));
+    QProcess mkfs;
+    mkfs.start(QStringLiteral("mkfs.ext4"), {QStringLiteral("-q"), QStringLiteral("-F"), image});
+    if (!mkfs.waitForFinished(30000) || mkfs.exitCode() != 0) {
+        m_why = QStringLiteral("mkfs.ext4 failed: %1").arg(QString::fromLocal8Bit(mkfs.readAllStandardError()));
+        return;
+    }
+    remount();
+}
+
+PowerCutDisk::~PowerCutDisk()
+{
+    if (m_mounted)
+        QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), path()});
+}
+
+bool PowerCutDisk::cut()
+{
+    // EXT4_IOC_SHUTDOWN with EXT4_GOING_FLAGS_NOLOGFLUSH: the file system
+    // stops at once and its uncommitted log is thrown away.
+    const int fd = ::open(QFile::encodeName(path()).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    __u32 flags = 2;
+    const bool done = ::ioctl(fd, _IOR('X', 125, __u32), &flags) == 0;
+    ::close(fd);
+    return done;
+}
+
+bool PowerCutDisk::remount()
+{
+    if (m_mounted) {
+        if (QProcess::execute(QStringLiteral("umount"), {path()}) != 0)
+            return false;
+        m_mounted = false;
+    }
+    QString err;
+    m_mounted = runMount({QStringLiteral("-o"), QStringLiteral("loop"), m_dir.filePath(QStringLiteral("disk.img")), path()}, &err);
+    if (!m_mounted)
+        m_why = QStringLiteral("cannot mount an ext4 loop device here (needs root and loop devices): %1").arg(err);
+    return m_mounted;
 }

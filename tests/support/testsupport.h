@@ -72,3 +72,24 @@ private:
     bool m_mounted = false;
     QString m_why;
 };
+
+// An ext4 file system on a loop device that can lose power: cut() shuts it
+// down without flushing its log, so whatever was not made durable (synced
+// data, a synced folder) is gone after remount(), as after a power cut.
+// Needs root and loop devices; where impossible ok() is false and why() says so.
+class PowerCutDisk {
+public:
+    PowerCutDisk();
+    ~PowerCutDisk();
+    bool ok() const { return m_mounted; }
+    QString why() const { return m_why; }
+    QString path() const { return m_dir.filePath(QStringLiteral("mnt")); }
+    QString filePath(const QString &name) const { return path() + QLatin1Char('/') + name; }
+    bool cut();
+    bool remount();
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+    QString m_why;
+};
