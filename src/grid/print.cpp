@@ -149,11 +149,6 @@ double textHeight(const QString &text, const QFont &font, double width, QPaintDe
     return qMax<qsizetype>(1, wrapLines(text, fm, width).size()) * fm.height();
 }
 
-bool isNumeric(db::Kind k)
-{
-    return k == db::Kind::Money || k == db::Kind::Integer || k == db::Kind::Float;
-}
-
 PreviewRunner &previewRunner()
 {
     static PreviewRunner r;
@@ -181,8 +176,6 @@ QString PrintSettings::noteLine() const
     return line;
 }
 
-// Everything measured for one printer: column edges, fonts, row heights and
-// which rows go on which page.
 // Points a grid of these screen widths takes at the design size.
 double designPoints(const TableSource &src)
 {
@@ -277,7 +270,9 @@ struct GridPrinter::Layout {
         return true;
     }
 
-    Layout(const TableSource &src, QPrinter *printer)
+    enum Depth { ColumnsOnly, Pages };
+
+    Layout(const TableSource &src, QPrinter *printer, Depth depth = Pages)
     {
         device = printer;
         const double dpi = printer->resolution();
@@ -320,6 +315,8 @@ struct GridPrinter::Layout {
             for (int c = 0; c < cols; ++c)
                 colX[c + 1] = colX[c] + width / qMax(1, cols);
         cellFont = songFont(cellPoints, device);
+        if (depth == ColumnsOnly)
+            return;
 
         bands = titles;
         bandY.fill(0, bands.rows + 1);
@@ -409,6 +406,19 @@ int GridPrinter::pageCount(QPrinter *printer) const
     return int(Layout(m_source, printer).pages.size()) + (m_settings.trailer ? 1 : 0);
 }
 
+PageColumns GridPrinter::pageColumns() const
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    setup(printer);
+    const Layout L(m_source, &printer, Layout::ColumnsOnly);
+    const double toPoints = 72.0 / printer.resolution();
+    PageColumns out{.page = printer.pageLayout(), .cellPoints = L.cellPoints, .padPoints = L.padX * toPoints, .widths = {}};
+    for (int c = 0; c + 1 < L.colX.size(); ++c)
+        out.widths << (L.colX[c + 1] - L.colX[c]) * toPoints;
+    return out;
+}
+
 int GridPrinter::print(QPrinter *printer) const
 {
     const Layout L(m_source, printer);
@@ -441,7 +451,7 @@ int GridPrinter::print(QPrinter *printer) const
     const auto dataRow = [&](double y, double h, const std::function<QString(int)> &text, const QColor &fill) {
         for (int c = 0; c < cols; ++c)
             cell(QRectF(L.colX[c], y, L.colX[c + 1] - L.colX[c], h), text(c),
-                 isNumeric(src.kind(c)) ? Qt::AlignRight : Qt::AlignLeft, fill);
+                 isNumericKind(src.kind(c)) ? Qt::AlignRight : Qt::AlignLeft, fill);
     };
 
     // A page range chosen in the print dialog limits what is painted, not
