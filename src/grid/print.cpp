@@ -4,6 +4,7 @@
 #include "grid/titlebands.h"
 #include <QDateTime>
 #include <QFileInfo>
+#include <QHash>
 #include <QPainter>
 #include <QAction>
 #include <QCoreApplication>
@@ -141,6 +142,41 @@ double widestPiece(const QString &text, const QFontMetricsF &fm)
             w = qMax(w, advance(fm, piece));
     return w;
 }
+
+// widestPiece() over every cell of a list: a text of printable ASCII
+// without blanks (a code, a number, a date) is one piece, measured by adding
+// up its characters' widths; other texts are measured once each.
+class PieceMeter {
+public:
+    explicit PieceMeter(const QFontMetricsF &fm) : m_fm(fm)
+    {
+        for (int c = 0; c < 128; ++c)
+            m_ascii[c] = fm.horizontalAdvance(QChar(c));
+    }
+    double widest(const QString &text)
+    {
+        double w = 0;
+        for (const QChar ch : text) {
+            const char16_t u = ch.unicode();
+            if (u <= ' ' || u >= 127)
+                return other(text);
+            w += m_ascii[u];
+        }
+        return w;
+    }
+
+private:
+    double other(const QString &text)
+    {
+        auto it = m_other.constFind(text);
+        if (it == m_other.constEnd())
+            it = m_other.insert(text, widestPiece(text, m_fm));
+        return *it;
+    }
+    const QFontMetricsF &m_fm;
+    double m_ascii[128];
+    QHash<QString, double> m_other;
+};
 
 // Height of text wrapped to `width`, at least one line.
 double textHeight(const QString &text, const QFont &font, double width, QPaintDevice *device)
@@ -299,10 +335,11 @@ struct GridPrinter::Layout {
             if (t.colSpan == 1)
                 piece[t.col] = qMax(piece[t.col], widestPiece(t.text, design));
         for (int c = 0; c < cols; ++c) {
+            PieceMeter meter(design);
             for (int r = 0; r < rows; ++r)
-                piece[c] = qMax(piece[c], widestPiece(src.text(r, c), design));
+                piece[c] = qMax(piece[c], meter.widest(src.text(r, c)));
             if (src.hasFooter())
-                piece[c] = qMax(piece[c], widestPiece(src.footer(c), design));
+                piece[c] = qMax(piece[c], meter.widest(src.footer(c)));
         }
 
         // The grid takes the page width; the text shrinks with it when the
