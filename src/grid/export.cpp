@@ -336,6 +336,7 @@ bool writeRtf(const TableSource &source, const QString &path, QString *error)
         const QMarginsF margins = page.margins(QPageLayout::Millimeter);
         const auto mm = [&](double v) { return twips(v * 72 / 25.4); };
         const bool landscape = page.orientation() == QPageLayout::Landscape;
+        const QByteArray fontSize = "\\fs" + QByteArray::number(int(fit.cellPoints * 2));   // half points
         // The font is 宋体, named in the document's code page 936; colour 1
         // fills the title and footer rows as in the print.
         out.add("{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1\r\n"
@@ -345,16 +346,19 @@ bool writeRtf(const TableSource &source, const QString &path, QString *error)
                 "\\margl" + mm(margins.left()) + "\\margr" + mm(margins.right()) +
                 "\\margt" + mm(margins.top()) + "\\margb" + mm(margins.bottom()) +
                 (landscape ? "\\landscape\\sectd\\lndscpsxn" : "\\sectd") +
-                "\\f0\\fs" + QByteArray::number(int(fit.cellPoints * 2)) + "\r\n");
+                "\\f0" + fontSize + "\r\n");
 
+        // Each page's rows are a table of its own under the title row, where
+        // the print breaks the pages: readers lay out a long table in a time
+        // growing with the square of its rows, and not all of them repeat a
+        // title row (\trhdr) on the next page.
         // A row definition holds for the rows after it up to the next one:
-        // one for the titles (repeated on every page), one for all the data
-        // rows and one for the footer. Paragraph properties run on from cell
-        // to cell and row to row, so an alignment is written where it changes.
+        // the data rows of a page share one. Paragraph properties run on from
+        // cell to cell and row to row, so an alignment is written where it
+        // changes. Rows are kept whole on a page.
         const int cols = source.columnCount();
-        bool alignedRight = false;
-        const auto rowDefinition = [&](const char *rowWords, const char *cellWords) {
-            QByteArray def = QByteArray("\\trowd") + rowWords + "\\trgaph" + twips(fit.padPoints) + "\\trleft0";
+        const auto definition = [&](const char *rowWords, const char *cellWords) {
+            QByteArray def = QByteArray("\\trowd") + rowWords + "\\trkeep\\trgaph" + twips(fit.padPoints) + "\\trleft0";
             double edge = 0;
             for (int c = 0; c < cols; ++c) {
                 edge += fit.widths.value(c);
@@ -362,38 +366,50 @@ bool writeRtf(const TableSource &source, const QString &path, QString *error)
                                   "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10") +
                        cellWords + "\\cellx" + twips(edge);
             }
-            alignedRight = false;   // \pard: left
-            return def + "\r\n\\pard\\intbl";
+            return def + "\r\n\\pard\\intbl";   // \pard: left aligned
         };
         QVector<bool> numeric(cols);
         for (int c = 0; c < cols; ++c)
             numeric[c] = isNumericKind(source.kind(c));
         const auto cells = [&](QByteArray line, const std::function<QString(int)> &text) {
+            bool alignedRight = false;
             for (int c = 0; c < cols; ++c) {
                 if (numeric[c] != alignedRight) {
                     alignedRight = numeric[c];
                     line += alignedRight ? "\\qr" : "\\ql";
                 }
                 const QByteArray t = rtfText(text(c));
-                // A control word ends at the first character that cannot continue it.
-                if (!t.isEmpty() && (std::isalnum(uchar(t[0])) || t[0] == ' ' || t[0] == '-'))
+                // A control word before the text ends at the first character
+                // that cannot continue it (a row's start follows a line break).
+                if (!line.isEmpty() && !t.isEmpty() && (std::isalnum(uchar(t[0])) || t[0] == ' ' || t[0] == '-'))
                     line += ' ';
                 line += t + "\\cell";
             }
-            out.add(line + "\\row\r\n");
+            out.add(line + (alignedRight ? "\\ql\\row\r\n" : "\\row\r\n"));
         };
 
-        QByteArray titles = rowDefinition("\\trhdr", "\\clcbpat1") + "\\qc\\b";
+        // Titles and footer grey and in the cells' face, as printed: the
+        // widths are the print's, and bold would not fit them.
+        QByteArray titleRow = definition("\\trhdr", "\\clcbpat1") + "\\qc";
         for (int c = 0; c < cols; ++c)
-            titles += ' ' + rtfText(flatTitle(source.title(c))) + "\\cell";
-        out.add(titles + "\\b0\\row\r\n");
-        QByteArray start = rowDefinition("", "");
-        for (int r = 0, rows = source.rowCount(); r < rows; ++r) {
-            cells(start, [&](int c) { return source.text(r, c); });
-            start.clear();
+            titleRow += ' ' + rtfText(flatTitle(source.title(c))) + "\\cell";
+        titleRow += "\\row\r\n";
+        const QByteArray dataRows = definition("", "");
+        const QByteArray pageBreak = "\\pard\\plain\\fs2\\sl-20\\slmult0\\page\\par" + fontSize + "\r\n";
+        const int rows = source.rowCount();
+        const QVector<int> pageRows = fit.pageRows.isEmpty() ? QVector<int>{0} : fit.pageRows;
+        for (int p = 0; p < pageRows.size(); ++p) {
+            if (p)
+                out.add(pageBreak);
+            out.add(titleRow);
+            QByteArray start = dataRows;
+            for (int r = pageRows[p], end = p + 1 < pageRows.size() ? pageRows[p + 1] : rows; r < end; ++r) {
+                cells(start, [&](int c) { return source.text(r, c); });
+                start.clear();
+            }
         }
         if (source.hasFooter())
-            cells(rowDefinition("", "\\clcbpat1") + "\\b", [&](int c) { return source.footer(c); });
+            cells(definition("", "\\clcbpat1"), [&](int c) { return source.footer(c); });
         out.add(QByteArray("\\pard\\plain\\par}\r\n"));
         return out.flush();
     });

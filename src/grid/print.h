@@ -30,13 +30,14 @@ struct PrintSettings {
     QString noteLine() const;
 };
 
-// How the print lays a source's columns on its page, for exports that are
-// to look like it: the page, the cell size and each column's width.
+// How the print lays a source out on its pages, for exports that are to look
+// like it: the page, the cell size, each column's width and where pages break.
 struct PageColumns {
     QPageLayout page;
     double cellPoints = 0;
     double padPoints = 0;          // the text's inset from either side of a cell
     QVector<double> widths;        // points, together the page's printable width
+    QVector<int> pageRows;         // the first row of each page; rowCount() for a footer on a page of its own
 };
 
 // Renders a table source onto a printer: the grid fitted to the page width,
@@ -64,7 +65,7 @@ public:
     int print(QPrinter *printer) const;
     // How many pages a print on this printer takes.
     int pageCount(QPrinter *printer) const;
-    // The columns as they print on A4 in orientation(); rows are not laid out.
+    // The columns and pages as they print on A4 in orientation().
     PageColumns pageColumns() const;
 
 private:
