@@ -6,6 +6,7 @@
 #include <QVector>
 #include <unordered_map>
 #include <QtEndian>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 
@@ -247,8 +248,8 @@ void writeGlobalsHead(Bytes &g)
     g.record(0x00E0, xf({}));
     g.record(0x00E0, xf({.font = 1, .align = 0x2A}));   // bold, centred, wrapped
     g.record(0x00E0, xf({.format = FmtMoney}));
-    g.record(0x00E0, xf({.format = FmtDate}));
-    g.record(0x00E0, xf({.format = FmtDateTime}));
+    g.record(0x00E0, xf({.format = FmtDate, .align = 0x21}));       // left, as in the grid
+    g.record(0x00E0, xf({.format = FmtDateTime, .align = 0x21}));
     g.record(0x00E0, xf({.font = 1, .topLine = true}));
     g.record(0x00E0, xf({.font = 1, .format = FmtMoney, .topLine = true}));
     g.record(0x0293, QByteArray("\x00\x80\x00\xFF", 4)); // the Normal style
@@ -310,6 +311,16 @@ std::optional<std::pair<double, quint16>> dateSerial(const QString &text)
 
 bool isDate(db::Kind k) { return k == db::Kind::Date || k == db::Kind::DateTime; }
 
+// Characters a number takes in its cell: at most four decimals, as shown.
+int shownLength(double v)
+{
+    char buf[40];
+    int n = std::snprintf(buf, sizeof buf, "%.4f", v);
+    while (n > 0 && buf[n - 1] == '0')
+        --n;
+    return n;
+}
+
 } // namespace
 
 QByteArray xlsWorkbookStream(const TableSource &source)
@@ -339,23 +350,15 @@ QByteArray xlsWorkbookStream(const TableSource &source)
         const int first = s * perSheet;
         const int last = qMin(rows, first + perSheet);
         const bool footerSheet = footerRows && s == sheetCount - 1;
+        // The cells first: a column is made wide enough for its longest
+        // number or date, which would show as "###" in a narrower one.
         Bytes b;
         b.data.reserve(64 + (last - first) * cols * 16);
-        b.record(0x0809, bof(0x0010));
-        for (int c = 0; c < cols; ++c) {
-            Bytes ci;
-            ci.u16(quint16(c)); ci.u16(quint16(c));
-            ci.u16(quint16(qBound(256, source.width(c) * 256 / 7, 255 * 256)));
-            ci.u16(XfGeneral); ci.u16(0); ci.u16(0);
-            b.record(0x007D, ci.data);
-        }
-        Bytes dim;
-        dim.u32(0);
-        dim.u32(quint32(titleRows + last - first + (footerSheet ? 1 : 0)));
-        dim.u16(0);
-        dim.u16(quint16(cols));
-        dim.u16(0);
-        b.record(0x0200, dim.data);
+        QVector<int> longest(cols, 0);
+        const auto numberCell = [&](int row, int c, quint16 xfIndex, double v, int shownChars) {
+            number(b, row, c, xfIndex, v);
+            longest[c] = qMax(longest[c], shownChars);
+        };
 
         QVector<TitleCell> merged;
         for (const TitleCell &t : bands.cells) {
@@ -371,7 +374,7 @@ QByteArray xlsWorkbookStream(const TableSource &source)
                 if (isNumericKind(kinds[c])) {
                     const QVariant v = source.number(r, c);
                     if (v.isValid()) {
-                        number(b, row, c, numberXf(c, false), v.toDouble());
+                        numberCell(row, c, numberXf(c, false), v.toDouble(), shownLength(v.toDouble()));
                         continue;
                     }
                 }
@@ -380,7 +383,7 @@ QByteArray xlsWorkbookStream(const TableSource &source)
                     continue;
                 if (isDate(kinds[c])) {
                     if (const auto d = dateSerial(t)) {
-                        number(b, row, c, d->second, d->first);
+                        numberCell(row, c, d->second, d->first, int(t.size()));
                         continue;
                     }
                 }
@@ -395,13 +398,31 @@ QByteArray xlsWorkbookStream(const TableSource &source)
                 bool isNumber = false;
                 const double v = t.trimmed().toDouble(&isNumber);
                 if (isNumber)
-                    number(b, row, c, numberXf(c, true), v);
+                    numberCell(row, c, numberXf(c, true), v, int(t.size()));
                 else if (!t.isEmpty())
                     labelSst(b, row, c, XfFooter, sst.index(limited(t)));
                 else
                     blank(b, row, c, XfFooter);   // the footer's line runs across
             }
         }
+        Bytes head;
+        head.record(0x0809, bof(0x0010));
+        for (int c = 0; c < cols; ++c) {
+            Bytes ci;
+            ci.u16(quint16(c)); ci.u16(quint16(c));
+            ci.u16(quint16(qBound(256, qMax(source.width(c) * 256 / 7, (longest[c] + 1) * 256), 255 * 256)));
+            ci.u16(XfGeneral); ci.u16(0); ci.u16(0);
+            head.record(0x007D, ci.data);
+        }
+        Bytes dim;
+        dim.u32(0);
+        dim.u32(quint32(titleRows + last - first + (footerSheet ? 1 : 0)));
+        dim.u16(0);
+        dim.u16(quint16(cols));
+        dim.u16(0);
+        head.record(0x0200, dim.data);
+        b.data.prepend(head.data);
+
         // Gridlines, headings and zeros shown on every sheet; only the first
         // is selected and the one shown, or readers group the sheets.
         Bytes w2;
