@@ -210,24 +210,27 @@ bool xlsMatches(const QJsonObject &book, const MemorySource &src, QString *why)
     const int perSheet = 65536 - bands.rows;
     const int footerRows = src.hasFooter() ? 1 : 0;
     const int rows = src.rowCount();
-    if (sheets.size() != qMax(1, (rows + footerRows + perSheet - 1) / perSheet))
-        return *why = QStringLiteral("%1 sheets").arg(sheets.size()), false;
-    const auto fail = [&](int s, int r, int c, const QString &want, const QJsonArray &got) {
-        *why = QStringLiteral("sheet %1 row %2 col %3: want %4, got %5")
-                   .arg(s).arg(r).arg(c).arg(want.left(40), QString::fromUtf8(QJsonDocument(got).toJson(QJsonDocument::Compact)).left(80));
+    const auto bad = [&](const QString &text) {
+        *why = text;
         return false;
     };
+    const auto fail = [&](int s, int r, int c, const QString &want, const QJsonArray &got) {
+        return bad(QStringLiteral("sheet %1 row %2 col %3: want %4, got %5")
+                       .arg(s).arg(r).arg(c).arg(want.left(40), QString::fromUtf8(QJsonDocument(got).toJson(QJsonDocument::Compact)).left(80)));
+    };
+    if (sheets.size() != qMax(1, (rows + footerRows + perSheet - 1) / perSheet))
+        return bad(QStringLiteral("%1 sheets").arg(sheets.size()));
     for (int s = 0; s < sheets.size(); ++s) {
         const QJsonObject sheet = sheets[s].toObject();
         const bool first = s == 0;
         if (sheet[QStringLiteral("selected")].toInt() != first || sheet[QStringLiteral("shown")].toInt() != first ||
             sheet[QStringLiteral("grid")].toInt() != 1 || sheet[QStringLiteral("headings")].toInt() != 1)
-            return *why = QStringLiteral("sheet %1: window flags %2").arg(s).arg(QString::fromUtf8(QJsonDocument(sheet).toJson().left(120))), false;
+            return bad(QStringLiteral("sheet %1: window flags %2").arg(s).arg(QString::fromUtf8(QJsonDocument(sheet).toJson().left(120))));
         const QJsonArray cells = sheet[QStringLiteral("rows")].toArray();
         const int from = s * perSheet, to = qMin(rows, from + perSheet);
         const bool footer = footerRows && s == sheets.size() - 1;
         if (cells.size() != bands.rows + to - from + (footer ? 1 : 0))
-            return *why = QStringLiteral("sheet %1: %2 rows").arg(s).arg(cells.size()), false;
+            return bad(QStringLiteral("sheet %1: %2 rows").arg(s).arg(cells.size()));
         for (const grid::TitleCell &t : bands.cells)
             if (cells[t.row].toArray()[t.col].toArray()[1].toString() != t.text)
                 return fail(s, t.row, t.col, t.text, cells[t.row].toArray()[t.col].toArray());
