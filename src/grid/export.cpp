@@ -337,10 +337,11 @@ bool writeRtf(const TableSource &source, const QString &path, QString *error)
         const auto mm = [&](double v) { return twips(v * 72 / 25.4); };
         const bool landscape = page.orientation() == QPageLayout::Landscape;
         const QByteArray fontSize = "\\fs" + QByteArray::number(int(fit.cellPoints * 2));   // half points
-        // The font is 宋体, named in the document's code page 936; colour 1
-        // fills the title and footer rows as in the print.
+        // The print's Song face, whose widths the columns are fitted to, and
+        // 宋体 (named in code page 936) where it is missing; colour 1 fills
+        // the title and footer rows as in the print.
         out.add("{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1\r\n"
-                "{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}\r\n"
+                "{\\fonttbl{\\f0\\fnil\\fcharset134 AR PL UMing CN{\\*\\falt \\'cb\\'ce\\'cc\\'e5};}}\r\n"
                 "{\\colortbl;\\red235\\green235\\blue235;}\r\n"
                 "\\paperw" + mm(paper.width()) + "\\paperh" + mm(paper.height()) +
                 "\\margl" + mm(margins.left()) + "\\margr" + mm(margins.right()) +
