@@ -1,6 +1,7 @@
 #include "grid/export.h"
 #include "dbctrls/messages.h"
 #include "grid/compoundfile.h"
+#include "grid/print.h"
 #include "grid/tablesource.h"
 #include "grid/titlebands.h"
 #include "grid/xlswriter.h"
@@ -12,6 +13,8 @@
 #include <QScreen>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
+#include <cctype>
 
 namespace grid {
 namespace {
@@ -100,9 +103,15 @@ bool writeLines(const TableSource &src, const QString &path, QString *error, QCh
     });
 }
 
-bool isNumeric(db::Kind k)
+// Dates, numbers and codes (no blank, no Chinese) stay on one line in a
+// browser, as on the grid; other text wraps within the column.
+bool keepsOneLine(db::Kind k, const QString &text)
 {
-    return k == db::Kind::Money || k == db::Kind::Integer || k == db::Kind::Float;
+    if (k == db::Kind::Memo)
+        return false;
+    if (k != db::Kind::Text)
+        return true;
+    return std::none_of(text.begin(), text.end(), [](QChar c) { return c.isSpace() || c.unicode() >= 0x2E80; });
 }
 
 QString htmlText(const QString &s)
@@ -247,11 +256,30 @@ bool writeHtml(const TableSource &source, const QString &path, QString *error)
 {
     return writeFile(path, error, [&](QSaveFile &f) {
         Buffered out(f);
+        const int cols = source.columnCount();
+        // The grid's widths and its Song face at 9 pt: a browser then breaks
+        // lines where the grid's columns would, and never squeezes a column
+        // below its width (a wide list scrolls instead).
+        int tableWidth = 0;
+        QString colgroup = QStringLiteral("<colgroup>");
+        for (int c = 0; c < cols; ++c) {
+            const int w = qMax(1, source.width(c));
+            tableWidth += w;
+            colgroup += QStringLiteral("<col width=\"%1\">").arg(w);
+        }
         out.add(QStringLiteral("<!DOCTYPE html>\r\n<html>\r\n<head>\r\n"
                                "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
-                               "<title>%1</title>\r\n</head>\r\n<body>\r\n"
-                               "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\">\r\n")
-                    .arg(QFileInfo(path).completeBaseName().toHtmlEscaped()));
+                               "<title>%1</title>\r\n<style>\r\n"
+                               "table { border-collapse: collapse; font: 9pt SimSun, \"AR PL UMing CN\", serif; }\r\n"
+                               "th, td { border: 1px solid black; padding: 1px 3px; }\r\n"
+                               "th, tfoot td { background: #ebebeb; }\r\n"
+                               "tfoot td { font-weight: bold; }\r\n"
+                               "</style>\r\n</head>\r\n<body>\r\n"
+                               "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"%2\">\r\n%3</colgroup>\r\n"
+                               "<thead>\r\n")
+                    .arg(QFileInfo(path).completeBaseName().toHtmlEscaped())
+                    .arg(tableWidth)
+                    .arg(colgroup));
         const TitleBands bands = titleBands(source);
         for (int r = 0; r < bands.rows; ++r) {
             QString line = QStringLiteral("<tr>");
@@ -267,15 +295,28 @@ bool writeHtml(const TableSource &source, const QString &path, QString *error)
             }
             out.add(line + QStringLiteral("</tr>\r\n"));
         }
-        const int cols = source.columnCount();
-        QVector<QString> open(cols);
+        out.add(QStringLiteral("</thead>\r\n<tbody>\r\n"));
+        QVector<db::Kind> kinds(cols);
         for (int c = 0; c < cols; ++c)
-            open[c] = isNumeric(source.kind(c)) ? QStringLiteral("<td align=\"right\">") : QStringLiteral("<td>");
-        for (int r = 0, rows = source.rowCount(); r < rows; ++r) {
+            kinds[c] = source.kind(c);
+        const auto row = [&](const std::function<QString(int)> &text) {
             QString line = QStringLiteral("<tr>");
-            for (int c = 0; c < cols; ++c)
-                line += open[c] + htmlText(source.text(r, c)) + QStringLiteral("</td>");
+            for (int c = 0; c < cols; ++c) {
+                const QString t = text(c);
+                line += isNumericKind(kinds[c]) ? QStringLiteral("<td align=\"right\" nowrap>")
+                        : keepsOneLine(kinds[c], t) ? QStringLiteral("<td nowrap>")
+                                                    : QStringLiteral("<td>");
+                line += htmlText(t) + QStringLiteral("</td>");
+            }
             out.add(line + QStringLiteral("</tr>\r\n"));
+        };
+        for (int r = 0, rows = source.rowCount(); r < rows; ++r)
+            row([&](int c) { return source.text(r, c); });
+        out.add(QStringLiteral("</tbody>\r\n"));
+        if (source.hasFooter()) {
+            out.add(QStringLiteral("<tfoot>\r\n"));
+            row([&](int c) { return source.footer(c); });
+            out.add(QStringLiteral("</tfoot>\r\n"));
         }
         out.add(QStringLiteral("</table>\r\n</body>\r\n</html>\r\n"));
         return out.flush();
@@ -284,36 +325,93 @@ bool writeHtml(const TableSource &source, const QString &path, QString *error)
 
 bool writeRtf(const TableSource &source, const QString &path, QString *error)
 {
+    // The page and the columns as the print lays them out.
+    const PageColumns fit = GridPrinter(source, {}).pageColumns();
     return writeFile(path, error, [&](QSaveFile &f) {
         Buffered out(f);
-        // The font is 宋体, named in the document's code page 936.
-        out.add(QByteArray("{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1\r\n"
-                           "{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}\r\n"
-                           "\\f0\\fs18\r\n"));
+        const auto twips = [](double points) { return QByteArray::number(qRound(points * 20)); };
+        const QPageLayout &page = fit.page;
+        // The page in millimetres: in points QPageLayout rounds it to whole ones.
+        const QRectF paper = page.fullRect(QPageLayout::Millimeter);
+        const QMarginsF margins = page.margins(QPageLayout::Millimeter);
+        const auto mm = [&](double v) { return twips(v * 72 / 25.4); };
+        const bool landscape = page.orientation() == QPageLayout::Landscape;
+        const QByteArray fontSize = "\\fs" + QByteArray::number(int(fit.cellPoints * 2));   // half points
+        // The print's Song face, whose widths the columns are fitted to, and
+        // 宋体 (named in code page 936) where it is missing; colour 1 fills
+        // the title and footer rows as in the print.
+        out.add("{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1\r\n"
+                "{\\fonttbl{\\f0\\fnil\\fcharset134 AR PL UMing CN{\\*\\falt \\'cb\\'ce\\'cc\\'e5};}}\r\n"
+                "{\\colortbl;\\red235\\green235\\blue235;}\r\n"
+                "\\paperw" + mm(paper.width()) + "\\paperh" + mm(paper.height()) +
+                "\\margl" + mm(margins.left()) + "\\margr" + mm(margins.right()) +
+                "\\margt" + mm(margins.top()) + "\\margb" + mm(margins.bottom()) +
+                (landscape ? "\\landscape\\sectd\\lndscpsxn" : "\\sectd") +
+                "\\f0" + fontSize + "\r\n");
+
+        // Each page's rows are a table of its own under the title row, where
+        // the print breaks the pages: readers lay out a long table in a time
+        // growing with the square of its rows, and not all of them repeat a
+        // title row (\trhdr) on the next page.
+        // A row definition holds for the rows after it up to the next one:
+        // the data rows of a page share one. Paragraph properties run on from
+        // cell to cell and row to row, so an alignment is written where it
+        // changes. Rows are kept whole on a page.
         const int cols = source.columnCount();
-        QByteArray rowDef = "\\trowd\\trgaph60\\trleft0";
-        int right = 0;
-        for (int c = 0; c < cols; ++c) {
-            right += qMax(1, source.width(c)) * 15;   // pixels to twips at 96 dpi
-            rowDef += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
-                      "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx" + QByteArray::number(right);
-        }
-        QByteArray line = rowDef;
-        line.insert(6, "\\trhdr");   // the title row repeats on every page
-        line += "\r\n";
+        const auto definition = [&](const char *rowWords, const char *cellWords) {
+            QByteArray def = QByteArray("\\trowd") + rowWords + "\\trkeep\\trgaph" + twips(fit.padPoints) + "\\trleft0";
+            double edge = 0;
+            for (int c = 0; c < cols; ++c) {
+                edge += fit.widths.value(c);
+                def += QByteArray("\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
+                                  "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10") +
+                       cellWords + "\\cellx" + twips(edge);
+            }
+            return def + "\r\n\\pard\\intbl";   // \pard: left aligned
+        };
+        QVector<bool> numeric(cols);
         for (int c = 0; c < cols; ++c)
-            line += "\\pard\\intbl\\qc\\b " + rtfText(flatTitle(source.title(c))) + "\\b0\\cell\r\n";
-        out.add(line + "\\row\r\n");
-        QVector<QByteArray> align(cols);
+            numeric[c] = isNumericKind(source.kind(c));
+        const auto cells = [&](QByteArray line, const std::function<QString(int)> &text) {
+            bool alignedRight = false;
+            for (int c = 0; c < cols; ++c) {
+                if (numeric[c] != alignedRight) {
+                    alignedRight = numeric[c];
+                    line += alignedRight ? "\\qr" : "\\ql";
+                }
+                const QByteArray t = rtfText(text(c));
+                // A control word before the text ends at the first character
+                // that cannot continue it (a row's start follows a line break).
+                if (!line.isEmpty() && !t.isEmpty() && (std::isalnum(uchar(t[0])) || t[0] == ' ' || t[0] == '-'))
+                    line += ' ';
+                line += t + "\\cell";
+            }
+            out.add(line + (alignedRight ? "\\ql\\row\r\n" : "\\row\r\n"));
+        };
+
+        // Titles and footer grey and in the cells' face, as printed: the
+        // widths are the print's, and bold would not fit them.
+        QByteArray titleRow = definition("\\trhdr", "\\clcbpat1") + "\\qc";
         for (int c = 0; c < cols; ++c)
-            align[c] = isNumeric(source.kind(c)) ? "\\pard\\intbl\\qr " : "\\pard\\intbl\\ql ";
-        for (int r = 0, rows = source.rowCount(); r < rows; ++r) {
-            line = rowDef + "\r\n";
-            for (int c = 0; c < cols; ++c)
-                line += align[c] + rtfText(source.text(r, c)) + "\\cell\r\n";
-            out.add(line + "\\row\r\n");
+            titleRow += ' ' + rtfText(flatTitle(source.title(c))) + "\\cell";
+        titleRow += "\\row\r\n";
+        const QByteArray dataRows = definition("", "");
+        const QByteArray pageBreak = "\\pard\\plain\\fs2\\sl-20\\slmult0\\page\\par" + fontSize + "\r\n";
+        const int rows = source.rowCount();
+        const QVector<int> pageRows = fit.pageRows.isEmpty() ? QVector<int>{0} : fit.pageRows;
+        for (int p = 0; p < pageRows.size(); ++p) {
+            if (p)
+                out.add(pageBreak);
+            out.add(titleRow);
+            QByteArray start = dataRows;
+            for (int r = pageRows[p], end = p + 1 < pageRows.size() ? pageRows[p + 1] : rows; r < end; ++r) {
+                cells(start, [&](int c) { return source.text(r, c); });
+                start.clear();
+            }
         }
-        out.add(QByteArray("\\pard\r\n}\r\n"));
+        if (source.hasFooter())
+            cells(definition("", "\\clcbpat1"), [&](int c) { return source.footer(c); });
+        out.add(QByteArray("\\pard\\plain\\par}\r\n"));
         return out.flush();
     });
 }

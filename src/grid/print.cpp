@@ -4,6 +4,7 @@
 #include "grid/titlebands.h"
 #include <QDateTime>
 #include <QFileInfo>
+#include <QHash>
 #include <QPainter>
 #include <QAction>
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <QPrintPreviewWidget>
 #include <QScreen>
 #include <QPrinter>
+#include <vector>
 
 namespace grid {
 namespace {
@@ -149,10 +151,59 @@ double textHeight(const QString &text, const QFont &font, double width, QPaintDe
     return qMax<qsizetype>(1, wrapLines(text, fm, width).size()) * fm.height();
 }
 
-bool isNumeric(db::Kind k)
-{
-    return k == db::Kind::Money || k == db::Kind::Integer || k == db::Kind::Float;
-}
+// widestPiece() and the number of wrapped lines over all cells of one
+// column of a long list: printable ASCII (codes, numbers, dates) is measured
+// by adding up its characters' widths, other texts once each.
+class CellMeter {
+public:
+    CellMeter(const QFontMetricsF &fm, double width) : m_fm(fm), m_width(width)
+    {
+        for (int c = 0; c < 128; ++c)
+            m_ascii[c] = fm.horizontalAdvance(QChar(c));
+    }
+    double widestPiece(const QString &text)
+    {
+        bool blank = false;
+        const double w = asciiWidth(text, &blank);
+        if (w >= 0 && !blank)
+            return w;   // one piece
+        return cached(m_pieces, text, [&] { return grid::widestPiece(text, m_fm); });
+    }
+    int lines(const QString &text)
+    {
+        bool blank = false;
+        const double w = asciiWidth(text, &blank);
+        if (w >= 0 && w <= m_width)
+            return 1;
+        return int(cached(m_lines, text, [&] { return double(qMax<qsizetype>(1, wrapLines(text, m_fm, m_width).size())); }));
+    }
+
+private:
+    // The width of a text of printable ASCII and blanks, -1 for any other.
+    double asciiWidth(const QString &text, bool *blank) const
+    {
+        double w = 0;
+        for (const QChar ch : text) {
+            const char16_t u = ch.unicode();
+            if (u < ' ' || u >= 127)
+                return -1;
+            *blank |= u == ' ';
+            w += m_ascii[u];
+        }
+        return w;
+    }
+    static double cached(QHash<QString, double> &cache, const QString &text, const std::function<double()> &measure)
+    {
+        auto it = cache.constFind(text);
+        if (it == cache.constEnd())
+            it = cache.insert(text, measure());
+        return *it;
+    }
+    QFontMetricsF m_fm;
+    double m_width;
+    double m_ascii[128];
+    QHash<QString, double> m_pieces, m_lines;
+};
 
 PreviewRunner &previewRunner()
 {
@@ -181,8 +232,6 @@ QString PrintSettings::noteLine() const
     return line;
 }
 
-// Everything measured for one printer: column edges, fonts, row heights and
-// which rows go on which page.
 // Points a grid of these screen widths takes at the design size.
 double designPoints(const TableSource &src)
 {
@@ -223,14 +272,6 @@ struct GridPrinter::Layout {
 
     double gridTop() const { return 2 * headerLine + gap; }
     double cellWidth(int c) const { return colX[c + 1] - colX[c] - 2 * padX; }
-
-    double rowHeightOf(const TableSource &src, const std::function<QString(int)> &text) const
-    {
-        double h = 0;
-        for (int c = 0; c < src.columnCount(); ++c)
-            h = qMax(h, textHeight(text(c), cellFont, cellWidth(c), device));
-        return h + 2 * padY;
-    }
 
     // Column widths at the cell size: each at least its widest unbreakable
     // piece, the rest of the page shared out as the screen widths are.
@@ -304,10 +345,11 @@ struct GridPrinter::Layout {
             if (t.colSpan == 1)
                 piece[t.col] = qMax(piece[t.col], widestPiece(t.text, design));
         for (int c = 0; c < cols; ++c) {
+            CellMeter meter(design, 0);
             for (int r = 0; r < rows; ++r)
-                piece[c] = qMax(piece[c], widestPiece(src.text(r, c), design));
+                piece[c] = qMax(piece[c], meter.widestPiece(src.text(r, c)));
             if (src.hasFooter())
-                piece[c] = qMax(piece[c], widestPiece(src.footer(c), design));
+                piece[c] = qMax(piece[c], meter.widestPiece(src.footer(c)));
         }
 
         // The grid takes the page width; the text shrinks with it when the
@@ -336,11 +378,21 @@ struct GridPrinter::Layout {
         for (int r = 0; r < bands.rows; ++r)
             bandY[r + 1] = bandY[r] + need[r];
 
+        const QFontMetricsF cellMetrics(cellFont, device);
+        std::vector<CellMeter> meters;
+        for (int c = 0; c < cols; ++c)
+            meters.emplace_back(cellMetrics, cellWidth(c));
+        const auto rowHeightOf = [&](const std::function<QString(int)> &text) {
+            int lines = 1;
+            for (int c = 0; c < cols; ++c)
+                lines = qMax(lines, meters[c].lines(text(c)));
+            return lines * cellMetrics.height() + 2 * padY;
+        };
         rowHeight.resize(rows);
         for (int r = 0; r < rows; ++r)
-            rowHeight[r] = rowHeightOf(src, [&](int c) { return src.text(r, c); });
+            rowHeight[r] = rowHeightOf([&](int c) { return src.text(r, c); });
         if (src.hasFooter())
-            footerHeight = rowHeightOf(src, [&](int c) { return src.footer(c); });
+            footerHeight = rowHeightOf([&](int c) { return src.footer(c); });
 
         // Pages: rows while they fit under the repeated titles, then the
         // footer row and the note line, each moved on when it doesn't fit.
@@ -409,6 +461,23 @@ int GridPrinter::pageCount(QPrinter *printer) const
     return int(Layout(m_source, printer).pages.size()) + (m_settings.trailer ? 1 : 0);
 }
 
+PageColumns GridPrinter::pageColumns() const
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    setup(printer);
+    const Layout L(m_source, &printer);
+    const double toPoints = 72.0 / printer.resolution();
+    PageColumns out{.page = printer.pageLayout(), .cellPoints = L.cellPoints, .padPoints = L.padX * toPoints,
+                    .widths = {}, .pageRows = {}};
+    for (int c = 0; c + 1 < L.colX.size(); ++c)
+        out.widths << (L.colX[c + 1] - L.colX[c]) * toPoints;
+    for (const Layout::Page &p : L.pages)
+        if (p.hasGrid())
+            out.pageRows << p.firstRow;
+    return out;
+}
+
 int GridPrinter::print(QPrinter *printer) const
 {
     const Layout L(m_source, printer);
@@ -441,7 +510,7 @@ int GridPrinter::print(QPrinter *printer) const
     const auto dataRow = [&](double y, double h, const std::function<QString(int)> &text, const QColor &fill) {
         for (int c = 0; c < cols; ++c)
             cell(QRectF(L.colX[c], y, L.colX[c + 1] - L.colX[c], h), text(c),
-                 isNumeric(src.kind(c)) ? Qt::AlignRight : Qt::AlignLeft, fill);
+                 isNumericKind(src.kind(c)) ? Qt::AlignRight : Qt::AlignLeft, fill);
     };
 
     // A page range chosen in the print dialog limits what is painted, not

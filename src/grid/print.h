@@ -30,6 +30,16 @@ struct PrintSettings {
     QString noteLine() const;
 };
 
+// How the print lays a source out on its pages, for exports that are to look
+// like it: the page, the cell size, each column's width and where pages break.
+struct PageColumns {
+    QPageLayout page;
+    double cellPoints = 0;
+    double padPoints = 0;          // the text's inset from either side of a cell
+    QVector<double> widths;        // points, together the page's printable width
+    QVector<int> pageRows;         // the first row of each page; rowCount() for a footer on a page of its own
+};
+
 // Renders a table source onto a printer: the grid fitted to the page width,
 // rows as tall as their wrapped text (lines break at blanks and next to
 // Chinese characters, never inside a number, date, code or Latin word), the page header (title and "第N页") on
@@ -55,6 +65,8 @@ public:
     int print(QPrinter *printer) const;
     // How many pages a print on this printer takes.
     int pageCount(QPrinter *printer) const;
+    // The columns and pages as they print on A4 in orientation().
+    PageColumns pageColumns() const;
 
 private:
     struct Layout;

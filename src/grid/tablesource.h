@@ -23,4 +23,10 @@ public:
     virtual bool hasFooter() const = 0;
 };
 
+// Kinds whose cells are numbers: right-aligned, and written as numbers.
+inline bool isNumericKind(db::Kind k)
+{
+    return k == db::Kind::Money || k == db::Kind::Integer || k == db::Kind::Float;
+}
+
 } // namespace grid

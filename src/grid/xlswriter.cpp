@@ -1,11 +1,14 @@
 #include "grid/xlswriter.h"
+#include "db/dates.h"
 #include "grid/tablesource.h"
 #include "grid/titlebands.h"
 #include <QHash>
 #include <QVector>
 #include <unordered_map>
 #include <QtEndian>
+#include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace grid {
 namespace {
@@ -19,6 +22,18 @@ constexpr int MaxStringChars = 32767;
 constexpr quint16 XfGeneral = 15;
 constexpr quint16 XfTitle = 16;
 constexpr quint16 XfMoney = 17;
+constexpr quint16 XfDate = 18;
+constexpr quint16 XfDateTime = 19;
+constexpr quint16 XfFooter = 20;
+constexpr quint16 XfFooterMoney = 21;
+
+// Number formats of our own (164 is the first index a workbook may define),
+// each showing what the grid shows: money with two decimals and the third
+// and fourth only where they are set, dates without leading zeros, and the
+// time only where the value has one.
+constexpr quint16 FmtMoney = 164;
+constexpr quint16 FmtDate = 165;
+constexpr quint16 FmtDateTime = 166;
 
 class Bytes {
 public:
@@ -176,19 +191,37 @@ QByteArray font(bool bold)
     return b.data;
 }
 
-QByteArray xf(quint16 fontIndex, quint16 format, bool style, quint8 align)
+struct XfSpec {
+    quint16 font = 0;
+    quint16 format = 0;
+    bool style = false;
+    quint8 align = 0x20;       // bottom, general
+    bool topLine = false;      // a thin black line above the cell
+};
+
+QByteArray xf(const XfSpec &x)
 {
     Bytes b;
-    b.u16(fontIndex);
-    b.u16(format);
-    b.u16(style ? 0xFFF5 : 0x0001);
-    b.u8(align);
+    b.u16(x.font);
+    b.u16(x.format);
+    b.u16(x.style ? 0xFFF5 : 0x0001);
+    b.u8(x.align);
     b.u8(0);
     b.u8(0);
-    b.u8(style ? 0xF4 : 0xFC);
-    b.u32(0);
-    b.u32(0);
+    b.u8(x.style ? 0xF4 : 0xFC);
+    b.u32(x.topLine ? 0x0100 : 0);   // top line style: thin
+    b.u32(x.topLine ? 8 : 0);        // top line colour: black
     b.u16(0x20C0);
+    return b.data;
+}
+
+QByteArray numberFormat(quint16 index, const char *code)
+{
+    Bytes b;
+    b.u16(index);
+    b.u16(quint16(std::strlen(code)));
+    b.u8(0);
+    b.data.append(code);
     return b.data;
 }
 
@@ -206,12 +239,19 @@ void writeGlobalsHead(Bytes &g)
     g.record(0x0031, font(false));
     g.record(0x0031, font(false));
     g.record(0x0031, font(false));
-    g.record(0x00E0, xf(0, 0, true, 0x20));
-    for (int i = 1; i < 15; ++i)
-        g.record(0x00E0, xf(0, 0, true, 0x20));
-    g.record(0x00E0, xf(0, 0, false, 0x20));             // 15 general
-    g.record(0x00E0, xf(1, 0, false, 0x2A));             // 16 title: bold, centred, wrapped
-    g.record(0x00E0, xf(0, 2, false, 0x20));             // 17 money: "0.00"
+    g.record(0x041E, numberFormat(FmtMoney, "0.00##"));
+    g.record(0x041E, numberFormat(FmtDate, "yyyy-m-d"));
+    g.record(0x041E, numberFormat(FmtDateTime, "yyyy-m-d h:mm:ss"));
+    for (int i = 0; i < 15; ++i)
+        g.record(0x00E0, xf({.style = true}));
+    // In the order of the Xf constants.
+    g.record(0x00E0, xf({}));
+    g.record(0x00E0, xf({.font = 1, .align = 0x2A}));   // bold, centred, wrapped
+    g.record(0x00E0, xf({.format = FmtMoney}));
+    g.record(0x00E0, xf({.format = FmtDate, .align = 0x21}));       // left, as in the grid
+    g.record(0x00E0, xf({.format = FmtDateTime, .align = 0x21}));
+    g.record(0x00E0, xf({.font = 1, .topLine = true}));
+    g.record(0x00E0, xf({.font = 1, .format = FmtMoney, .topLine = true}));
     g.record(0x0293, QByteArray("\x00\x80\x00\xFF", 4)); // the Normal style
 }
 
@@ -243,9 +283,42 @@ void number(Bytes &b, int row, int col, quint16 xfIndex, double v)
     b.data.append(rec, sizeof rec);
 }
 
+void blank(Bytes &b, int row, int col, quint16 xfIndex)
+{
+    char rec[10];
+    cellHead(rec, 0x0201, 6, row, col, xfIndex);
+    b.data.append(rec, sizeof rec);
+}
+
 QString limited(const QString &s)
 {
     return s.size() > MaxStringChars ? s.left(MaxStringChars) : s;
+}
+
+// A date as the grid shows it ("2025-10-11", "2025-10-11 8:05:00") as a
+// day count from 1899-12-30 with the time as its fraction, and the format
+// that shows it the same way. Nothing for other text, nor for days before
+// March 1900, where Excel counts a 29 February that never was.
+std::optional<std::pair<double, quint16>> dateSerial(const QString &text)
+{
+    static const QDate epoch(1899, 12, 30);
+    const std::optional<QDateTime> dt = db::parseDateTime(text);
+    if (!dt || dt->date() < QDate(1900, 3, 1))
+        return std::nullopt;
+    const int secs = dt->time().msecsSinceStartOfDay() / 1000;
+    return std::pair{double(epoch.daysTo(dt->date())) + secs / 86400.0, secs ? XfDateTime : XfDate};
+}
+
+bool isDate(db::Kind k) { return k == db::Kind::Date || k == db::Kind::DateTime; }
+
+// Characters a number takes in its cell: at most four decimals, as shown.
+int shownLength(double v)
+{
+    char buf[40];
+    int n = std::snprintf(buf, sizeof buf, "%.4f", v);
+    while (n > 0 && buf[n - 1] == '0')
+        --n;
+    return n;
 }
 
 } // namespace
@@ -257,38 +330,35 @@ QByteArray xlsWorkbookStream(const TableSource &source)
     const TitleBands bands = titleBands(source);
     const int titleRows = bands.rows;
     const int perSheet = MaxSheetRows - titleRows;
-    const int sheetCount = qMax(1, (rows + perSheet - 1) / perSheet);
+    // The footer row follows the last data row, on a sheet of its own when
+    // the last one is full.
+    const int footerRows = source.hasFooter() ? 1 : 0;
+    const int sheetCount = qMax(1, (rows + footerRows + perSheet - 1) / perSheet);
 
-    QVector<quint16> cellXf(cols);
-    QVector<bool> numeric(cols);
-    for (int c = 0; c < cols; ++c) {
-        const db::Kind k = source.kind(c);
-        cellXf[c] = k == db::Kind::Money ? XfMoney : XfGeneral;
-        numeric[c] = k == db::Kind::Money || k == db::Kind::Integer || k == db::Kind::Float;
-    }
+    QVector<db::Kind> kinds(cols);
+    for (int c = 0; c < cols; ++c)
+        kinds[c] = source.kind(c);
+    const auto numberXf = [&](int c, bool footer) {
+        if (kinds[c] == db::Kind::Money)
+            return footer ? XfFooterMoney : XfMoney;
+        return footer ? XfFooter : XfGeneral;
+    };
 
     StringTable sst(rows);
     QVector<QByteArray> sheets;
     for (int s = 0; s < sheetCount; ++s) {
         const int first = s * perSheet;
         const int last = qMin(rows, first + perSheet);
+        const bool footerSheet = footerRows && s == sheetCount - 1;
+        // The cells first: a column is made wide enough for its longest
+        // number or date, which would show as "###" in a narrower one.
         Bytes b;
         b.data.reserve(64 + (last - first) * cols * 16);
-        b.record(0x0809, bof(0x0010));
-        for (int c = 0; c < cols; ++c) {
-            Bytes ci;
-            ci.u16(quint16(c)); ci.u16(quint16(c));
-            ci.u16(quint16(qBound(256, source.width(c) * 256 / 7, 255 * 256)));
-            ci.u16(XfGeneral); ci.u16(0); ci.u16(0);
-            b.record(0x007D, ci.data);
-        }
-        Bytes dim;
-        dim.u32(0);
-        dim.u32(quint32(titleRows + last - first));
-        dim.u16(0);
-        dim.u16(quint16(cols));
-        dim.u16(0);
-        b.record(0x0200, dim.data);
+        QVector<int> longest(cols, 0);
+        const auto numberCell = [&](int row, int c, quint16 xfIndex, double v, int shownChars) {
+            number(b, row, c, xfIndex, v);
+            longest[c] = qMax(longest[c], shownChars);
+        };
 
         QVector<TitleCell> merged;
         for (const TitleCell &t : bands.cells) {
@@ -301,20 +371,62 @@ QByteArray xlsWorkbookStream(const TableSource &source)
         for (int r = first; r < last; ++r) {
             const int row = titleRows + r - first;
             for (int c = 0; c < cols; ++c) {
-                if (numeric[c]) {
+                if (isNumericKind(kinds[c])) {
                     const QVariant v = source.number(r, c);
                     if (v.isValid()) {
-                        number(b, row, c, cellXf[c], v.toDouble());
+                        numberCell(row, c, numberXf(c, false), v.toDouble(), shownLength(v.toDouble()));
                         continue;
                     }
                 }
                 const QString t = source.text(r, c);
-                if (!t.isEmpty())
-                    labelSst(b, row, c, XfGeneral, sst.index(limited(t)));
+                if (t.isEmpty())
+                    continue;
+                if (isDate(kinds[c])) {
+                    if (const auto d = dateSerial(t)) {
+                        numberCell(row, c, d->second, d->first, int(t.size()));
+                        continue;
+                    }
+                }
+                labelSst(b, row, c, XfGeneral, sst.index(limited(t)));
             }
         }
+        // Values, not formulas: the sums and counts the grid showed.
+        if (footerSheet) {
+            const int row = titleRows + last - first;
+            for (int c = 0; c < cols; ++c) {
+                const QString t = source.footer(c);
+                bool isNumber = false;
+                const double v = t.trimmed().toDouble(&isNumber);
+                if (isNumber)
+                    numberCell(row, c, numberXf(c, true), v, int(t.size()));
+                else if (!t.isEmpty())
+                    labelSst(b, row, c, XfFooter, sst.index(limited(t)));
+                else
+                    blank(b, row, c, XfFooter);   // the footer's line runs across
+            }
+        }
+        Bytes head;
+        head.record(0x0809, bof(0x0010));
+        for (int c = 0; c < cols; ++c) {
+            Bytes ci;
+            ci.u16(quint16(c)); ci.u16(quint16(c));
+            ci.u16(quint16(qBound(256, qMax(source.width(c) * 256 / 7, (longest[c] + 1) * 256), 255 * 256)));
+            ci.u16(XfGeneral); ci.u16(0); ci.u16(0);
+            head.record(0x007D, ci.data);
+        }
+        Bytes dim;
+        dim.u32(0);
+        dim.u32(quint32(titleRows + last - first + (footerSheet ? 1 : 0)));
+        dim.u16(0);
+        dim.u16(quint16(cols));
+        dim.u16(0);
+        head.record(0x0200, dim.data);
+        b.data.prepend(head.data);
+
+        // Gridlines, headings and zeros shown on every sheet; only the first
+        // is selected and the one shown, or readers group the sheets.
         Bytes w2;
-        w2.u16(s == 0 ? 0x06B6 : 0x06B0);   // gridlines, headings, zeros; first sheet selected
+        w2.u16(s == 0 ? 0x06B6 : 0x00B6);
         w2.u16(0); w2.u16(0); w2.u16(0x40); w2.u16(0); w2.u16(0); w2.u16(0); w2.u32(0);
         b.record(0x023E, w2.data);
         for (int i = 0; i < merged.size(); i += 1026) {
