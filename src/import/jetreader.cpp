@@ -195,17 +195,17 @@ JetFile::JetFile(const QString &path) : m_path(path), m_h(std::make_unique<Handl
     }
     mdb_set_bind_size(mdb, BindSize);
     if (!mdb_read_catalog(mdb, MDB_TABLE))
-        throw db::DbError(S("%1: 读不出表的目录, 文件已损坏").arg(path));
+        throw db::DbError(S("%1: 读不出表的目录, 文件不完整或已损坏").arg(path));
     for (unsigned i = 0; i < mdb->num_catalog; ++i) {
         auto *entry = static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, i));
         if (entry->object_type != MDB_TABLE || !mdb_is_user_table(entry))
             continue;
         MdbTableDef *t = mdb_read_table(entry);
         if (!t)
-            throw db::DbError(S("%1: 读不出表 %2 的定义, 文件已损坏").arg(path, QString::fromUtf8(entry->object_name)));
+            throw db::DbError(S("%1: 读不出表 %2 的定义, 文件不完整或已损坏").arg(path, QString::fromUtf8(entry->object_name)));
         if (!mdb_read_columns(t)) {
             mdb_free_tabledef(t);
-            throw db::DbError(S("%1: 读不出表 %2 的列, 文件已损坏").arg(path, QString::fromUtf8(entry->object_name)));
+            throw db::DbError(S("%1: 读不出表 %2 的列, 文件不完整或已损坏").arg(path, QString::fromUtf8(entry->object_name)));
         }
         JetTable table{.name = QString::fromUtf8(entry->object_name), .columns = {}, .rows = t->num_rows};
         for (unsigned c = 0; c < t->num_cols; ++c) {
