@@ -188,8 +188,9 @@ JetFile::JetFile(const QString &path) : m_path(path), m_h(std::make_unique<Handl
     MdbHandle *mdb = m_h->mdb;
     // Jet 3 text is in the code page of the Windows that wrote it, which the
     // file names; libmdb assumes Western European.
-    if (IS_JET3(mdb) && mdb->f->code_page != 0 && mdb->f->code_page != 1252) {
-        qputenv("MDB_JET3_CHARSET", "CP" + QByteArray::number(mdb->f->code_page));
+    // Set for every Jet 3 file, so that one file's code page never stays for the next.
+    if (IS_JET3(mdb)) {
+        qputenv("MDB_JET3_CHARSET", "CP" + QByteArray::number(mdb->f->code_page ? mdb->f->code_page : 1252));
         mdb_iconv_close(mdb);
         mdb_iconv_init(mdb);
     }
