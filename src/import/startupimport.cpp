@@ -27,7 +27,7 @@ QByteArray native(const QString &path) { return QFile::encodeName(path); }
 
 QString inFolderOf(const QString &database, const QString &name)
 {
-    return QFileInfo(database).dir().filePath(name);
+    return QFileInfo(database).absoluteDir().filePath(name);
 }
 
 bool sameFile(const QString &a, const QString &b)
