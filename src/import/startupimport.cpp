@@ -58,7 +58,9 @@ Report replaceWithImport(const QString &database, const Progress &progress)
         map = ImportMap::read(mapName(database));
     const QString temp = database + QStringLiteral(".import");
     Report r = build(database, temp, map ? &*map : nullptr, progress);
-    r.target = database;
+    // Named as they are after the hand-over.
+    r.source = kept;
+    r.target = QFileInfo(database).absoluteFilePath();
     // The old file gets its second name first (a link: data.mdb stays as
     // it is), then one rename puts the new file in its place.
     if (::link(native(database).constData(), native(kept).constData()) != 0) {
