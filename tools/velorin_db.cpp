@@ -2,6 +2,7 @@
 #include "data/dbfile.h"
 #include "db/collation.h"
 #include "db/dberror.h"
+#include "import/importer.h"
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <memory>
@@ -16,8 +17,34 @@ static int usage()
                  "       velorin-db generate FILE --orders N [--force]\n"
                  "       velorin-db check FILE\n"
                  "       velorin-db upgrade FILE\n"
-                 "       velorin-db query FILE SQL\n");
+                 "       velorin-db query FILE SQL\n"
+                 "       velorin-db import OLD NEW [--map FILE]\n");
     return 2;
+}
+
+// The Access file of the old program into a new database: the table of what
+// came over on stdout, then the check's verdict; 1 and nothing written on
+// any failure.
+static int importCommand(QStringList args, bool wrongOptions)
+{
+    QString map;
+    const int mi = args.indexOf(QStringLiteral("--map"));
+    if (mi >= 0) {
+        if (mi + 1 >= args.size())
+            return usage();
+        map = args[mi + 1];
+        args.remove(mi, 2);
+    }
+    if (args.size() != 2 || wrongOptions)
+        return usage();
+    try {
+        const jetimport::Report r = jetimport::importFile(args[0], args[1], map);
+        QTextStream(stdout) << r.text();
+        return 0;
+    } catch (const db::DbError &e) {
+        QTextStream(stderr) << "velorin-db: " << e.message() << "\n";
+        return 1;
+    }
 }
 
 int main(int argc, char **argv)
@@ -40,6 +67,8 @@ int main(int argc, char **argv)
             return usage();
         args.remove(oi, 2);
     }
+    if (!args.isEmpty() && args[0] == QLatin1String("import"))
+        return importCommand(args.mid(1), force || orders >= 0);
     if (args.size() == 3 && args[0] == QLatin1String("query") && orders < 0 && !force) {
         // The sqlite3 shell cannot compare text in the program's collation.
         try {

@@ -12,6 +12,7 @@
 #include "db/dberror.h"
 #include "dbctrls/icons.h"
 #include "dbctrls/messages.h"
+#include "import/startupimport.h"
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -254,6 +255,13 @@ void TForm_main::FormActivate()
         return;
     m_activated = true;
     TDm1 *dm = Dm1;
+    // The old program's Access file, copied in by the clerk: offered for
+    // import into a new data.mdb before anything opens it.
+    const jetimport::StartupImport imported = jetimport::offerStartupImport(this, dm->ADO_system->databaseName());
+    if (imported.failed) {
+        endWithoutDatabase(db::DbError(imported.error));
+        return;
+    }
     try {
         dm->ADO_system->open();
     } catch (const db::DbError &e) {
@@ -292,6 +300,10 @@ void TForm_main::FormActivate()
     velorin::startup_done = true;
     setOperatorPanel();
     setStatusPanelText(2, data::dailyBackup(dm->ADO_system->filePath()));
+    if (imported.report) {
+        jetimport::ImportReportWindow report(this, *imported.report);
+        app::showModal(&report);
+    }
     if (remind)
         autoReminder();
 }
