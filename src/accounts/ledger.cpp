@@ -33,7 +33,7 @@ QString route()
 QString goodsNames()
 {
     return S("(select group_concat(n,'、') from (select distinct 货物名称 as n from 普通货物运输单明细 m "
-             "where m.运输单号=o.运输单号 and coalesce(货物名称,'')<>''))");
+             "where m.运输单号=o.运输单号 and coalesce(货物名称,'')<>'' order by n))");
 }
 
 QVector<Source> sources(Side side, Business business)
@@ -240,7 +240,7 @@ QVector<ProfitRow> profit(db::Connection &c, Business business, const QDate &fro
         // A dispatch earns what its orders are charged; one without a number has no orders.
         const QString orders = S("from 普通货物运输单 o where o.调度单号=dd.调度单号 and dd.调度单号<>''");
         parts << S("select 发货日期,'普通货物',调度单号,(select group_concat(n,'、') from (select distinct o.上游客户 as n ")
-                     + orders + S(")),承运单位,车牌号,(select coalesce(sum(o.应收运费),0) ") + orders + QStringLiteral("),")
+                     + orders + S(" order by n)),承运单位,车牌号,(select coalesce(sum(o.应收运费),0) ") + orders + QStringLiteral("),")
                      + data::carrierChargeSql() + S(" from 普通货物调度单 dd where 发货日期") + range + carrierTerm
                      + (customer.isEmpty() ? QString()
                                            : S(" and exists(select 1 ") + orders + S(" and o.上游客户='") + db::q(customer)
