@@ -510,9 +510,12 @@ void TstAccounts::containerNumbers()
         QCOMPARE(r.buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(r.defaultButton, QMessageBox::No);
     }
-    QCOMPARE(ms.texts(), question.isEmpty() ? QStringList{S("保存完毕！")}
-                         : saved           ? QStringList{question, S("保存完毕！")}
-                                           : QStringList{question});
+    QStringList shown;
+    if (!question.isEmpty())
+        shown << question;
+    if (saved)
+        shown << S("保存完毕！");
+    QCOMPARE(ms.texts(), shown);
     QCOMPARE(t.scalar(S("select count(*) from 集装箱运输单")), saved ? S("1") : S("0"));
     QCOMPARE(w.editing(), !saved);
     if (!saved)

@@ -128,21 +128,29 @@ QStringList businessItems()
     return {S("全部"), S("集装箱"), S("普通货物")};
 }
 
+QStringList statementSql(Side side, Business business, const QString &party, const QDate &from, const QDate &to)
+{
+    const QString who = party.isNull() ? QString(QLatin1String("")) : party;
+    const QDate before = from.addDays(-1);
+    const QString f = day(from), t = day(to);
+    return {QStringLiteral("select sum(") + openAt(before) + QStringLiteral(") from (")
+                + documents(side, business, who, before, false) + QStringLiteral(")"),
+            QStringLiteral("select d,pd,charge,paid,allow,number,detail,route from (") + documents(side, business, who, to, true)
+                + QStringLiteral(") where d>=") + f + QStringLiteral(" or (pd>=") + f + QStringLiteral(" and pd<=") + t
+                + QStringLiteral(")")};
+}
+
 Statement statement(db::Connection &c, Side side, Business business, const QString &party, const QDate &from,
                     const QDate &to)
 {
-    const QString who = party.isNull() ? QString(QLatin1String("")) : party;
     Statement st;
+    const QStringList sql = statementSql(side, business, party, from, to);
     const QDate before = from.addDays(-1);
-    Rows open(c, QStringLiteral("select sum(") + openAt(before) + QStringLiteral(") from (")
-                     + documents(side, business, who, before, false) + QStringLiteral(")"));
+    Rows open(c, sql[0]);
     db::Money balance = money(open.at(0, 0));
     st.lines.append({.kind = StatementLine::Opening, .date = before, .balance = balance});
 
-    const QString f = day(from), t = day(to);
-    Rows docs(c, QStringLiteral("select d,pd,charge,paid,allow,number,detail,route from (")
-                     + documents(side, business, who, to, true) + QStringLiteral(") where d>=") + f
-                     + QStringLiteral(" or (pd>=") + f + QStringLiteral(" and pd<=") + t + QStringLiteral(")"));
+    Rows docs(c, sql[1]);
     QVector<StatementLine> events;
     for (int r = 0; r < docs.count(); ++r) {
         const QDate d = dayOf(docs.at(r, 0)), pd = dayOf(docs.at(r, 1));
@@ -187,7 +195,7 @@ Statement statement(db::Connection &c, Side side, Business business, const QStri
     return st;
 }
 
-QVector<AgingRow> aging(db::Connection &c, Side side, Business business, const QDate &asOf)
+QString agingSql(Side side, Business business, const QDate &asOf)
 {
     const QString b30 = day(asOf.addDays(-30)), b60 = day(asOf.addDays(-60)), b90 = day(asOf.addDays(-90));
     // Only open documents reach the grouping, so the sort behind it stays small.
@@ -199,7 +207,12 @@ QVector<AgingRow> aging(db::Connection &c, Side side, Business business, const Q
                        "sum(case when d<%3 then o else 0 end),"
                        "sum(o),count(*),min(d) from (select party,d,%4 as o from (%5)) where o<>0 group by party")
             .arg(b30, b60, b90, openAt(asOf), documents(side, business, QString(), asOf, false));
-    Rows rows(c, sql);
+    return sql;
+}
+
+QVector<AgingRow> aging(db::Connection &c, Side side, Business business, const QDate &asOf)
+{
+    Rows rows(c, agingSql(side, business, asOf));
     QVector<AgingRow> out;
     out.reserve(rows.count());
     for (int r = 0; r < rows.count(); ++r) {
@@ -223,8 +236,7 @@ bool marginRate(db::Money margin, db::Money receivable, double &rate)
     return true;
 }
 
-QVector<ProfitRow> profit(db::Connection &c, Business business, const QDate &from, const QDate &to,
-                          const QString &customer, const QString &carrier)
+QString profitSql(Business business, const QDate &from, const QDate &to, const QString &customer, const QString &carrier)
 {
     const QString range = QStringLiteral(" between '%1' and '%2 23:59:59'")
                               .arg(from.toString(QStringLiteral("yyyy-MM-dd")), to.toString(QStringLiteral("yyyy-MM-dd")));
@@ -246,7 +258,13 @@ QVector<ProfitRow> profit(db::Connection &c, Business business, const QDate &fro
                                            : S(" and exists(select 1 ") + orders + S(" and o.上游客户='") + db::q(customer)
                                                  + QStringLiteral("')"));
     }
-    Rows rows(c, parts.join(QStringLiteral(" union all ")) + QStringLiteral(" order by 1,3"));
+    return parts.join(QStringLiteral(" union all ")) + QStringLiteral(" order by 1,3");
+}
+
+QVector<ProfitRow> profit(db::Connection &c, Business business, const QDate &from, const QDate &to,
+                          const QString &customer, const QString &carrier)
+{
+    Rows rows(c, profitSql(business, from, to, customer, carrier));
     QVector<ProfitRow> out;
     out.reserve(rows.count());
     for (int r = 0; r < rows.count(); ++r) {

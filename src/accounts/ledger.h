@@ -91,6 +91,12 @@ QVector<ProfitRow> profit(db::Connection &c, Business business, const QDate &fro
 // The margin rate in percent rounded to two decimals; none for a receivable of 0.
 bool marginRate(db::Money margin, db::Money receivable, double &rate);
 
+// The SQL each computation runs (the statement: opening balance, then the
+// documents of the period), for the benchmark's bare-query figures.
+QStringList statementSql(Side side, Business business, const QString &party, const QDate &from, const QDate &to);
+QString agingSql(Side side, Business business, const QDate &asOf);
+QString profitSql(Business business, const QDate &from, const QDate &to, const QString &customer, const QString &carrier);
+
 // The amount in Chinese capital numerals as written on a cheque or
 // statement: "壹万贰仟叁佰肆拾伍元陆角柒分", "零元整", "负…" below 0.
 // Amounts are rounded to the fen.
