@@ -159,7 +159,11 @@ void AccountsWindow::run()
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
+        // Its reads and the rows it shows are one transaction: one state of
+        // the tables, and nothing half written.
+        db::Transaction tx(*Dm1->ADO_system);
         compute();
+        tx.commit();
     } catch (const db::DbError &e) {
         QApplication::restoreOverrideCursor();
         msg::dbError(this, e.message());
@@ -180,30 +184,25 @@ void AccountsWindow::present(const QVector<QVariantList> &rows)
         if (v.isNull() || !v.isValid())
             return S("null");
         if (type == S("DATE_TEXT"))
-            return S("'") + db::storedDate(v.toDate()) + S("'");
+            return v.toDate().isValid() ? S("'") + db::storedDate(v.toDate()) + S("'") : S("null");
         if (type == S("TEXT"))
             return S("'") + db::q(v.toString()) + S("'");
         if (type == S("REAL"))
             return QString::number(v.toDouble(), 'f', 4);
         return QString::number(v.toLongLong());
     };
-    {
-        // One run lands whole: the list never shows half a result.
-        db::Transaction tx(c);
-        c.execute(S("create temp table if not exists %1 (%2)").arg(table(), defs.join(S(","))));
-        c.execute(S("delete from ") + table());
-        constexpr int batch = 200;
-        for (int start = 0; start < rows.size(); start += batch) {
-            QStringList values;
-            for (int r = start; r < std::min<int>(start + batch, int(rows.size())); ++r) {
-                QStringList cells = {QString::number(r + 1)};
-                for (int i = 0; i < m_columns.size(); ++i)
-                    cells << literal(rows[r].value(i), m_columns[i].type);
-                values << S("(") + cells.join(S(",")) + S(")");
-            }
-            c.execute(S("insert into ") + table() + S(" values ") + values.join(S(",")));
+    c.execute(S("create temp table if not exists %1 (%2)").arg(table(), defs.join(S(","))));
+    c.execute(S("delete from ") + table());
+    constexpr int batch = 200;
+    for (int start = 0; start < rows.size(); start += batch) {
+        QStringList values;
+        for (int r = start; r < std::min<int>(start + batch, int(rows.size())); ++r) {
+            QStringList cells = {QString::number(r + 1)};
+            for (int i = 0; i < m_columns.size(); ++i)
+                cells << literal(rows[r].value(i), m_columns[i].type);
+            values << S("(") + cells.join(S(",")) + S(")");
         }
-        tx.commit();
+        c.execute(S("insert into ") + table() + S(" values ") + values.join(S(",")));
     }
     m_result->reopenWith({S("select * from ") + table(), S("order by seq")});
 }

@@ -53,7 +53,8 @@ protected:
     // 打印: the list under the company's name; a statement prints its own form.
     virtual void printResult();
     // Replaces the result rows (one QVariantList per row, values in the
-    // columns' order: text, cash(), QDate, int or double; null for empty).
+    // columns' order: text, cash(), QDate, int or double; null for empty),
+    // inside the run's transaction.
     void present(const QVector<QVariantList> &rows);
     static QVariant cash(db::Money m) { return QVariant(qlonglong(m.raw())); }
     // Sets a column's footer text (the overall rate, say).

@@ -56,8 +56,10 @@ void AgingChart::setRows(const QVector<AgingRow> &rows)
     }
     QChart *c = m_view->chart();
     c->removeAllSeries();
-    for (QAbstractAxis *a : c->axes())
+    for (QAbstractAxis *a : c->axes()) {
         c->removeAxis(a);
+        delete a;
+    }
     auto *series = new QStackedBarSeries;
     const QStringList titles = bucketTitles();
     for (int b = 0; b < 4; ++b) {
