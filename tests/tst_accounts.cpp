@@ -13,6 +13,8 @@
 #include "data/containerno.h"
 #include "data/dbfile.h"
 #include "data/session.h"
+#include "db/dates.h"
+#include "db/quote.h"
 #include "formhelpers.h"
 #include "grid/dbgrideh.h"
 #include "grid/print.h"
