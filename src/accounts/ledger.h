@@ -53,7 +53,8 @@ struct Statement {
 
 // The customer's (carrier's) statement for the days from..to: the opening
 // balance at the day before `from`, every charge, payment and allowance dated
-// in the period, the closing balance at `to`. Throws db::DbError.
+// in the period, the closing balance at `to`. Reads on a connection of its
+// own. Throws db::DbError.
 Statement statement(db::Connection &c, Side side, Business business, const QString &party, const QDate &from,
                     const QDate &to);
 
@@ -66,8 +67,9 @@ struct AgingRow {
     QDate oldest = {};      // the oldest open document's date
 };
 
-// Every party with an open document as of the day, largest total first (one
-// grouped query over the tables). Throws db::DbError.
+// Every party with an open document as of the day, largest total first (a
+// grouped query over each table, the tables read side by side on connections
+// of their own). Throws db::DbError.
 QVector<AgingRow> aging(db::Connection &c, Side side, Business business, const QDate &asOf);
 
 // What one container order or goods dispatch earned.
@@ -91,10 +93,11 @@ QVector<ProfitRow> profit(db::Connection &c, Business business, const QDate &fro
 // The margin rate in percent rounded to two decimals; none for a receivable of 0.
 bool marginRate(db::Money margin, db::Money receivable, double &rate);
 
-// The SQL each computation runs (the statement: opening balance, then the
-// documents of the period), for the benchmark's bare-query figures.
+// The SQL each computation runs (the statement: one select of the party's
+// documents up to the period's end; the aging: one grouped select per
+// table), for the benchmark's bare-query figures.
 QStringList statementSql(Side side, Business business, const QString &party, const QDate &from, const QDate &to);
-QString agingSql(Side side, Business business, const QDate &asOf);
+QStringList agingSql(Side side, Business business, const QDate &asOf);
 QString profitSql(Business business, const QDate &from, const QDate &to, const QString &customer, const QString &carrier);
 
 // The amount in Chinese capital numerals as written on a cheque or
