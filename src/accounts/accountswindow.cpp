@@ -47,6 +47,8 @@ AccountsWindow::AccountsWindow(QWidget *owner, const QString &module, const QStr
         {.role = Role::Close, .objectName = S("SpeedButton4"), .caption = S("返回")},
     };
     build(d);
+    // A result comes after the window opens: room for it from the start.
+    setMinimumHeight(560);
     m_params = new QHBoxLayout;
     m_params->setSpacing(6);
     m_top->insertLayout(1, m_params);   // under the tool bar, above "单位：元"

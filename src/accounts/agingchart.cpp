@@ -72,12 +72,14 @@ void AgingChart::setRows(const QVector<AgingRow> &rows)
     auto *x = new QBarCategoryAxis;
     x->append(m_categories);
     x->setLabelsAngle(-45);
+    x->setTruncateLabels(false);
     c->addAxis(x, Qt::AlignBottom);
     series->attachAxis(x);
     auto *y = new QValueAxis;
     y->setLabelFormat(S("%.0f"));
     c->addAxis(y, Qt::AlignLeft);
     series->attachAxis(y);
+    y->applyNiceNumbers();
 }
 
 void AgingChart::render(QPainter &painter, const QRectF &target)

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <numeric>
 
 namespace accounts {
 namespace {
@@ -62,16 +63,32 @@ void paintForm(QPrinter *printer, const grid::TableSource &src, const Form &form
         f.setBold(bold);
         return f;
     };
-    const QFont body = font(9), head = font(16, true);
+    const int cols = src.columnCount();
+    const auto title = [&](int c) { return src.title(c).replace(QLatin1Char('|'), QLatin1Char(' ')); };
+    // Each column as wide as its widest text; a smaller type while the
+    // table is wider than the page, then the room left shared out.
+    QFont body = font(9);
+    QVector<double> natural(cols);
+    for (double pt = 9; pt >= 6; pt -= 0.5) {
+        body = font(pt);
+        const QFontMetricsF fm(body, printer);
+        for (int c = 0; c < cols; ++c) {
+            double widest = fm.horizontalAdvance(title(c));
+            for (int r = 0; r < src.rowCount(); ++r)
+                widest = std::max(widest, fm.horizontalAdvance(src.text(r, c)));
+            widest = std::max(widest, fm.horizontalAdvance(src.footer(c)));
+            natural[c] = widest + dpi / 12;
+        }
+        if (std::accumulate(natural.begin(), natural.end(), 0.0) <= w)
+            break;
+    }
+    const QFont head = font(16, true);
     p.setFont(body);
     const double line = QFontMetricsF(body, printer).height() * 1.6;
-    const int cols = src.columnCount();
-    double total = 0;
-    for (int c = 0; c < cols; ++c)
-        total += std::max(1, src.width(c));
+    const double total = std::accumulate(natural.begin(), natural.end(), 0.0);
     QVector<double> x = {0};
     for (int c = 0; c < cols; ++c)
-        x << x.last() + w * std::max(1, src.width(c)) / total;
+        x << x.last() + w * natural[c] / std::max(1.0, total);
     const auto numeric = [&](int c) {
         const db::Kind k = src.kind(c);
         return k == db::Kind::Money || k == db::Kind::Integer || k == db::Kind::Float;
@@ -90,7 +107,7 @@ void paintForm(QPrinter *printer, const grid::TableSource &src, const Form &form
     int pageNo = 1;
     double y = 0;
     const auto titles = [&] {
-        row(y, [&](int c) { return src.title(c).replace(QLatin1Char('|'), QLatin1Char(' ')); }, true);
+        row(y, title, true);
         y += line;
     };
     const auto pageNumber = [&] {
@@ -137,13 +154,19 @@ void paintForm(QPrinter *printer, const grid::TableSource &src, const Form &form
         y = 0;
     }
     y += line / 2;
-    const QStringList closing = {form.closing, form.capitals, QString(),
-                                 S("经办人：____________________") + QString(8, QLatin1Char(' ')) + form.partyLabel
-                                     + S("：____________________"),
-                                 S("日期：      年    月    日") + QString(22, QLatin1Char(' ')) + S("日期：      年    月    日"),
-                                 QString(), form.note};
-    for (const QString &l : closing) {
-        p.drawText(QRectF(0, y, w, line), Qt::AlignLeft | Qt::AlignVCenter, l);
+    // Left and right halves: the firm's side and the other side.
+    const QVector<QPair<QString, QString>> closing = {
+        {form.closing, {}},
+        {form.capitals, {}},
+        {},
+        {S("经办人：____________________"), form.partyLabel + S("：____________________")},
+        {S("日期：      年    月    日"), S("日期：      年    月    日")},
+        {},
+        {form.note, {}},
+    };
+    for (const auto &[left, right] : closing) {
+        p.drawText(QRectF(0, y, w, line), Qt::AlignLeft | Qt::AlignVCenter, left);
+        p.drawText(QRectF(w / 2, y, w / 2, line), Qt::AlignLeft | Qt::AlignVCenter, right);
         y += line;
     }
     pageNumber();
