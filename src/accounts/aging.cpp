@@ -55,7 +55,7 @@ AgingWindow::AgingWindow(QWidget *owner, Side side)
     parameterRow()->addWidget(m_showChart);
     m_chart = new AgingChart(this);
     m_chart->setObjectName(S("Chart1"));
-    m_chart->setMinimumHeight(240);
+    m_chart->setMinimumHeight(320);
     m_top->addWidget(m_chart, 1);
     const QString key = S("charts/") + decl().module;
     const bool shown = QSettings(stats::SummaryWindow::settingsFile(), QSettings::IniFormat).value(key, false).toBool();

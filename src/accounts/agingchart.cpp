@@ -7,9 +7,10 @@
 #include <QCoreApplication>
 #include <QGraphicsLayout>
 #include <QPainter>
-#include <QStackedBarSeries>
+#include <QHorizontalStackedBarSeries>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <algorithm>
 
 namespace accounts {
 
@@ -17,6 +18,21 @@ QStringList bucketTitles()
 {
     return {S("0-30天"), S("31-60天"), S("61-90天"), S("90天以上")};
 }
+
+namespace {
+
+// A bar's label: the name without the legal form, which every firm shares.
+QString shortName(QString name)
+{
+    for (const char *form : {"股份有限公司", "有限责任公司", "有限公司"})
+        if (name.endsWith(S(form)) && name.size() > S(form).size() + 1) {
+            name.chop(S(form).size());
+            break;
+        }
+    return name;
+}
+
+} // namespace
 
 AgingChart::AgingChart(QWidget *parent) : QWidget(parent)
 {
@@ -47,7 +63,7 @@ void AgingChart::setRows(const QVector<AgingRow> &rows)
     for (int i = 0; i < rows.size(); ++i) {
         const bool rest = i >= Largest;
         if (!rest || i == Largest) {
-            m_categories << (rest ? S("其它") : rows[i].party);
+            m_categories << (rest ? S("其它") : shortName(rows[i].party));
             for (auto &b : m_values)
                 b.append(0);
         }
@@ -60,26 +76,28 @@ void AgingChart::setRows(const QVector<AgingRow> &rows)
         c->removeAxis(a);
         delete a;
     }
-    auto *series = new QStackedBarSeries;
+    // Lying bars, the largest on top: the names read across on the left.
+    auto *series = new QHorizontalStackedBarSeries;
     const QStringList titles = bucketTitles();
     for (int b = 0; b < 4; ++b) {
         auto *set = new QBarSet(titles[b]);
-        for (double v : m_values[b])
-            *set << v;
+        for (int i = int(m_values[b].size()) - 1; i >= 0; --i)
+            *set << m_values[b][i];
         series->append(set);
     }
     c->addSeries(series);
-    auto *x = new QBarCategoryAxis;
-    x->append(m_categories);
-    x->setLabelsAngle(-45);
-    x->setTruncateLabels(false);
-    c->addAxis(x, Qt::AlignBottom);
-    series->attachAxis(x);
-    auto *y = new QValueAxis;
-    y->setLabelFormat(S("%.0f"));
-    c->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(y);
-    y->applyNiceNumbers();
+    auto *names = new QBarCategoryAxis;
+    QStringList reversed = m_categories;
+    std::reverse(reversed.begin(), reversed.end());
+    names->append(reversed);
+    names->setTruncateLabels(false);
+    c->addAxis(names, Qt::AlignLeft);
+    series->attachAxis(names);
+    auto *amounts = new QValueAxis;
+    amounts->setLabelFormat(S("%.0f"));
+    c->addAxis(amounts, Qt::AlignBottom);
+    series->attachAxis(amounts);
+    amounts->applyNiceNumbers();
 }
 
 void AgingChart::render(QPainter &painter, const QRectF &target)

@@ -8,8 +8,10 @@ class QPainter;
 
 namespace accounts {
 
-// Stacked bars of an aging result: the four age buckets of the largest
-// parties (by total) and one bar "其它" for all the rest.
+// Stacked bars of an aging result, lying, the largest on top: the four age
+// buckets of the largest parties (by total) and one bar "其它" for all the
+// rest; a bar is named by the party without its legal form (有限公司 and
+// the like).
 class AgingChart : public QWidget {
     Q_OBJECT
 public:
