@@ -4,29 +4,29 @@
 #include "db/dates.h"
 #include "db/query.h"
 #include "db/quote.h"
-#include "db/text.h"
 #include "db/collation.h"
+#include "db/text.h"
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <future>
 #include <map>
 #include <memory>
-#include <algorithm>
-#include <cmath>
 
 namespace accounts {
 namespace {
 
 // Where one kind of document lives and how its columns read.
 struct Source {
-    QString table;
-    QString party;       // 上游客户 or 承运单位
-    QString date;        // 运输期限从 or 发货日期
-    QString charge;      // SQL of the charge in stored money
-    QString paid;
-    QString payDate;
-    QString settled;
-    QString only;        // a condition every document of this kind meets
-    QString number, detail, route;   // statement texts
+    QString table = {};
+    QString party = {};      // 上游客户 or 承运单位
+    QString date = {};       // 运输期限从 or 发货日期
+    QString charge = {};     // SQL of the charge in stored money
+    QString paid = {};
+    QString payDate = {};
+    QString settled = {};
+    QString only = {};       // a condition every document of this kind meets
+    QString number = {}, detail = {}, route = {};   // statement texts
 };
 
 QString route()
@@ -46,20 +46,42 @@ QVector<Source> sources(Side side, Business business)
     QVector<Source> out;
     const bool container = business != Business::Goods, goods = business != Business::Container;
     if (side == Side::Receivable) {
-        if (container)
-            out.append({S("集装箱运输单"), S("上游客户"), S("运输期限从"), S("coalesce(应收运费,0)"), S("实收运费"),
-                        S("收款日期"), S("帐款结清"), {}, S("运输单号"), S("箱号"), route()});
-        if (goods)
-            out.append({S("普通货物运输单"), S("上游客户"), S("发货日期"), S("coalesce(应收运费,0)"), S("实收运费"),
-                        S("收款日期"), S("帐款结清"), {}, S("运输单号"), goodsNames(), route()});
+        const Source order{.party = S("上游客户"), .charge = S("coalesce(应收运费,0)"), .paid = S("实收运费"),
+                           .payDate = S("收款日期"), .settled = S("帐款结清"), .number = S("运输单号"), .route = route()};
+        if (container) {
+            Source s = order;
+            s.table = S("集装箱运输单");
+            s.date = S("运输期限从");
+            s.detail = S("箱号");
+            out.append(s);
+        }
+        if (goods) {
+            Source s = order;
+            s.table = S("普通货物运输单");
+            s.date = S("发货日期");
+            s.detail = goodsNames();
+            out.append(s);
+        }
     } else {
-        if (container)
-            out.append({S("集装箱运输单"), S("承运单位"), S("运输期限从"), data::carrierChargeSql(), S("实付运费"),
-                        S("付款日期"), S("下游帐款结清"), S("trim(coalesce(承运单位,''))<>''"),
-                        S("case when coalesce(调度单编号,'')<>'' then 调度单编号 else 运输单号 end"), S("车牌号"), route()});
-        if (goods)
-            out.append({S("普通货物调度单"), S("承运单位"), S("发货日期"), data::carrierChargeSql(), S("实付运费"),
-                        S("付款日期"), S("帐款结清"), {}, S("调度单号"), S("车牌号"), route()});
+        const Source trip{.party = S("承运单位"), .charge = data::carrierChargeSql(), .paid = S("实付运费"),
+                          .payDate = S("付款日期"), .detail = S("车牌号"), .route = route()};
+        if (container) {
+            Source s = trip;
+            s.table = S("集装箱运输单");
+            s.date = S("运输期限从");
+            s.settled = S("下游帐款结清");
+            s.only = S("trim(coalesce(承运单位,''))<>''");
+            s.number = S("case when coalesce(调度单编号,'')<>'' then 调度单编号 else 运输单号 end");
+            out.append(s);
+        }
+        if (goods) {
+            Source s = trip;
+            s.table = S("普通货物调度单");
+            s.date = S("发货日期");
+            s.settled = S("帐款结清");
+            s.number = S("调度单号");
+            out.append(s);
+        }
     }
     return out;
 }
