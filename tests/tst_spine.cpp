@@ -259,7 +259,7 @@ void TstSpine::menuSeparators()
                                   QStringLiteral("【帮助】")}));
     QCOMPARE(layout.value(QStringLiteral("【系统维护】")).join(' '), QStringLiteral("N2 N3 N4 N44 N16 N7 ~ N9"));
     QCOMPARE(layout.value(QStringLiteral("【综合查询】")).join(' '),
-             QStringLiteral("N23 N35 N59 N62 N60 - N68 N71 N72 N73 - N65 N66 N41 - N77 N76 N78 - N63"));
+             QStringLiteral("N23 N35 N59 N62 N60 - N68 N71 N72 N73 - N65 N66 N41 - N77 N76 N78 - N80 N81 N82 N83 N84 - N63"));
     QCOMPARE(layout.value(QStringLiteral("［其它业务］")).join(' '), QStringLiteral("N56 N57 N58 N47"));
 }
 

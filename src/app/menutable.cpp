@@ -195,6 +195,12 @@ QList<MenuDef> build()
          statistics("N76", QStringLiteral("普通货物下游运费汇总(按承运单位)"), "TForm_sts_freight_trans1", "DBComboBoxEh1"),
          statistics("N78", QStringLiteral("普通货物下游运费汇总(按承运车辆)"), "TForm_sts_freight_car1", "DBComboBoxEh1"),
          sep,
+         window("N80", QStringLiteral("客户对账单"), "TForm_account_guest"),
+         window("N81", QStringLiteral("应收账款账龄"), "TForm_aging_guest"),
+         window("N82", QStringLiteral("承运单位对账单"), "TForm_account_trans"),
+         window("N83", QStringLiteral("应付账款账龄"), "TForm_aging_trans"),
+         window("N84", QStringLiteral("运输单利润"), "TForm_profit"),
+         sep,
          special(MenuItem::Nothing, "N63", QStringLiteral("业务综合汇总表"))}};
 
     menus << MenuDef{QStringLiteral("【帮助】"),

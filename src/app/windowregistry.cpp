@@ -1,4 +1,9 @@
 #include "app/windowregistry.h"
+#include "accounts/account_guest.h"
+#include "accounts/account_trans.h"
+#include "accounts/aging_guest.h"
+#include "accounts/aging_trans.h"
+#include "accounts/profit.h"
 #include "app/about.h"
 #include "app/dm1.h"
 #include "app/enter.h"
@@ -184,6 +189,11 @@ void registerWindows()
     reg<TForm_sts_freight_yue1>("TForm_sts_freight_yue1");
     reg<TForm_sts_freight_trans1>("TForm_sts_freight_trans1");
     reg<TForm_sts_freight_car1>("TForm_sts_freight_car1");
+    reg<TForm_account_guest>("TForm_account_guest");
+    reg<TForm_aging_guest>("TForm_aging_guest");
+    reg<TForm_account_trans>("TForm_account_trans");
+    reg<TForm_aging_trans>("TForm_aging_trans");
+    reg<TForm_profit>("TForm_profit");
     reg<TForm_backup>("TForm_backup", &TDm1::ADO_system);
     reg<TForm_restore>("TForm_restore", &TDm1::ADO_system);
     reg<TForm_initialize>("TForm_initialize", &TDm1::q_search);

@@ -2,6 +2,7 @@
 #include "db/text.h"
 #include "app/dm1.h"
 #include "container/container_ysd_cx.h"
+#include "data/containerno.h"
 #include "db/quote.h"
 #include "masterdata/deliveryinfo.h"
 
@@ -120,6 +121,16 @@ bool TForm_container_ysd::checks()
                          + db::q(editorText(S("运输单号"))) + S("')")},
                     {S("上游客户"), S("运输单号")}))
         return fail(S("运输单号重复,请重新输入!"), S("运输单号"), msg::Icon::Information);
+    // A mistyped ISO number is usually a slip, but a firm's own numbers and
+    // the rare misprinted box are saved when the user says so.
+    const QString box = q->field(S("箱号")).asString().trimmed();
+    const int digit = data::containerCheckDigit(box);
+    if (digit >= 0 && box.right(1).toInt() != digit
+        && !msg::confirm(this, S("箱号校验位不正确(应为 %1),仍要保存吗?").arg(digit))) {
+        if (QWidget *w = editorFor(S("箱号")))
+            w->setFocus();
+        return false;
+    }
     return true;
 }
 

@@ -1,5 +1,6 @@
 // The demo business: a Wuhan haulier with a year and a bit of container and
 // goods work at every stage, so that every window has something to show.
+#include "data/containerno.h"
 #include "data/dbfile.h"
 #include "data/dbwriter.h"
 #include "db/dates.h"
@@ -374,21 +375,7 @@ private:
     {
         static const char *const owners[] = {"COSU", "CBHU", "TGHU", "MSKU", "OOLU", "TRLU", "CSLU"};
         const QString owner = QString::fromLatin1(owners[m_rng.below(7)]);
-        const int serial = m_rng.between(100000, 999999);
-        const QString body = owner + QString::number(serial);
-        int sum = 0;
-        for (int i = 0; i < 10; ++i) {
-            const QChar ch = body[i];
-            int v;
-            if (ch.isDigit()) {
-                v = ch.digitValue();
-            } else {
-                v = ch.toLatin1() - 'A' + 10;
-                v += (v - 1) / 10;   // values divisible by 11 are skipped
-            }
-            sum += v << i;
-        }
-        return body + QString::number(sum % 11 % 10);
+        return data::containerNumber(owner, m_rng.between(100000, 999999));
     }
 
     void containerOrders()

@@ -2,6 +2,7 @@
 // work for a thousand customers. The hot loops build UTF-8 byte strings and
 // look dates up in a table, because a million rows of QString formatting
 // would cost more than the inserts themselves.
+#include "data/containerno.h"
 #include "data/dbfile.h"
 #include "data/dbwriter.h"
 #include "db/dates.h"
@@ -253,8 +254,7 @@ private:
             const Vehicle &v = m_vehicles[size_t(m_rng.below(vehicleCount))];
             const qint64 amount = receivable / 100 * m_rng.between(74, 82);
 
-            char box[16];
-            std::snprintf(box, sizeof box, "%s%07d", owners[m_rng.below(8)], m_rng.below(10000000));
+            const QString box = data::containerNumber(QString::fromLatin1(owners[m_rng.below(8)]), m_rng.below(1000000));
             char voyage[48];
             std::snprintf(voyage, sizeof voyage, "%s/V%d", vessels[m_rng.below(8)], m_rng.between(1001, 2452));
             ins.add(m_customers[size_t(customer)]).add(number("JZ", from, n)).add(day(from)).add(day(until)).add(box)
