@@ -1,4 +1,5 @@
 #include "data/dbwriter.h"
+#include "data/safecopy.h"
 #include "db/schema.h"
 #include "db/connection.h"
 #include "db/dates.h"
@@ -67,9 +68,12 @@ void NewFile::commit()
     if (sqlite3_close(m_db) != SQLITE_OK)
         throw db::DbError(QStringLiteral("无法关闭文件 %1: %2").arg(m_temp, db::Connection::lastError(m_db)));
     m_db = nullptr;
+    // Written without a journal: whole on the disk before it takes the name.
+    data::safecopy::syncFile(m_temp);
     // rename() replaces an existing target in one step.
     if (std::rename(QFile::encodeName(m_temp).constData(), QFile::encodeName(m_path).constData()) != 0)
         throw db::DbError(QStringLiteral("无法写入 %1").arg(m_path));
+    data::safecopy::syncFolder(m_path);
     m_done = true;
 }
 

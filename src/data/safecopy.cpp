@@ -100,28 +100,6 @@ struct Temp {
     }
 };
 
-void syncFile(const QString &path)
-{
-    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
-    const int rc = fd < 0 ? -1 : ::fsync(fd);
-    const int err = errno;
-    if (fd >= 0)
-        ::close(fd);
-    if (rc != 0)
-        throw DbError(S("写入失败: ") + systemReason(err));
-}
-
-// After a rename the directory entry itself must reach the disk too; a
-// directory that cannot be synced (some network file systems) is no failure.
-void syncFolder(const QString &file)
-{
-    const int fd = ::open(native(QFileInfo(file).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 void moveOver(const QString &from, const QString &to)
 {
     if (std::rename(native(from).constData(), native(to).constData()) != 0)
@@ -198,6 +176,29 @@ void settleJournal(const QString &database)
 }
 
 } // namespace
+
+void syncFile(const QString &path)
+{
+    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int rc = fd < 0 ? -1 : ::fsync(fd);
+    const int err = errno;
+    if (fd >= 0)
+        ::close(fd);
+    if (rc != 0)
+        throw DbError(S("写入失败: ") + systemReason(err));
+}
+
+// After a rename the directory entry itself must reach the disk too; a
+// directory that cannot be synced (some network file systems) is no failure.
+void syncFolder(const QString &file)
+{
+    const int fd = ::open(native(QFileInfo(file).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 
 QString tempName(const QString &target)
 {

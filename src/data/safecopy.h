@@ -32,6 +32,12 @@ void copy(const QString &source, const QString &target);
 // Throws db::DbError; DATABASE is then unchanged.
 void replace(const QString &source, const QString &database);
 
+// Makes a written file, and after a rename the folder's entry, reach the
+// disk (fsync). syncFile throws db::DbError; a folder that cannot be synced
+// (some network file systems) is no failure.
+void syncFile(const QString &path);
+void syncFolder(const QString &file);
+
 // Name of the temporary file a copy to TARGET is written to.
 QString tempName(const QString &target);
 
