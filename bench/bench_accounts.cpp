@@ -9,9 +9,11 @@
 // The file is generated in /tmp on first use and shared with bench_stats;
 // the accounts only read it.
 #include "accounts/ledger.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "app/windowregistry.h"
+#include "data/modal.h"
 #include "data/dbfile.h"
+#include "generators/generators.h"
 #include "db/dberror.h"
 #include "dbctrls/dbctrls.h"
 #include "grid/dbgrideh.h"

@@ -6,8 +6,9 @@
 //
 // Uses the file bench_query generates in /tmp; what the save writes is put
 // back afterwards, so the file stays as generated.
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "data/dbfile.h"
+#include "generators/generators.h"
 #include "db/dberror.h"
 #include "db/quote.h"
 #include "dbctrls/messages.h"

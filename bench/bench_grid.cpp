@@ -1,5 +1,5 @@
 // The grid over a million rows: opening, footer sums, scrolling to the end.
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "data/dbfile.h"
 #include "grid/dbgrideh.h"
 #include "grid/gridmodel.h"

@@ -1,7 +1,7 @@
 // A month of cash journal (10,000 rows by default): the recomputation of the
 // running balances alone, and saves through the editor with the list shown,
 // each including the month's recomputation in the save's transaction.
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "data/dbfile.h"
 #include "data/session.h"
 #include "db/connection.h"

@@ -8,6 +8,7 @@
 //
 // Database files are generated in /tmp on first use and reused afterwards.
 #include "data/dbfile.h"
+#include "generators/generators.h"
 #include "db/collation.h"
 #include "db/connection.h"
 #include "db/dberror.h"

@@ -6,9 +6,11 @@
 //   bench_stats [ORDERS]      (default: 1000000)
 //
 // Database files are generated in /tmp on first use and reused afterwards.
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "app/windowregistry.h"
+#include "data/modal.h"
 #include "data/dbfile.h"
+#include "generators/generators.h"
 #include "db/dates.h"
 #include "db/dberror.h"
 #include "db/schema.h"

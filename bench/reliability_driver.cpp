@@ -9,9 +9,9 @@
 //
 // The three actions print "go" just before the button is pressed and
 // "done MS" when the window has finished.
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "app/main.h"
-#include "app/windowregistry.h"
+#include "data/modal.h"
 #include "data/safecopy.h"
 #include "data/session.h"
 #include "db/dberror.h"
@@ -110,7 +110,7 @@ int main(int argc, char **argv)
     });
     filedlg::setChooser([&](QWidget *, const filedlg::Request &) { return file; });
     QElapsedTimer timer;
-    app::setShowHook([&](QDialog *d) {
+    data::setShowHook([&](QDialog *d) {
         press(d, "SpeedButton3");
         if (action == QLatin1String("initialize"))
             press(d, "Button_all");

@@ -2,6 +2,7 @@
 // Drives the main window's modal windows in tests: instead of exec(), each
 // window is shown, handed to the test's function, then hidden again.
 #include "app/windowregistry.h"
+#include "data/modal.h"
 #include <QDialog>
 #include <QStringList>
 #include <functional>
@@ -11,7 +12,7 @@ public:
     using Act = std::function<void(QDialog *)>;
     explicit ModalDriver(Act act = {}) : m_act(std::move(act))
     {
-        m_previous = app::setShowHook([this](QDialog *d) {
+        m_previous = data::setShowHook([this](QDialog *d) {
             shown << QString::fromLatin1(d->metaObject()->className());
             d->show();
             if (m_act)
@@ -21,14 +22,14 @@ public:
             return result;
         });
     }
-    ~ModalDriver() { app::setShowHook(m_previous); }
+    ~ModalDriver() { data::setShowHook(m_previous); }
     void setAct(Act act) { m_act = std::move(act); }
 
     QStringList shown;   // class names of the windows shown, in order
 
 private:
     Act m_act;
-    app::ShowHook m_previous;
+    data::ShowHook m_previous;
 };
 
 // Registers a window class for one test and puts back what was there.

@@ -12,6 +12,7 @@
 #include "container/container_ysd.h"
 #include "data/containerno.h"
 #include "data/dbfile.h"
+#include "generators/generators.h"
 #include "data/session.h"
 #include "db/dates.h"
 #include "db/quote.h"

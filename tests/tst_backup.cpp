@@ -5,6 +5,7 @@
 #include "data/backup.h"
 #include "data/dailybackup.h"
 #include "data/dbfile.h"
+#include "generators/generators.h"
 #include "data/initialize.h"
 #include "data/session.h"
 #include "db/schema.h"

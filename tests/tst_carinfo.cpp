@@ -1,6 +1,6 @@
 // Vehicle register: the picker that fills a dispatch's carrier, plate and
 // driver, the editor's save rules and the picture page.
-#include "app/xstp.h"
+#include "masterdata/xstp.h"
 #include "db/text.h"
 #include "data/session.h"
 #include "dbctrls/dbctrls.h"

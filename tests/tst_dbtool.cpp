@@ -1,6 +1,7 @@
 // The velorin-db tool as a user runs it, and the content of the demo and
 // generated databases that the program and the benchmarks stand on.
 #include "data/dbfile.h"
+#include "generators/generators.h"
 #include "db/connection.h"
 #include "db/dates.h"
 #include "db/query.h"

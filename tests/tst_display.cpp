@@ -5,11 +5,11 @@
 // keeps a core busy and stops answering; only a real modal loop on a real
 // display shows it, so this test runs under xvfb-run with openbox
 // (tests/display.sh), never on the offscreen platform.
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "app/enter.h"
 #include "app/main.h"
 #include "app/menutable.h"
-#include "app/windowregistry.h"
+#include "data/modal.h"
 #include "data/session.h"
 #include "db/text.h"
 #include "grid/dbgrideh.h"
@@ -136,7 +136,7 @@ void TstDisplay::initTestCase()
     m_messages = std::make_unique<MessageScript>();
     m_main = std::make_unique<TForm_main>();
     // The start-up: the login, then maybe the alarm list, closed.
-    const app::ShowHook previous = app::setShowHook([](QDialog *w) {
+    const data::ShowHook previous = data::setShowHook([](QDialog *w) {
         if (auto *login = qobject_cast<TForm_Enter *>(w)) {
             login->DBLookupComboBox1->setCurrentText(S("系统管理员"));
             login->bitbtn_ok->click();
@@ -149,7 +149,7 @@ void TstDisplay::initTestCase()
     m_main->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
     QTRY_VERIFY(velorin::startup_done);
-    app::setShowHook(previous);
+    data::setShowHook(previous);
 }
 
 void TstDisplay::cleanupTestCase()
@@ -178,7 +178,7 @@ void TstDisplay::everyWindowComesToRest()
     QFETCH(QString, item);
     QList<Probe> probes;
     QElapsedTimer closing;
-    const app::ShowHook previous = app::setShowHook([&](QDialog *w) {
+    const data::ShowHook previous = data::setShowHook([&](QDialog *w) {
         Probe p{QString::fromLatin1(w->metaObject()->className())};
         QTimer::singleShot(0, w, [&, w] {
             p.sweep(w, QStringLiteral("opened"));
@@ -192,7 +192,7 @@ void TstDisplay::everyWindowComesToRest()
         return r;
     });
     m_main->menuAction(item)->trigger();
-    app::setShowHook(previous);
+    data::setShowHook(previous);
 
     QVERIFY2(!probes.isEmpty(), "the menu item opened no window");
     QStringList failures;

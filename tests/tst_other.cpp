@@ -629,7 +629,7 @@ void TstOther::otherMonthsStayAsTheyAre()
     // Back on the accounting month when the editor closes.
     QCOMPARE(columnOf(list.query(), "日期"), S("2024-3-2"));
     // The February of a leap year ends on the 29th in the opening condition.
-    QCOMPARE(app::cashJournalPeriod(QDateTime(QDate(2024, 2, 3), QTime())), S("(日期 between cdate('2024-2-1') and cdate('2024-2-29'))"));
+    QCOMPARE(other::cashJournalPeriod(QDateTime(QDate(2024, 2, 3), QTime())), S("(日期 between cdate('2024-2-1') and cdate('2024-2-29'))"));
     velorin::accounting_date = QDateTime(QDate(2100, 2, 3), QTime());
     QCOMPARE(other::journalLines().value(1), S("where (日期 between cdate('2100-2-1') and cdate('2100-2-28'))"));
 }

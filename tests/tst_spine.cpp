@@ -3,6 +3,7 @@
 #include "app/enter.h"
 #include "app/main.h"
 #include "app/menutable.h"
+#include "other/xjrjz.h"
 #include "masterdata/guestinfo.h"
 #include "data/session.h"
 #include "db/dates.h"
@@ -122,7 +123,7 @@ void TstSpine::cashJournalPeriod()
     QFETCH(QDateTime, date);
     QFETCH(QString, first);
     QFETCH(QString, last);
-    QCOMPARE(app::cashJournalPeriod(date),
+    QCOMPARE(other::cashJournalPeriod(date),
              QStringLiteral("(日期 between cdate('") + first + QStringLiteral("') and cdate('") + last + QStringLiteral("'))"));
 }
 
@@ -131,7 +132,7 @@ void TstSpine::cashJournalPeriodSelectsTheWholeMonth()
     TestDb t;
     for (const char *day : {"2024-01-31", "2024-02-01", "2024-02-15", "2024-02-29", "2024-03-01"})
         t.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要) values ('%1 00:00:00', '%1')").arg(QString::fromLatin1(day)));
-    const QString where = app::cashJournalPeriod(QDateTime(QDate(2024, 2, 10), QTime(9, 0)));
+    const QString where = other::cashJournalPeriod(QDateTime(QDate(2024, 2, 10), QTime(9, 0)));
     QCOMPARE(t.scalar(QStringLiteral("select group_concat(摘要, ' ') from (select 摘要 from 现金日记帐 where ") + where +
                       QStringLiteral(" order by 日期)")),
              QStringLiteral("2024-02-01 2024-02-15 2024-02-29"));

@@ -1,5 +1,6 @@
 // velorin-db: make and check Velorin database files.
 #include "data/dbfile.h"
+#include "generators/generators.h"
 #include "db/collation.h"
 #include "db/dberror.h"
 #include "import/importer.h"

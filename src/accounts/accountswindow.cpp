@@ -1,5 +1,5 @@
 #include "accounts/accountswindow.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "db/collation.h"
 #include "db/dates.h"
 #include "db/dberror.h"

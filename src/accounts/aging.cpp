@@ -4,8 +4,8 @@
 #include "accounts/account_trans.h"
 #include "accounts/aging_guest.h"
 #include "accounts/aging_trans.h"
-#include "app/dm1.h"
-#include "app/windowregistry.h"
+#include "data/dm1.h"
+#include "data/modal.h"
 #include "db/text.h"
 #include "dbctrls/dbctrls.h"
 #include "grid/dbgrideh.h"
@@ -97,7 +97,7 @@ void AgingWindow::openStatement()
     StatementWindow *w = makeStatement();
     w->setParameters(party, oldest.isValid() ? oldest : m_shownAsOf, m_shownAsOf, m_shownBusiness);
     w->run();
-    app::showModal(w);
+    data::showModal(w);
     delete w;
 }
 

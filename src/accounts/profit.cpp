@@ -1,5 +1,5 @@
 #include "accounts/profit.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "db/text.h"
 #include "dbctrls/dbctrls.h"
 #include "grid/dbgrideh.h"

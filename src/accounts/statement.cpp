@@ -1,5 +1,5 @@
 #include "accounts/statement.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "data/session.h"
 #include "db/dates.h"
 #include "db/text.h"

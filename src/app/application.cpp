@@ -1,5 +1,5 @@
 #include "app/application.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "app/main.h"
 #include "app/menutable.h"
 #include <QScreen>

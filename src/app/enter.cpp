@@ -1,5 +1,5 @@
 #include "app/enter.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "app/enterkeys.h"
 #include "app/main.h"
 #include "app/passwordedit.h"

@@ -1,7 +1,7 @@
 #include "app/gsxx_edit.h"
 #include "data/recordlist.h"
 #include "db/text.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "db/dberror.h"
 #include "dbctrls/dbctrls.h"
 #include "dbctrls/messages.h"

@@ -1,10 +1,11 @@
 #include "app/main.h"
 #include "app/dbhealth.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "app/enter.h"
 #include "app/menutable.h"
 #include "app/pictures.h"
 #include "app/windowregistry.h"
+#include "data/modal.h"
 #include "data/dailybackup.h"
 #include "data/recordlist.h"
 #include "data/session.h"
@@ -284,7 +285,7 @@ void TForm_main::FormActivate()
         dm->q_qxb->reopenWith({QStringLiteral("select * from 权限表 order by 姓名")});
         {
             std::unique_ptr<TForm_Enter> login(new TForm_Enter(this));
-            app::showModal(login.get());
+            data::showModal(login.get());
         }
         if (m_ended)   // "终止" before the first login ended the program
             return;
@@ -302,7 +303,7 @@ void TForm_main::FormActivate()
     setStatusPanelText(2, data::dailyBackup(dm->ADO_system->filePath()));
     if (imported.report) {
         jetimport::ImportReportWindow report(this, *imported.report);
-        app::showModal(&report);
+        data::showModal(&report);
     }
     if (remind)
         autoReminder();
@@ -322,7 +323,7 @@ void TForm_main::autoReminder()
             if (auto *remindButton = w->findChild<QAbstractButton *>(QStringLiteral("bitbtn_edit")))
                 remindButton->click();
             if (list->isActive() && list->recordCount() > 0)
-                app::showModal(w.get());
+                data::showModal(w.get());
         }
     } catch (const db::DbError &e) {
         msg::dbError(this, e.message());
@@ -392,7 +393,7 @@ void TForm_main::openItemWindow(const app::MenuItem &item)
                 c->addItem(q->displayText(row, col));
         q->close();
     }
-    app::showModal(w.get());
+    data::showModal(w.get());
     w.reset();
     if (item.reconnect) {
         QDir::setCurrent(dataFolder);

@@ -1,4 +1,5 @@
 #include "app/menutable.h"
+#include "other/xjrjz.h"
 #include "data/session.h"
 #include "db/dates.h"
 #include "db/quote.h"
@@ -160,10 +161,7 @@ QList<MenuDef> build()
                 {carriers("q_search")})}};
 
     MenuItem cash = simple("N47", QStringLiteral("现金日记帐"), "TForm_xjrjz", "q_xjrjz", {});
-    cash.setup[0].build = [] {
-        return L{QStringLiteral("select * from 现金日记帐"), QStringLiteral("where ") + cashJournalPeriod(velorin::accounting_date),
-                 QStringLiteral("order by 日期,编号")};
-    };
+    cash.setup[0].build = other::journalLines;
     menus << MenuDef{QStringLiteral("［其它业务］"),
                      {simple("N56", QStringLiteral("车辆换油明细表"), "TForm_hyjlb", "q_hyjlb",
                              {QStringLiteral("select * from 换油记录表"), QStringLiteral("order by 换油时间")}),
@@ -243,15 +241,6 @@ const QList<ToolButtonDef> &toolButtons()
         {QStringLiteral("退出"), QStringLiteral("N9"), QChar(0x9000), 0x606060, {QStringLiteral("application-exit")}},   // 退
     };
     return buttons;
-}
-
-QString cashJournalPeriod(const QDateTime &accountingDate)
-{
-    const QDate d = accountingDate.isValid() ? accountingDate.date() : QDate::currentDate();
-    const QString ym = QStringLiteral("%1-%2-").arg(d.year()).arg(d.month());
-    const QString first = ym + QLatin1Char('1');
-    const QString last = ym + QString::number(db::lastDayOfMonth(d.year(), d.month()));
-    return QStringLiteral("(日期 between cdate('") + first + QStringLiteral("') and cdate('") + last + QStringLiteral("'))");
 }
 
 } // namespace app

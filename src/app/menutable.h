@@ -60,9 +60,4 @@ struct ToolButtonDef {
 };
 const QList<ToolButtonDef> &toolButtons();
 
-// Condition selecting the month of the accounting date in the cash journal:
-// "(日期 between cdate('Y-M-1') and cdate('Y-M-D'))". An invalid date stands
-// for today, so the text never holds a month 0.
-QString cashJournalPeriod(const QDateTime &accountingDate);
-
 } // namespace app

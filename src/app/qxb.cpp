@@ -1,8 +1,8 @@
 #include "app/qxb.h"
 #include "db/text.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "app/qxb_edit.h"
-#include "app/windowregistry.h"
+#include "data/modal.h"
 
 using namespace data;
 
@@ -44,5 +44,5 @@ void TForm_qxb::openEditor()
 {
     TForm_qxb_edit w(this);
     w.setInputMethods(app::installedInputMethods());
-    app::showModal(&w);
+    data::showModal(&w);
 }

@@ -1,6 +1,6 @@
 #include "app/qxb_edit.h"
 #include "db/text.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "data/session.h"
 #include "db/dberror.h"
 #include "dbctrls/dbctrls.h"

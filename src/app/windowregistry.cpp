@@ -1,11 +1,12 @@
 #include "app/windowregistry.h"
+#include "data/modal.h"
 #include "accounts/account_guest.h"
 #include "accounts/account_trans.h"
 #include "accounts/aging_guest.h"
 #include "accounts/aging_trans.h"
 #include "accounts/profit.h"
 #include "app/about.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "app/enter.h"
 #include "app/gsxx_edit.h"
 #include "app/password.h"
@@ -18,7 +19,7 @@
 #include "container/container_ysd_fh.h"
 #include "container/container_ysd_sk.h"
 #include "masterdata/deliveryinfo.h"
-#include "app/xstp.h"
+#include "masterdata/xstp.h"
 #include "container/container_ddb.h"
 #include "container/container_ddb_cx.h"
 #include "container/container_ddb_fk.h"
@@ -74,12 +75,6 @@ QHash<QString, WindowRegistry::Factory> &factories()
 {
     static QHash<QString, WindowRegistry::Factory> f;
     return f;
-}
-
-ShowHook &showHook()
-{
-    static ShowHook h;
-    return h;
 }
 } // namespace
 
@@ -197,20 +192,6 @@ void registerWindows()
     reg<TForm_backup>("TForm_backup", &TDm1::ADO_system);
     reg<TForm_restore>("TForm_restore", &TDm1::ADO_system);
     reg<TForm_initialize>("TForm_initialize", &TDm1::q_search);
-}
-
-ShowHook setShowHook(ShowHook hook)
-{
-    ShowHook old = showHook();
-    showHook() = std::move(hook);
-    return old;
-}
-
-int showModal(QDialog *window)
-{
-    if (showHook())
-        return showHook()(window);
-    return window->exec();
 }
 
 } // namespace app

@@ -24,10 +24,4 @@ public:
 // Registers every window class of the program (one line per window module).
 void registerWindows();
 
-// Every modal window of the main window and its menu is shown through here:
-// exec() in the program; a test installs a hook that drives the window instead.
-using ShowHook = std::function<int(QDialog *)>;
-ShowHook setShowHook(ShowHook hook);   // returns the previous hook
-int showModal(QDialog *window);
-
 } // namespace app

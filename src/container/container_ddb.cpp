@@ -1,6 +1,6 @@
 #include "container/container_ddb.h"
 #include "db/text.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "container/container_ddb_cx.h"
 #include "masterdata/carinfo.h"
 

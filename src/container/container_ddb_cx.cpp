@@ -1,7 +1,7 @@
 #include "container/container_ddb_cx.h"
 #include "db/text.h"
-#include "app/dm1.h"
-#include "app/windowregistry.h"
+#include "data/dm1.h"
+#include "data/modal.h"
 #include <QComboBox>
 
 using namespace data;
@@ -54,5 +54,5 @@ void openDispatchSearch(QWidget *owner)
     TForm_container_ddb_cx dialog(owner);
     fill(dialog.fieldWidget(S("DBComboBoxEh4")), {S("select * from 上游客户"), S("order by 客户名称")}, S("客户名称"));
     fill(dialog.fieldWidget(S("DBComboBoxEh6")), {S("select * from 下游运输商"), S("order by 单位名称")}, S("单位名称"));
-    app::showModal(&dialog);
+    data::showModal(&dialog);
 }

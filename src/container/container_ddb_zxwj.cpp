@@ -1,6 +1,6 @@
 #include "container/container_ddb_zxwj.h"
 #include "db/text.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "container/container_ddb.h"
 #include "db/connection.h"
 #include "db/dberror.h"

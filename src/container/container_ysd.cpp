@@ -1,6 +1,6 @@
 #include "container/container_ysd.h"
 #include "db/text.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "container/container_ysd_cx.h"
 #include "data/containerno.h"
 #include "db/quote.h"

@@ -8,11 +8,6 @@ namespace dbfile {
 // Creates FILE with the schema and the rows a fresh file must hold. Refuses an
 // existing file unless force. Throws db::DbError.
 void create(const QString &path, bool force);
-// create() plus a realistic demo business; with a QGuiApplication also
-// pictures of some vehicles in jpg/ beside the file (plate + ".JPG").
-void createDemo(const QString &path, bool force);
-// create() plus large synthetic volumes for benchmarks.
-void createGenerated(const QString &path, int orders, bool force);
 // Empty when FILE is a Velorin database; otherwise what is wrong.
 QStringList check(const QString &path);
 // The collation of FILE's text columns (db::schema::textCollation).

@@ -1,5 +1,5 @@
 #include "dbctrls/datalink.h"
-#include "data/session.h"
+#include "dbctrls/operatorime.h"
 #include "db/dberror.h"
 #include "db/query.h"
 #include "dbctrls/messages.h"

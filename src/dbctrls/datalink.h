@@ -6,7 +6,7 @@
 #include <QString>
 
 class QWidget;
-namespace db { class Field; class Query; }
+#include "db/query.h"
 
 // Data-aware editors: widgets bound to (query, column) that show the current
 // row's value, follow the query, and write what the user typed back into the

@@ -1,6 +1,6 @@
 #include "goods/freight_ddb.h"
-#include "app/dm1.h"
-#include "app/windowregistry.h"
+#include "data/dm1.h"
+#include "data/modal.h"
 #include "db/quote.h"
 #include "db/text.h"
 #include "goods/freight_ddb_cx.h"
@@ -120,7 +120,7 @@ void TForm_freight_ddb::openEditor()
     auto editor = std::make_unique<TForm_freight_ddb_edit>(this);
     db::Query *q = query();
     Dm1->q_freight_ysd->reopenWith(goods::dispatchOrders(q->isEmpty() ? QString() : q->field(S("调度单号")).asString()));
-    app::showModal(editor.get());
+    data::showModal(editor.get());
     editor.reset();
     Dm1->q_freight_ysd->close();
 }

@@ -1,6 +1,6 @@
 #include "goods/freight_ddb_cx.h"
-#include "app/dm1.h"
-#include "app/windowregistry.h"
+#include "data/dm1.h"
+#include "data/modal.h"
 #include "data/picklist.h"
 #include "db/text.h"
 #include <QComboBox>
@@ -50,5 +50,5 @@ void showFreightDispatchSearch(QWidget *owner)
                   {dlg->findChild<QComboBox *>(S("DBComboBoxEh4"))});
     fillPickLists(Dm1->q_search, {S("select * from 下游运输商 "), S("order by 单位名称 ")}, S("单位名称"),
                   {dlg->findChild<QComboBox *>(S("DBComboBoxEh6"))});
-    app::showModal(dlg.get());
+    data::showModal(dlg.get());
 }

@@ -1,6 +1,6 @@
 #include "goods/freight_ddb_edit.h"
-#include "app/dm1.h"
-#include "app/windowregistry.h"
+#include "data/dm1.h"
+#include "data/modal.h"
 #include "db/dberror.h"
 #include "db/quote.h"
 #include "db/text.h"
@@ -179,7 +179,7 @@ void TForm_freight_ddb_edit::choose_ysdClick()
     auto chooser = std::make_unique<TForm_xzfreight_ysd>(this);
     chooser->setDispatchNumber(number);
     chooser->setOrderAttached([this](qint64 key) { noteEntryRow(key); });
-    app::showModal(chooser.get());
+    data::showModal(chooser.get());
     chooser.reset();
     candidates->close();
     reloadAttached();
@@ -217,7 +217,7 @@ void TForm_freight_ddb_edit::showOrder()
     Dm1->q_freight_mxb->reopenWith(goods::orderLines(orders->field(S("运输单号")).asString(), true));
     {
         TForm_freight_ysd_list display(this);
-        app::showModal(&display);
+        data::showModal(&display);
     }
     Dm1->q_freight_mxb->close();
 }

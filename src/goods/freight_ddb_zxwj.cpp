@@ -1,5 +1,5 @@
 #include "goods/freight_ddb_zxwj.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "db/quote.h"
 #include "db/text.h"
 #include "goods/freight_ddb.h"

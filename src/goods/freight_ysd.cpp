@@ -1,6 +1,6 @@
 #include "goods/freight_ysd.h"
-#include "app/dm1.h"
-#include "app/windowregistry.h"
+#include "data/dm1.h"
+#include "data/modal.h"
 #include "data/picklist.h"
 #include "db/quote.h"
 #include "db/text.h"
@@ -113,7 +113,7 @@ void TForm_freight_ysd::openEditor()
                   {editor->findChild<QComboBox *>(S("DBComboBoxEh2"))});
     db::Query *q = query();
     Dm1->q_freight_mxb->reopenWith(goods::orderLines(q->isEmpty() ? QString() : q->field(S("运输单号")).asString(), true));
-    app::showModal(editor.get());
+    data::showModal(editor.get());
     editor.reset();
     Dm1->q_freight_mxb->close();
 }

@@ -1,6 +1,6 @@
 #include "goods/freight_ysd_edit.h"
-#include "app/dm1.h"
-#include "app/windowregistry.h"
+#include "data/dm1.h"
+#include "data/modal.h"
 #include "db/dberror.h"
 #include "db/quote.h"
 #include "db/text.h"
@@ -180,7 +180,7 @@ void TForm_freight_ysd_edit::choose_freightClick()
     chooser->setLineStored([this](qint64 key) { noteEntryRow(key); });
     // The chooser shows the lines typed under this number so far.
     reloadAttached();
-    app::showModal(chooser.get());
+    data::showModal(chooser.get());
     chooser.reset();
     goodsList->close();
     reloadAttached();
@@ -197,7 +197,7 @@ void TForm_freight_ysd_edit::SpeedButton6Click()
     if (!lines->isActive() || lines->isEmpty())
         return;
     TForm_freight_mxb_edit editor(this);
-    app::showModal(&editor);
+    data::showModal(&editor);
 }
 
 void TForm_freight_ysd_edit::SpeedButton5Click()

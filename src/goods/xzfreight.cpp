@@ -1,5 +1,5 @@
 #include "goods/xzfreight.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "data/recordlist.h"
 #include "data/session.h"
 #include "db/dberror.h"

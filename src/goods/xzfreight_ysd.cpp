@@ -1,5 +1,5 @@
 #include "goods/xzfreight_ysd.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "data/recordlist.h"
 #include "db/dberror.h"
 #include "db/quote.h"

@@ -1,7 +1,7 @@
 #include "masterdata/carinfo.h"
 #include "db/text.h"
-#include "app/dm1.h"
-#include "app/windowregistry.h"
+#include "data/dm1.h"
+#include "data/modal.h"
 #include "masterdata/carinfo_edit.h"
 #include <QAbstractButton>
 #include <QLabel>
@@ -82,7 +82,7 @@ void TForm_carinfo::openEditor()
         names << carriers->displayText(row, carriers->fieldIndex(S("单位名称")));
     carriers->close();
     editor.setOwnerList(names);
-    app::showModal(&editor);
+    data::showModal(&editor);
 }
 
 void pickVehicle(QWidget *owner, const QString &callerLabel)
@@ -91,6 +91,6 @@ void pickVehicle(QWidget *owner, const QString &callerLabel)
     Dm1->q_carinfo->reopenWith({QString::fromUtf8("select * from 承运车辆 "), QString::fromUtf8("order by 车牌号")});
     list.setPicker(callerLabel);
     list.keepClear(owner, {S("承运单位"), S("车牌号"), S("驾驶员")});
-    app::showModal(&list);
+    data::showModal(&list);
     Dm1->q_carinfo->close();
 }

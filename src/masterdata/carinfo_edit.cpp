@@ -1,8 +1,8 @@
 #include "masterdata/carinfo_edit.h"
 #include "db/text.h"
-#include "app/dm1.h"
-#include "app/windowregistry.h"
-#include "app/xstp.h"
+#include "data/dm1.h"
+#include "data/modal.h"
+#include "masterdata/xstp.h"
 #include "data/recordlist.h"
 #include "data/session.h"
 #include "db/dberror.h"
@@ -347,7 +347,7 @@ void TForm_carinfo_edit::fullScreen()
         return;
     TForm_xstp viewer(this);
     viewer.Image1->setPicture(p);
-    app::showModal(&viewer);
+    data::showModal(&viewer);
 }
 
 void TForm_carinfo_edit::keyPressEvent(QKeyEvent *e)

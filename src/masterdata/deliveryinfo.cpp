@@ -1,7 +1,7 @@
 #include "masterdata/deliveryinfo.h"
 #include "db/text.h"
-#include "app/dm1.h"
-#include "app/windowregistry.h"
+#include "data/dm1.h"
+#include "data/modal.h"
 #include "data/picklist.h"
 #include "db/quote.h"
 #include "grid/dbgrideh.h"
@@ -122,7 +122,7 @@ void pickConsignee(QWidget *owner, const QString &callerLabel, const QString &cu
                   {w->findChild<QComboBox *>(S("DBComboBoxEh2")), w->findChild<QComboBox *>(S("DBComboBoxEh3"))});
     w->setPicker(callerLabel);
     w->keepClear(owner, {S("收货人")});
-    app::showModal(w.get());
+    data::showModal(w.get());
     w.reset();
     Dm1->q_deliveryinfo->close();
 }

@@ -1,6 +1,6 @@
 #include "masterdata/txcsb.h"
-#include "app/dm1.h"
-#include "app/windowregistry.h"
+#include "data/dm1.h"
+#include "data/modal.h"
 #include "db/text.h"
 #include "masterdata/txcsb_edit.h"
 
@@ -38,5 +38,5 @@ void TForm_txcsb::openEditor()
     if (!query()->isActive() || query()->isEmpty())
         return;   // nothing to edit, and no row may be added here
     TForm_txcsb_edit editor(this);
-    app::showModal(&editor);
+    data::showModal(&editor);
 }

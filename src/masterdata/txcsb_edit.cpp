@@ -1,5 +1,5 @@
 #include "masterdata/txcsb_edit.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "db/text.h"
 #include <QAbstractButton>
 #include <QLineEdit>

@@ -1,5 +1,5 @@
 #include "masterdata/txgn.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "data/scratchrun.h"
 #include "db/dates.h"
 #include "db/dberror.h"

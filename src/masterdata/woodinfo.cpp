@@ -1,6 +1,6 @@
 #include "masterdata/woodinfo.h"
 #include "db/text.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "db/quote.h"
 
 using namespace data;

@@ -1,6 +1,6 @@
 #include "masterdata/yslcinfo.h"
 #include "db/text.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "data/memowindow.h"
 #include "db/quote.h"
 #include "dbctrls/editors.h"

@@ -1,6 +1,6 @@
 #include "other/logfamily.h"
-#include "app/dm1.h"
-#include "app/windowregistry.h"
+#include "data/dm1.h"
+#include "data/modal.h"
 #include "data/picklist.h"
 #include "db/text.h"
 #include <QComboBox>
@@ -71,14 +71,14 @@ void LogList::openEditor()
 {
     std::unique_ptr<EditorWindow> editor(m_log.newEditor(this));
     fillPlates(editor->findChild<QComboBox *>(S("DBComboBoxEh1")));
-    app::showModal(editor.get());
+    data::showModal(editor.get());
 }
 
 void LogList::openSearch()
 {
     std::unique_ptr<SearchDialog> dlg(m_log.newSearch(this));
     fillPlates(dlg->findChild<QComboBox *>(S("DBComboBoxEh1")));
-    app::showModal(dlg.get());
+    data::showModal(dlg.get());
 }
 
 LogEditor::LogEditor(QWidget *owner, const LogDecl &log) : EditorWindow(owner), m_log(log)

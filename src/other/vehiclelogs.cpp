@@ -1,5 +1,5 @@
 #include "other/vehiclelogs.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "db/quote.h"
 #include "db/text.h"
 

@@ -1,7 +1,6 @@
 #include "other/xjrjz.h"
-#include "app/dm1.h"
-#include "app/menutable.h"
-#include "app/windowregistry.h"
+#include "data/dm1.h"
+#include "data/modal.h"
 #include "data/session.h"
 #include "db/connection.h"
 #include "db/dates.h"
@@ -27,8 +26,18 @@ Period accountingPeriod()
 
 QStringList journalLines()
 {
-    return app::menuItem(S("N47"))->setup.first().sqlLines();
+    return {S("select * from 现金日记帐"), S("where ") + cashJournalPeriod(velorin::accounting_date), S("order by 日期,编号")};
 }
+
+QString cashJournalPeriod(const QDateTime &accountingDate)
+{
+    const QDate d = accountingDate.isValid() ? accountingDate.date() : QDate::currentDate();
+    const QString ym = QStringLiteral("%1-%2-").arg(d.year()).arg(d.month());
+    const QString first = ym + QLatin1Char('1');
+    const QString last = ym + QString::number(db::lastDayOfMonth(d.year(), d.month()));
+    return QStringLiteral("(日期 between cdate('") + first + QStringLiteral("') and cdate('") + last + QStringLiteral("'))");
+}
+
 
 void recomputeBalances(db::Query &q)
 {
@@ -106,7 +115,7 @@ TForm_xjrjz::TForm_xjrjz(QWidget *owner) : RecordListWindow(owner)
 void TForm_xjrjz::openEditor()
 {
     TForm_xjrjz_edit editor(this);
-    app::showModal(&editor);
+    data::showModal(&editor);
     // Saves and deletes keep the balances right; this also brings the list
     // back to the accounting month after a search.
     rebalance();
@@ -115,7 +124,7 @@ void TForm_xjrjz::openEditor()
 void TForm_xjrjz::openSearch()
 {
     TForm_xjrjz_cx dlg(this);
-    app::showModal(&dlg);
+    data::showModal(&dlg);
 }
 
 bool TForm_xjrjz::rebalance()

@@ -15,6 +15,10 @@ struct Period {
 Period accountingPeriod();
 // The journal's opening lines: the accounting month by 日期, 编号.
 QStringList journalLines();
+// Condition selecting the month of the accounting date in the cash journal:
+// "(日期 between cdate('Y-M-1') and cdate('Y-M-D'))". An invalid date stands
+// for today, so the text never holds a month 0.
+QString cashJournalPeriod(const QDateTime &accountingDate);
 
 // Reopens the journal query on the accounting month and writes every row's
 // running balance (from zero; 借方 adds, 贷方 takes off, empty counts as 0),

@@ -1,5 +1,5 @@
 #include "other/xjrjz_cx.h"
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "db/text.h"
 
 using namespace data;

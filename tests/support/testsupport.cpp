@@ -1,5 +1,6 @@
 #include "testsupport.h"
 #include "data/dbfile.h"
+#include "generators/generators.h"
 #include "db/dberror.h"
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/dm1.h"
+#include "data/dm1.h"
 #include "dbctrls/messages.h"
 #include <QStringList>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "app/dm1.h"
+#include "data/dm1.h"
 
 TDm1 *Dm1 = nullptr;
 

@@ -1,4 +1,4 @@
-#include "app/xstp.h"
+#include "masterdata/xstp.h"
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>

@@ -2,7 +2,7 @@
 // goods work at every stage, so that every window has something to show.
 #include "data/containerno.h"
 #include "data/dbfile.h"
-#include "data/dbwriter.h"
+#include "generators/generators.h"
 #include "db/dates.h"
 #include "db/schema.h"
 #include <QCoreApplication>

@@ -4,7 +4,7 @@
 // would cost more than the inserts themselves.
 #include "data/containerno.h"
 #include "data/dbfile.h"
-#include "data/dbwriter.h"
+#include "generators/generators.h"
 #include "db/dates.h"
 #include "db/schema.h"
 #include <QStringList>
