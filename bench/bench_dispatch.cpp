@@ -6,6 +6,7 @@
 //
 // Uses the file bench_query generates in /tmp; what the save writes is put
 // back afterwards, so the file stays as generated.
+#include "db/sqlitedriver.h"
 #include "data/dm1.h"
 #include "data/dbfile.h"
 #include "generators/generators.h"
@@ -99,7 +100,7 @@ int main(int argc, char **argv)
             QElapsedTimer t;
             t.start();
             sqlite3_stmt *st = nullptr;
-            sqlite3_prepare_v2(dm.ADO_system->handle(), text.constData(), -1, &st, nullptr);
+            sqlite3_prepare_v2(static_cast<db::SqliteDriver &>(dm.ADO_system->driver()).handle(), text.constData(), -1, &st, nullptr);
             qint64 bytes = 0;
             while (sqlite3_step(st) == SQLITE_ROW)
                 for (int col = 0; col < sqlite3_column_count(st); ++col)

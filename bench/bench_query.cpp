@@ -7,6 +7,7 @@
 //   bench_query [ORDERS...]      (default: 100000 1000000)
 //
 // Database files are generated in /tmp on first use and reused afterwards.
+#include "db/sqlitedriver.h"
 #include "data/dbfile.h"
 #include "generators/generators.h"
 #include "db/collation.h"
@@ -122,12 +123,12 @@ void benchList(int orders, const ListSql &list)
     conn.setDatabaseName(path);
     conn.open();
 
-    bareLoop(conn.handle(), list);   // warms the file cache
+    bareLoop(static_cast<db::SqliteDriver &>(conn.driver()).handle(), list);   // warms the file cache
     // Alternating rounds, best of each: the machine is shared.
     Loop loop{1e18, 0, 0};
     Open open{1e18, 0, 0, 0};
     for (int i = 0; i < 4; ++i) {
-        const Loop l = bareLoop(conn.handle(), list);
+        const Loop l = bareLoop(static_cast<db::SqliteDriver &>(conn.driver()).handle(), list);
         if (l.ms < loop.ms)
             loop = l;
         const Open o = queryOpen(conn, list);
@@ -154,10 +155,10 @@ void benchList(int orders, const ListSql &list)
         db::Connection ref;
         ref.setDatabaseName(old);
         ref.open();
-        bareLoop(ref.handle(), list);
+        bareLoop(static_cast<db::SqliteDriver &>(ref.driver()).handle(), list);
         Loop best{1e18, 0, 0};
         for (int i = 0; i < 3; ++i) {
-            const Loop l = bareLoop(ref.handle(), list);
+            const Loop l = bareLoop(static_cast<db::SqliteDriver &>(ref.driver()).handle(), list);
             if (l.ms < best.ms)
                 best = l;
         }

@@ -193,7 +193,7 @@ void TstBackup::backup_data()
     QTest::newRow("folder missing") << "no/such/copy.mdb" << "" << S("备份失败: ") + QStringLiteral("%1/no/such: ") + S("文件夹不存在");
     QTest::newRow("target is a folder") << "jpg" << "" << S("备份失败: %1/jpg 是一个文件夹");
     QTest::newRow("target is the database") << "data.mdb" << "" << S("备份失败: 目的文件就是数据库文件本身");
-    QTest::newRow("full disk") << "old.mdb" << "full" << S("备份失败: 磁盘空间不足");
+    QTest::newRow("full disk") << "old.mdb" << "full" << S("备份失败: 磁盘已满");
     QTest::newRow("read-only folder") << "old.mdb" << "read-only" << S("备份失败: %1: 文件夹是只读的");
 }
 

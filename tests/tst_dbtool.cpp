@@ -2,6 +2,7 @@
 // generated databases that the program and the benchmarks stand on.
 #include "data/dbfile.h"
 #include "generators/generators.h"
+#include "db/sqlitedriver.h"
 #include "db/connection.h"
 #include "db/dates.h"
 #include "db/query.h"
@@ -248,7 +249,7 @@ void TstDbTool::toolCheckRejects()
         dbfile::create(file, false);
         sqlite3 *h = nullptr;
         QCOMPARE(sqlite3_open(file.toUtf8().constData(), &h), SQLITE_OK);
-        db::Connection::registerDialect(h);
+        db::SqliteDriver::registerDialect(h);
         const int rc = sqlite3_exec(h, damage.toUtf8().constData(), nullptr, nullptr, nullptr);
         sqlite3_close(h);
         QCOMPARE(rc, SQLITE_OK);
@@ -624,7 +625,7 @@ void TstDbTool::olderFileOpensAndUpgrades()
     {
         sqlite3 *h = nullptr;
         QCOMPARE(sqlite3_open(file.toUtf8().constData(), &h), SQLITE_OK);
-        db::Connection::registerDialect(h);
+        db::SqliteDriver::registerDialect(h);
         QStringList script{QStringLiteral("ATTACH '%1' AS demo").arg(m_demo), QStringLiteral("BEGIN")};
         Db demo(m_demo);
         db::Query &ddl = demo.select(QStringLiteral("select type, name, sql from sqlite_master where sql is not null "
@@ -674,7 +675,7 @@ void TstDbTool::demoIsDeterministic()
     dbfile::createDemo(again, false);
     sqlite3 *h = nullptr;
     QCOMPARE(sqlite3_open(m_demo.toUtf8().constData(), &h), SQLITE_OK);
-    db::Connection::registerDialect(h);
+    db::SqliteDriver::registerDialect(h);
     const QString attach = QStringLiteral("ATTACH '%1' AS b").arg(again);
     QCOMPARE(sqlite3_exec(h, attach.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
     int compared = 0;

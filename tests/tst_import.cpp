@@ -24,7 +24,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <sqlite3.h>
+#include "db/sqlitedriver.h"
 #include <unistd.h>
 
 namespace {
@@ -123,21 +123,22 @@ Csv mdbExport(const QString &file, const QString &table)
 std::vector<std::vector<std::optional<QString>>> select(const QString &path, const QString &sql)
 {
     std::vector<std::vector<std::optional<QString>>> out;
-    sqlite3 *db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    db::Connection::registerDialect(db);
-    sqlite3_stmt *st = nullptr;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK)
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            out.emplace_back();
-            for (int c = 0; c < sqlite3_column_count(st); ++c)
-                out.back().push_back(sqlite3_column_type(st, c) == SQLITE_NULL
-                                         ? std::nullopt
-                                         : std::optional<QString>(QString::fromUtf8(
-                                               reinterpret_cast<const char *>(sqlite3_column_text(st, c)))));
+    db::SqliteDriver file(path, db::SqliteDriver::Mode::ReadOnly);
+    auto st = file.prepare(sql);
+    while (st->step()) {
+        out.emplace_back();
+        for (int c = 0; c < st->columnCount(); ++c)
+        {
+            const db::Cell cell = st->cell(c);
+            QString text = st->value(c).toString();
+            if (cell.type == db::Cell::Real) {   // as the engine writes a real: 2.0, not 2
+                text = QString::asprintf("%.15g", cell.real);
+                if (!text.contains(QLatin1Char('.')) && !text.contains(QLatin1Char('e')) && !text.contains(QLatin1Char('n')))
+                    text += QStringLiteral(".0");
+            }
+            out.back().push_back(cell.type == db::Cell::Null ? std::nullopt : std::optional<QString>(text));
         }
-    sqlite3_finalize(st);
-    sqlite3_close(db);
+    }
     return out;
 }
 

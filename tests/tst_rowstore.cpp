@@ -2,7 +2,8 @@
 // boundaries the records fall on.
 #include "db/rowstore.h"
 #include <QTest>
-#include <sqlite3.h>
+#include "db/sqlitedriver.h"
+#include <QTemporaryDir>
 
 class TstRowStore : public QObject {
     Q_OBJECT
@@ -41,32 +42,27 @@ void TstRowStore::valuesSurviveChunkBoundaries()
 {
     QFETCH(int, rows);
     QFETCH(int, textLen);
-    sqlite3 *db = nullptr;
-    QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
-    sqlite3_exec(db, "create table t (a text, b integer, c real, d text)", nullptr, nullptr, nullptr);
-    sqlite3_stmt *ins = nullptr;
-    sqlite3_prepare_v2(db, "insert into t values (?, ?, ?, ?)", -1, &ins, nullptr);
+    QTemporaryDir dir;
+    db::SqliteDriver db(dir.filePath(QStringLiteral("t.db")), db::SqliteDriver::Mode::Scratch);
+    db.execute(QStringLiteral("create table t (a text, b integer, c real, d text)"));
+    auto ins = db.prepare(QStringLiteral("insert into t values (?, ?, ?, ?)"));
     for (int r = 0; r < rows; ++r) {
         const QByteArray text = expected(r, 0, textLen).toString().toUtf8();
-        sqlite3_bind_text(ins, 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_int64(ins, 2, expected(r, 1, textLen).toLongLong());
+        ins->bindText(1, text.constData(), int(text.size()));
+        ins->bindInteger(2, expected(r, 1, textLen).toLongLong());
         if (r % 3 == 0)
-            sqlite3_bind_null(ins, 3);
+            ins->bindNull(3);
         else
-            sqlite3_bind_double(ins, 3, expected(r, 2, textLen).toDouble());
-        sqlite3_bind_text(ins, 4, "", 0, SQLITE_STATIC);
-        QCOMPARE(sqlite3_step(ins), SQLITE_DONE);
-        sqlite3_reset(ins);
+            ins->bindReal(3, expected(r, 2, textLen).toDouble());
+        ins->bindText(4, "", 0, true);
+        QVERIFY(!ins->step());
+        ins->reset();
     }
-    sqlite3_finalize(ins);
 
     db::RowStore store(4);
-    sqlite3_stmt *sel = nullptr;
-    sqlite3_prepare_v2(db, "select * from t order by rowid", -1, &sel, nullptr);
-    while (sqlite3_step(sel) == SQLITE_ROW)
-        store.appendFromStatement(sel);
-    sqlite3_finalize(sel);
-    sqlite3_close(db);
+    auto sel = db.prepare(QStringLiteral("select * from t order by rowid"));
+    while (sel->step())
+        store.appendFromStatement(*sel);
 
     // Replacing rows writes new records after all the others.
     const int replaced = rows / 2;

@@ -1,11 +1,11 @@
 #include "data/dbfile.h"
 #include "data/dbwriter.h"
-#include "db/connection.h"
+#include "db/sqlitedriver.h"
 #include "db/dberror.h"
 #include "db/collation.h"
 #include "db/schema.h"
 #include <QFileInfo>
-#include <sqlite3.h>
+#include <memory>
 
 namespace dbfile {
 
@@ -24,14 +24,14 @@ QStringList check(const QString &path)
         return {QStringLiteral("文件不存在: %1").arg(path)};
     if (fi.isDir())
         return {QStringLiteral("%1 是一个文件夹").arg(path)};
-    sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    struct Closer { sqlite3 *db; ~Closer() { sqlite3_close_v2(db); } } closer{db};
-    if (rc != SQLITE_OK)
-        return {QStringLiteral("无法打开: %1").arg(db ? db::Connection::lastError(db) : QStringLiteral("out of memory"))};
-    db::Connection::registerDialect(db);
+    std::unique_ptr<db::SqliteDriver> file;
     try {
-        return db::schema::missing(db);
+        file = std::make_unique<db::SqliteDriver>(path, db::SqliteDriver::Mode::ReadOnly);
+    } catch (const db::DbError &e) {
+        return {e.message()};
+    }
+    try {
+        return db::schema::missing(*file);
     } catch (const db::DbError &e) {
         return {QStringLiteral("不是数据库文件: %1").arg(e.message())};
     }
@@ -39,60 +39,44 @@ QStringList check(const QString &path)
 
 namespace {
 
-// A handle on FILE with the dialect registered, closed on leaving scope.
-struct Handle {
-    sqlite3 *db = nullptr;
-    Handle(const QString &path, bool write)
-    {
-        if (!QFileInfo(path).isFile())
-            throw db::DbError(QStringLiteral("文件不存在: %1").arg(path));
-        const int flags = write ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
-        if (sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr) != SQLITE_OK) {
-            const QString msg = db ? db::Connection::lastError(db) : QStringLiteral("out of memory");
-            sqlite3_close_v2(db);
-            throw db::DbError(QStringLiteral("无法打开 %1: %2").arg(path, msg));
-        }
-        db::Connection::registerDialect(db);
-    }
-    ~Handle() { sqlite3_close_v2(db); }
-};
+db::SqliteDriver openFile(const QString &path, bool write)
+{
+    if (!QFileInfo(path).isFile())
+        throw db::DbError(QStringLiteral("文件不存在: %1").arg(path));
+    return db::SqliteDriver(path, write ? db::SqliteDriver::Mode::ReadWrite : db::SqliteDriver::Mode::ReadOnly);
+}
 
 } // namespace
 
 QString textCollation(const QString &path)
 {
-    return db::schema::textCollation(Handle(path, false).db);
+    db::SqliteDriver file = openFile(path, false);
+    return db::schema::textCollation(file);
 }
 
 void upgrade(const QString &path)
 {
-    const Handle h(path, true);
-    if (!db::schema::missing(h.db).isEmpty())
+    db::SqliteDriver file = openFile(path, true);
+    if (!db::schema::missing(file).isEmpty())
         throw db::DbError(QStringLiteral("%1 不是 Velorin 数据库").arg(path));
-    db::schema::upgradeCollation(h.db);
+    db::schema::upgradeCollation(file);
 }
 
 QStringList select(const QString &path, const QString &sql)
 {
-    const Handle h(path, false);
-    sqlite3_stmt *st = nullptr;
-    if (sqlite3_prepare_v2(h.db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
-        throw db::DbError(db::Connection::lastError(h.db));
-    struct Finalizer { sqlite3_stmt *st; ~Finalizer() { sqlite3_finalize(st); } } fin{st};
+    db::SqliteDriver file = openFile(path, false);
+    auto st = file.prepare(sql);
     QStringList lines, cells;
-    const int n = sqlite3_column_count(st);
+    const int n = st->columnCount();
     for (int c = 0; c < n; ++c)
-        cells << QString::fromUtf8(sqlite3_column_name(st, c));
+        cells << st->columnName(c);
     lines << cells.join(QLatin1Char('\t'));
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    while (st->step()) {
         cells.clear();
         for (int c = 0; c < n; ++c)
-            cells << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)));
+            cells << st->value(c).toString();
         lines << cells.join(QLatin1Char('\t'));
     }
-    if (rc != SQLITE_DONE)
-        throw db::DbError(db::Connection::lastError(h.db));
     return lines;
 }
 

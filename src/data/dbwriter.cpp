@@ -1,14 +1,13 @@
 #include "data/dbwriter.h"
 #include "data/safecopy.h"
 #include "db/schema.h"
-#include "db/connection.h"
+#include "db/sqlitedriver.h"
 #include "db/dates.h"
 #include "db/dberror.h"
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
-#include <sqlite3.h>
 
 namespace dbfile::detail {
 
@@ -23,51 +22,29 @@ NewFile::NewFile(const QString &path, bool force) : m_path(path), m_temp(path + 
     }
     QFile::remove(m_temp);   // left over from an interrupted run
     QFile::remove(m_temp + QStringLiteral("-journal"));
-    if (sqlite3_open_v2(m_temp.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                        nullptr) != SQLITE_OK) {
-        const QString msg = m_db ? db::Connection::lastError(m_db) : QStringLiteral("out of memory");
-        sqlite3_close_v2(m_db);
-        m_db = nullptr;
-        QFile::remove(m_temp);
-        throw db::DbError(QStringLiteral("无法创建文件 %1: %2").arg(path, msg));
-    }
-    db::Connection::registerDialect(m_db);
     try {
-        // The file is thrown away on any failure, so it needs no journal; a
-        // large cache keeps a freshly filled table in memory while it is indexed.
-        exec("PRAGMA journal_mode=OFF");
-        exec("PRAGMA synchronous=OFF");
-        exec("PRAGMA cache_size=-1048576");
-    } catch (...) {
-        sqlite3_close_v2(m_db);
+        m_db = std::make_unique<db::SqliteDriver>(m_temp, db::SqliteDriver::Mode::Scratch);
+    } catch (const db::DbError &e) {
         QFile::remove(m_temp);
-        throw;
+        throw db::DbError(QStringLiteral("无法创建文件 %1: %2").arg(path, e.message()));
     }
 }
 
 NewFile::~NewFile()
 {
-    if (m_db)
-        sqlite3_close_v2(m_db);
+    m_db.reset();
     if (!m_done)
         QFile::remove(m_temp);
 }
 
 void NewFile::exec(const char *sql)
 {
-    char *err = nullptr;
-    if (sqlite3_exec(m_db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
-        const QString msg = QString::fromUtf8(err ? err : sqlite3_errmsg(m_db));
-        sqlite3_free(err);
-        throw db::DbError(msg);
-    }
+    m_db->execute(QString::fromUtf8(sql));
 }
 
 void NewFile::commit()
 {
-    if (sqlite3_close(m_db) != SQLITE_OK)
-        throw db::DbError(QStringLiteral("无法关闭文件 %1: %2").arg(m_temp, db::Connection::lastError(m_db)));
-    m_db = nullptr;
+    m_db->close();
     // Written without a journal: whole on the disk before it takes the name.
     data::safecopy::syncFile(m_temp);
     // rename() replaces an existing target in one step.
@@ -77,7 +54,7 @@ void NewFile::commit()
     m_done = true;
 }
 
-Insert::Insert(sqlite3 *db, const char *table, std::initializer_list<const char *> columns) : m_db(db)
+Insert::Insert(db::Driver &db, const char *table, std::initializer_list<const char *> columns) : m_db(db)
 {
     QStringList names;
     for (const char *c : columns)
@@ -85,7 +62,7 @@ Insert::Insert(sqlite3 *db, const char *table, std::initializer_list<const char 
     prepare(table, names);
 }
 
-Insert::Insert(sqlite3 *db, const char *table) : m_db(db)
+Insert::Insert(db::Driver &db, const char *table) : m_db(db)
 {
     const db::TableDef *t = db::schema::table(QString::fromUtf8(table));
     if (!t)
@@ -113,17 +90,16 @@ void Insert::prepare(const char *table, const QStringList &columns)
     }
     sql += ") VALUES (" + marks + ")";
     m_text.resize(size_t(m_columns));
-    if (sqlite3_prepare_v2(m_db, sql.c_str(), int(sql.size()), &m_st, nullptr) != SQLITE_OK)
-        throw db::DbError(db::Connection::lastError(m_db));
+    m_st = m_db.prepare(QString::fromStdString(sql));
 }
 
-Insert::~Insert() { sqlite3_finalize(m_st); }
+Insert::~Insert() = default;
 
 int Insert::slot()
 {
     if (m_next >= m_columns) {
         m_next = 0;
-        sqlite3_clear_bindings(m_st);
+        m_st->reset(true);
         throw db::DbError(QStringLiteral("insert: more values than %1 columns").arg(m_columns));
     }
     return ++m_next;
@@ -131,7 +107,7 @@ int Insert::slot()
 
 Insert &Insert::null()
 {
-    sqlite3_bind_null(m_st, slot());
+    m_st->bindNull(slot());
     return *this;
 }
 
@@ -149,7 +125,7 @@ Insert &Insert::add(std::string_view utf8)
     const int i = slot();
     std::string &buf = m_text[size_t(i - 1)];
     buf.assign(utf8);
-    sqlite3_bind_text(m_st, i, buf.data(), int(buf.size()), SQLITE_STATIC);
+    m_st->bindText(i, buf.data(), int(buf.size()), true);
     return *this;
 }
 
@@ -161,13 +137,13 @@ Insert &Insert::add(const QString &text)
 
 Insert &Insert::add(qint64 v)
 {
-    sqlite3_bind_int64(m_st, slot(), v);
+    m_st->bindInteger(slot(), v);
     return *this;
 }
 
 Insert &Insert::add(double v)
 {
-    sqlite3_bind_double(m_st, slot(), v);
+    m_st->bindReal(slot(), v);
     return *this;
 }
 
@@ -186,18 +162,13 @@ void Insert::row()
     const int bound = m_next;
     m_next = 0;
     if (bound != m_columns) {
-        sqlite3_clear_bindings(m_st);
-        sqlite3_reset(m_st);
+        m_st->reset(true);
         throw db::DbError(QStringLiteral("insert: %1 values for %2 columns").arg(bound).arg(m_columns));
     }
-    if (sqlite3_step(m_st) != SQLITE_DONE) {
-        const QString msg = db::Connection::lastError(m_db);
-        sqlite3_reset(m_st);
-        throw db::DbError(msg);
-    }
-    sqlite3_reset(m_st);
+    m_st->step();   // a refusal resets the statement and throws
+    m_st->reset();
 }
 
-qint64 Insert::lastRowId() const { return sqlite3_last_insert_rowid(m_db); }
+qint64 Insert::lastRowId() const { return m_st->insertedKey(); }
 
 } // namespace dbfile::detail

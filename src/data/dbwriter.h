@@ -6,13 +6,13 @@
 #include <QStringList>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-struct sqlite3;
-struct sqlite3_stmt;
+#include "db/sqlitedriver.h"
 
 // Writing new database files in bulk (the velorin-db tool and tests).
 namespace dbfile::detail {
@@ -30,7 +30,7 @@ public:
     NewFile(const NewFile &) = delete;
     NewFile &operator=(const NewFile &) = delete;
 
-    sqlite3 *db() const { return m_db; }
+    db::SqliteDriver &db() const { return *m_db; }
     void exec(const char *sql);
     void begin() { exec("BEGIN"); }
     void commitTransaction() { exec("COMMIT"); }
@@ -39,7 +39,7 @@ public:
 
 private:
     QString m_path, m_temp;
-    sqlite3 *m_db = nullptr;
+    std::unique_ptr<db::SqliteDriver> m_db;
     bool m_done = false;
 };
 
@@ -47,10 +47,10 @@ private:
 // order of the columns with add(); row() writes them and starts a new row.
 class Insert {
 public:
-    Insert(sqlite3 *db, const char *table, std::initializer_list<const char *> columns);
+    Insert(db::Driver &db, const char *table, std::initializer_list<const char *> columns);
     // Every column of the table in its declared order (the automatic key left
     // to the database).
-    Insert(sqlite3 *db, const char *table);
+    Insert(db::Driver &db, const char *table);
     ~Insert();
     Insert(const Insert &) = delete;
     Insert &operator=(const Insert &) = delete;
@@ -78,8 +78,8 @@ private:
     void prepare(const char *table, const QStringList &columns);
     int slot();   // next parameter number; throws when the row is full
 
-    sqlite3 *m_db;
-    sqlite3_stmt *m_st = nullptr;
+    db::Driver &m_db;
+    std::unique_ptr<db::Statement> m_st;
     int m_columns = 0;
     int m_next = 0;
     std::vector<std::string> m_text;

@@ -1,6 +1,6 @@
 #include "data/safecopy.h"
 #include "data/dbfile.h"
-#include "db/connection.h"
+#include "db/sqlitedriver.h"
 #include "db/dberror.h"
 #include "db/text.h"
 #include <QFile>
@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,58 +28,10 @@ QString systemReason(int err)
     case EPERM: return S("没有写入权限");
     case EROFS: return S("文件夹是只读的");
     case ENOSPC:
-    case EDQUOT: return S("磁盘空间不足");
+    case EDQUOT: return S("磁盘已满");
     case EISDIR: return S("是一个文件夹");
     default: return QString::fromLocal8Bit(std::strerror(err));
     }
-}
-
-// The engine's failure in words a clerk understands, followed by its own text.
-QString engineReason(sqlite3 *db, int rc)
-{
-    const QString text = db ? db::Connection::lastError(db) : QStringLiteral("out of memory");
-    const auto with = [&](const QString &reason) { return QStringLiteral("%1 (%2)").arg(reason, text); };
-    switch (rc & 0xff) {
-    case SQLITE_FULL: return with(S("磁盘空间不足"));
-    case SQLITE_READONLY: return with(S("文件夹是只读的"));
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED: return with(S("数据库正在被写入, 请稍后再试"));
-    case SQLITE_NOTADB: return with(S("不是数据库文件"));
-    case SQLITE_CORRUPT: return with(S("数据库文件已损坏"));
-    case SQLITE_IOERR:
-    case SQLITE_CANTOPEN:
-        if (const int e = db ? sqlite3_system_errno(db) : 0)
-            return with(systemReason(e));
-        break;
-    default: break;
-    }
-    return text;
-}
-
-struct Handle {
-    sqlite3 *db = nullptr;
-    ~Handle()
-    {
-        if (db)
-            sqlite3_close_v2(db);
-    }
-};
-
-void open(const QString &path, int flags, Handle &h)
-{
-    const int rc = sqlite3_open_v2(native(path).constData(), &h.db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK)
-        throw DbError(QStringLiteral("%1: %2").arg(path, engineReason(h.db, rc)));
-    sqlite3_busy_timeout(h.db, 5000);
-    // The checks compare text through the file's own collation.
-    db::Connection::registerDialect(h.db);
-}
-
-void exec(sqlite3 *db, const char *sql)
-{
-    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK)
-        throw DbError(engineReason(db, rc));
 }
 
 // A temporary file that is removed again unless the copy was moved in place.
@@ -125,26 +76,14 @@ void writeChecked(const QString &source, const Temp &temp)
 
     // Its own read-only connection: the program's connection refuses a backup
     // while it holds a write transaction, and a reader sees committed rows only.
-    Handle src, dst;
-    open(source, SQLITE_OPEN_READONLY, src);
-    open(temp.path, SQLITE_OPEN_READWRITE, dst);
-    // The file is thrown away on any failure, so it needs no journal; it is
-    // synced once, whole, before it is moved in place.
-    exec(dst.db, "PRAGMA journal_mode=OFF");
-    exec(dst.db, "PRAGMA synchronous=OFF");
-    sqlite3_backup *b = sqlite3_backup_init(dst.db, "main", src.db, "main");
-    if (!b)
-        throw DbError(engineReason(dst.db, sqlite3_errcode(dst.db)));
-    int rc;
-    while ((rc = sqlite3_backup_step(b, -1)) == SQLITE_BUSY || rc == SQLITE_LOCKED)
-        sqlite3_sleep(50);
-    const int finish = sqlite3_backup_finish(b);
-    if (rc != SQLITE_DONE || finish != SQLITE_OK)
-        throw DbError(engineReason(dst.db, rc != SQLITE_DONE ? rc : finish));
-    const int closed = sqlite3_close(dst.db);
-    if (closed != SQLITE_OK)
-        throw DbError(engineReason(dst.db, closed));
-    dst.db = nullptr;
+    {
+        db::SqliteDriver src(source, db::SqliteDriver::Mode::ReadOnly);
+        // Thrown away on any failure, so it needs no journal; synced once,
+        // whole, before it is moved in place.
+        db::SqliteDriver dst(temp.path, db::SqliteDriver::Mode::Scratch);
+        src.backupInto(dst);
+        dst.close();
+    }
     syncFile(temp.path);
     const QStringList wrong = problems(temp.path);
     if (!wrong.isEmpty())
@@ -167,9 +106,8 @@ void settleJournal(const QString &database)
     if (!QFileInfo::exists(journal) || !QFileInfo::exists(database))
         return;
     {
-        Handle h;
-        open(database, SQLITE_OPEN_READWRITE, h);
-        exec(h.db, "select count(*) from sqlite_master");
+        db::SqliteDriver h(database, db::SqliteDriver::Mode::ReadWrite);
+        h.execute(QStringLiteral("select count(*) from sqlite_master"));
     }
     if (QFileInfo::exists(journal))
         throw DbError(S("数据库文件有未完成的日志: ") + journal);
@@ -210,19 +148,9 @@ QStringList problems(const QString &path)
     QStringList out = dbfile::check(path);
     if (!out.isEmpty())
         return out;
-    Handle h;
     try {
-        open(path, SQLITE_OPEN_READONLY, h);
-        sqlite3_stmt *st = nullptr;
-        int rc = sqlite3_prepare_v2(h.db, "PRAGMA integrity_check(10)", -1, &st, nullptr);
-        while (st && (rc = sqlite3_step(st)) == SQLITE_ROW) {
-            const QString line = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
-            if (line != QLatin1String("ok"))
-                out << line;
-        }
-        sqlite3_finalize(st);
-        if (rc != SQLITE_DONE)
-            out << engineReason(h.db, rc);
+        db::SqliteDriver h(path, db::SqliteDriver::Mode::ReadOnly);
+        out << h.integrityCheck(10);
     } catch (const DbError &e) {
         out << e.message();
     }

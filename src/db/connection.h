@@ -1,14 +1,15 @@
 #pragma once
+#include "db/driver.h"
 #include <QObject>
 #include <QString>
 #include <QStringList>
-
-struct sqlite3;
+#include <memory>
 
 namespace db {
 
-// The one connection to data.mdb (an SQLite file). Registers the SQL dialect
-// the windows' texts are written in: cdate, cvdate, ccur.
+// The one connection of the program (TDm1's ADO_system). The windows' SQL
+// texts, the shared datasets and the transactions go through it; the engine
+// itself is behind its driver (db/driver.h).
 class Connection : public QObject {
     Q_OBJECT
 public:
@@ -19,31 +20,25 @@ public:
     void setDatabaseName(const QString &path) { m_path = path; }
     QString databaseName() const { return m_path; }
 
-    // Opens the file and checks that it is a Velorin database. Throws DbError
-    // with a clear text when the file is missing, not a database or lacks
+    // Opens the database and checks that it is a Velorin database. Throws
+    // DbError with a clear text when it is missing, not a database or lacks
     // tables or columns.
     void open();
     void close();
-    bool isOpen() const { return m_db != nullptr; }
-    sqlite3 *handle() const { return m_db; }
+    bool isOpen() const { return m_driver != nullptr; }
+    // The engine of the open database; throws DbError when closed.
+    Driver &driver() const;
 
-    // The file (or its folder, where SQLite keeps its journal) cannot be
-    // written: reading works, every write would fail. Known from open().
-    bool isReadOnly() const { return m_readOnly; }
+    // Nothing can be written (the file or its folder is read-only): reading
+    // works, every write would fail. Known from open().
+    bool isReadOnly() const { return m_driver && m_driver->isReadOnly(); }
     QString filePath() const { return m_filePath; }
-    // What SQLite's quick_check finds wrong with the open file (at most
-    // `limit` lines); empty when the file is sound.
+    // What the engine's quick check finds wrong with the open database (at
+    // most `limit` lines); empty when it is sound.
     QStringList quickCheck(int limit = 5);
 
     // Runs one command (update, delete, insert); returns the rows changed.
     int execute(const QString &sql);
-
-    // Registers the dialect functions and the text collation (db/collation.h)
-    // on any handle (the tools use it too).
-    static void registerDialect(sqlite3 *db);
-    // The engine's last error with a Chinese sentence first (磁盘已满, 文件只读…).
-    static QString lastError(sqlite3 *db);
-    static QString describeError(int extendedCode, const QString &engineText);
 
 signals:
     void aboutToClose();
@@ -52,15 +47,16 @@ signals:
 private:
     QString m_path = QStringLiteral("data.mdb");
     QString m_filePath;
-    sqlite3 *m_db = nullptr;
-    bool m_readOnly = false;
+    std::unique_ptr<Driver> m_driver;
 };
 
-// Commits on commit(), rolls back when destroyed uncommitted.
+// One user action that writes: commits on commit(), rolls back when destroyed
+// uncommitted.
 class Transaction {
 public:
     explicit Transaction(Connection &c);
     ~Transaction();
+    // Throws DbError; with Outcome::Unknown when the change may have landed.
     void commit();
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;

@@ -6,42 +6,10 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <cmath>
-#include <sqlite3.h>
+#include "db/driver.h"
 
 namespace db {
 namespace {
-
-struct Stmt {
-    sqlite3_stmt *st = nullptr;
-    ~Stmt() { sqlite3_finalize(st); }
-};
-
-void prepare(sqlite3 *db, const QString &sql, Stmt &s)
-{
-    const QByteArray text = sql.toUtf8();
-    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &s.st, nullptr) != SQLITE_OK)
-        throw DbError(Connection::lastError(db));
-}
-
-void bind(sqlite3_stmt *st, int i, const QVariant &v)
-{
-    if (!v.isValid() || v.isNull()) {
-        sqlite3_bind_null(st, i);
-        return;
-    }
-    switch (v.typeId()) {
-    case QMetaType::LongLong: case QMetaType::Int: case QMetaType::Bool: case QMetaType::UInt:
-        sqlite3_bind_int64(st, i, v.toLongLong());
-        break;
-    case QMetaType::Double:
-        sqlite3_bind_double(st, i, v.toDouble());
-        break;
-    default: {
-        const QByteArray b = v.toString().toUtf8();
-        sqlite3_bind_text(st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
-    }
-    }
-}
 
 QString quoteIdent(const QString &n)
 {
@@ -323,6 +291,21 @@ void Query::execWith(const QStringList &lines)
     close();
 }
 
+QString Query::keyColumn() const
+{
+    return m_conn->driver().keyColumn(m_table);
+}
+
+QString Query::keyedColumns(const QString &table) const
+{
+    return m_conn->driver().keyColumn(table) + QStringLiteral(" AS __key, *");
+}
+
+std::unique_ptr<Statement> Query::keyedRowStatement() const
+{
+    return m_conn->driver().prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3=?").arg(keyedColumns(m_table), quoteIdent(m_table), keyColumn()));
+}
+
 void Query::open()
 {
     if (m_state != Inactive)
@@ -336,20 +319,18 @@ void Query::open()
     const auto m = selectStar.match(text);
     if (m.hasMatch() && schema::table(m.captured(3))) {
         table = m.captured(3);
-        text = m.captured(1) + QStringLiteral("rowid AS __key, *") + text.mid(m.capturedEnd(1) + 1);
+        text = m.captured(1) + keyedColumns(m.captured(3)) + text.mid(m.capturedEnd(1) + 1);
     }
-    Stmt s;
-    prepare(m_conn->handle(), text, s);
-    const int n = sqlite3_column_count(s.st);
+    auto st = m_conn->driver().prepare(text);
+    const int n = st->columnCount();
     if (n == 0)
         throw DbError(QStringLiteral("查询没有返回列: %1").arg(sqlText()));
     const bool hasKey = !table.isEmpty();
     const QHash<QString, Kind> exprKinds = expressionKinds(sqlText());
     std::vector<Col> cols;
     for (int i = hasKey ? 1 : 0; i < n; ++i) {
-        const QString name = QString::fromUtf8(sqlite3_column_name(s.st, i));
-        const char *decl = sqlite3_column_decltype(s.st, i);
-        Kind k = decl ? schema::kindFromDeclType(QString::fromUtf8(decl)) : Kind::Unknown;
+        const QString name = st->columnName(i);
+        Kind k = st->columnKind(i);
         if (k == Kind::Unknown) {
             QString key = name.toLower();
             key.remove(QLatin1Char(' '));
@@ -358,11 +339,8 @@ void Query::open()
         cols.push_back({name, k});
     }
     auto rows = std::make_unique<RowStore>(n);
-    int rc;
-    while ((rc = sqlite3_step(s.st)) == SQLITE_ROW)
-        rows->appendFromStatement(s.st);
-    if (rc != SQLITE_DONE)
-        throw DbError(Connection::lastError(m_conn->handle()));
+    while (st->step())
+        rows->appendFromStatement(*st);
 
     m_table = table;
     m_hasKey = hasKey;
@@ -418,12 +396,11 @@ bool Query::refetchRow(int row)
     cancel();
     if (!m_hasKey || row < 0 || row >= recordCount())
         return false;
-    Stmt s;
-    prepare(m_conn->handle(), QStringLiteral("SELECT rowid AS __key, * FROM %1 WHERE rowid=?").arg(quoteIdent(m_table)), s);
-    sqlite3_bind_int64(s.st, 1, rowKey(row));
-    if (sqlite3_step(s.st) != SQLITE_ROW || sqlite3_column_count(s.st) != fieldCount() + 1)
+    auto st = keyedRowStatement();
+    st->bindInteger(1, rowKey(row));
+    if (!st->step() || st->columnCount() != fieldCount() + 1)
         return false;
-    m_rows->replaceFromStatement(row, s.st);
+    m_rows->replaceFromStatement(row, *st);
     if (m_disable > 0)
         m_pendingReset = true;
     else
@@ -439,13 +416,12 @@ void Query::refetchRows()
     cancel();
     if (!m_hasKey || isEmpty())
         return;
-    Stmt s;
-    prepare(m_conn->handle(), QStringLiteral("SELECT rowid AS __key, * FROM %1 WHERE rowid=?").arg(quoteIdent(m_table)), s);
+    auto st = keyedRowStatement();
     for (int row = 0; row < recordCount(); ++row) {
-        sqlite3_reset(s.st);
-        sqlite3_bind_int64(s.st, 1, rowKey(row));
-        if (sqlite3_step(s.st) == SQLITE_ROW && sqlite3_column_count(s.st) == fieldCount() + 1)
-            m_rows->replaceFromStatement(row, s.st);
+        st->reset();
+        st->bindInteger(1, rowKey(row));
+        if (st->step() && st->columnCount() == fieldCount() + 1)
+            m_rows->replaceFromStatement(row, *st);
     }
     if (m_disable > 0)
         m_pendingReset = true;
@@ -464,19 +440,17 @@ void Query::writeColumn(int col, const std::vector<std::pair<int, QVariant>> &ro
         throw DbError(QStringLiteral("%1: 没有第 %2 列").arg(objectName()).arg(col));
     if (rowValues.empty())
         return;
-    sqlite3 *db = m_conn->handle();
-    Stmt s;
-    prepare(db, QStringLiteral("UPDATE %1 SET %2=? WHERE rowid=?").arg(quoteIdent(m_table), quoteIdent(fieldName(col))), s);
+    auto st = m_conn->driver().prepare(QStringLiteral("UPDATE %1 SET %2=? WHERE %3=?")
+                                           .arg(quoteIdent(m_table), quoteIdent(fieldName(col)), keyColumn()));
     std::vector<QVariant> cells(size_t(fieldCount() + 1));
     for (const auto &[row, value] : rowValues) {
         if (row < 0 || row >= recordCount())
             throw DbError(QStringLiteral("%1: 没有第 %2 行").arg(objectName()).arg(row + 1));
-        sqlite3_reset(s.st);
-        bind(s.st, 1, value);
-        sqlite3_bind_int64(s.st, 2, rowKey(row));
-        if (sqlite3_step(s.st) != SQLITE_DONE)
-            throw DbError(Connection::lastError(db));
-        if (sqlite3_changes(db) == 0)
+        st->reset();
+        st->bind(1, value);
+        st->bindInteger(2, rowKey(row));
+        st->step();
+        if (st->rowsChanged() == 0)
             throw DbError(QStringLiteral("无法为更新定位行，该记录已被删除。"));
         for (size_t c = 0; c < cells.size(); ++c)
             cells[c] = m_rows->value(row, int(c));
@@ -750,7 +724,7 @@ void Query::post()
     updateRecord();
     if (!isEditing())
         return;
-    sqlite3 *db = m_conn->handle();
+    Driver &db = m_conn->driver();
     const int off = m_hasKey ? 1 : 0;
     qint64 key = -1;
     if (m_state == Insert) {
@@ -768,13 +742,11 @@ void Query::post()
                                 ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdent(m_table))
                                 : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                       .arg(quoteIdent(m_table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
-        Stmt s;
-        prepare(db, sql, s);
+        auto st = db.prepare(sql);
         for (size_t i = 0; i < values.size(); ++i)
-            bind(s.st, int(i) + 1, values[i]);
-        if (sqlite3_step(s.st) != SQLITE_DONE)
-            throw DbError(Connection::lastError(db));
-        key = sqlite3_last_insert_rowid(db);
+            st->bind(int(i) + 1, values[i]);
+        st->step();
+        key = st->insertedKey();
     } else {
         key = rowKey(m_cur);
         QStringList sets;
@@ -786,26 +758,24 @@ void Query::post()
             values.push_back(m_buf[size_t(c)]);
         }
         if (!sets.isEmpty()) {
-            Stmt s;
-            prepare(db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(quoteIdent(m_table), sets.join(QLatin1Char(','))), s);
+            auto st = db.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
+                                     .arg(quoteIdent(m_table), sets.join(QLatin1Char(',')), keyColumn()));
             for (size_t i = 0; i < values.size(); ++i)
-                bind(s.st, int(i) + 1, values[i]);
-            sqlite3_bind_int64(s.st, int(values.size()) + 1, key);
-            if (sqlite3_step(s.st) != SQLITE_DONE)
-                throw DbError(Connection::lastError(db));
+                st->bind(int(i) + 1, values[i]);
+            st->bindInteger(int(values.size()) + 1, key);
+            st->step();
             // The row was deleted after it was read (a delete statement run
             // since): nothing was written, and saying so is the only honest answer.
-            if (sqlite3_changes(db) == 0)
+            if (st->rowsChanged() == 0)
                 throw DbError(QStringLiteral("无法为更新定位行，该记录已被删除。"));
         }
     }
     // Read the stored row back, so that defaults and stored forms show.
     {
-        Stmt s;
-        prepare(db, QStringLiteral("SELECT rowid AS __key, * FROM %1 WHERE rowid=?").arg(quoteIdent(m_table)), s);
-        sqlite3_bind_int64(s.st, 1, key);
-        if (sqlite3_step(s.st) == SQLITE_ROW && sqlite3_column_count(s.st) == fieldCount() + off) {
-            m_rows->replaceFromStatement(m_cur, s.st);
+        auto st = keyedRowStatement();
+        st->bindInteger(1, key);
+        if (st->step() && st->columnCount() == fieldCount() + off) {
+            m_rows->replaceFromStatement(m_cur, *st);
         } else {
             std::vector<QVariant> vals;
             vals.push_back(key);
@@ -867,12 +837,9 @@ void Query::deleteRecord()
         throw DbError(QStringLiteral("%1: 没有可删除的记录").arg(objectName()));
     if (!canModify())
         throw DbError(QStringLiteral("%1: 数据集不能修改").arg(objectName()));
-    sqlite3 *db = m_conn->handle();
-    Stmt s;
-    prepare(db, QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(quoteIdent(m_table)), s);
-    sqlite3_bind_int64(s.st, 1, rowKey(m_cur));
-    if (sqlite3_step(s.st) != SQLITE_DONE)
-        throw DbError(Connection::lastError(db));
+    auto st = m_conn->driver().prepare(QStringLiteral("DELETE FROM %1 WHERE %2=?").arg(quoteIdent(m_table), keyColumn()));
+    st->bindInteger(1, rowKey(m_cur));
+    st->step();
     const int row = m_cur;
     m_rows->remove(row);
     if (m_disable > 0)

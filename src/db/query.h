@@ -8,11 +8,10 @@
 #include <memory>
 #include <vector>
 
-struct sqlite3_stmt;
-
 namespace db {
 
 class Connection;
+class Statement;
 class Query;
 class RowStore;
 
@@ -182,6 +181,11 @@ private:
     void setCurrentValue(int col, const QVariant &stored);
     void emitIfEnabled(void (Query::*sig)());
     qint64 rowKey(int row) const;
+    // The table's hidden key, the select list that reads it first as __key,
+    // and a statement reading one row of the table by it (parameter 1).
+    QString keyColumn() const;
+    QString keyedColumns(const QString &table) const;
+    std::unique_ptr<Statement> keyedRowStatement() const;
 
     Connection *m_conn;
     QStringList m_sql;

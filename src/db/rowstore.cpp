@@ -1,7 +1,7 @@
 #include "db/rowstore.h"
 #include <algorithm>
 #include <cstring>
-#include <sqlite3.h>
+#include "db/driver.h"
 
 namespace db {
 namespace {
@@ -100,7 +100,7 @@ const char *RowStore::finishRecord()
     return rec;
 }
 
-const char *RowStore::encodeStatement(sqlite3_stmt *st)
+const char *RowStore::encodeStatement(const Statement &st)
 {
     // The write position lives in locals for the whole row: this loop runs
     // for every cell of every row a list opens.
@@ -118,24 +118,24 @@ const char *RowStore::encodeStatement(sqlite3_stmt *st)
         }
     };
     for (int c = 0; c < m_cols; ++c) {
-        switch (sqlite3_column_type(st, c)) {
-        case SQLITE_NULL:
+        const Cell cell = st.cell(c);
+        switch (cell.type) {
+        case Cell::Null:
             ensure(1);
             *p++ = char(TNull);
             break;
-        case SQLITE_INTEGER:
+        case Cell::Integer:
             ensure(1 + MaxVarint);
-            p = putInt(p, sqlite3_column_int64(st, c));
+            p = putInt(p, cell.integer);
             break;
-        case SQLITE_FLOAT:
+        case Cell::Real:
             ensure(9);
-            p = putReal(p, sqlite3_column_double(st, c));
+            p = putReal(p, cell.real);
             break;
-        default: {
-            const auto *t = reinterpret_cast<const char *>(sqlite3_column_text(st, c));
-            const auto n = size_t(sqlite3_column_bytes(st, c));
+        case Cell::Text: {
+            const auto n = size_t(cell.size);
             ensure(1 + MaxVarint + n);
-            p = putText(p, t ? t : "", n);
+            p = putText(p, cell.text ? cell.text : "", n);
         }
         }
     }
@@ -170,7 +170,7 @@ const char *RowStore::encode(const std::vector<QVariant> &values)
     return finishRecord();
 }
 
-void RowStore::appendFromStatement(sqlite3_stmt *st)
+void RowStore::appendFromStatement(const Statement &st)
 {
     m_rows.push_back(encodeStatement(st));
 }
@@ -185,7 +185,7 @@ void RowStore::replace(int row, const std::vector<QVariant> &values)
     m_rows[size_t(row)] = encode(values);
 }
 
-void RowStore::replaceFromStatement(int row, sqlite3_stmt *st)
+void RowStore::replaceFromStatement(int row, const Statement &st)
 {
     m_rows[size_t(row)] = encodeStatement(st);
 }

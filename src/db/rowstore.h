@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
-struct sqlite3_stmt;
-
 namespace db {
+
+class Statement;
 
 // Rows of a static cursor packed into large chunks: per cell one tag byte and
 // a varint, 8-byte real or length-prefixed UTF-8 text. Reading a cell walks
@@ -18,10 +18,10 @@ public:
     int size() const { return int(m_rows.size()); }
     int columns() const { return m_cols; }
 
-    void appendFromStatement(sqlite3_stmt *st);
+    void appendFromStatement(const Statement &st);
     void append(const std::vector<QVariant> &values);
     void replace(int row, const std::vector<QVariant> &values);
-    void replaceFromStatement(int row, sqlite3_stmt *st);
+    void replaceFromStatement(int row, const Statement &st);
     void remove(int row);
 
     // Stored value: null QVariant, qint64, double or QString.
@@ -49,7 +49,7 @@ private:
     char *grow(size_t n);
     void advance(const char *end) { m_chunkUsed = size_t(end - m_chunks.back().get()); }
     const char *finishRecord();
-    const char *encodeStatement(sqlite3_stmt *st);
+    const char *encodeStatement(const Statement &st);
     const char *encode(const std::vector<QVariant> &values);
 
     int m_cols;

@@ -1,12 +1,12 @@
 #include "db/schema.h"
 #include "db/collation.h"
-#include "db/connection.h"
+#include "db/driver.h"
+#include "db/sqlitedriver.h"
 #include "db/dberror.h"
 #include "db/dates.h"
 #include <QDateTime>
 #include <QHash>
 #include <QRegularExpression>
-#include <sqlite3.h>
 
 namespace db {
 
@@ -126,16 +126,6 @@ std::vector<TableDef> build()
     return t;
 }
 
-void exec(sqlite3 *db, const QString &sql)
-{
-    char *err = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
-        QString msg = QString::fromUtf8(err ? err : "unknown error");
-        sqlite3_free(err);
-        throw DbError(msg);
-    }
-}
-
 } // namespace
 
 const std::vector<TableDef> &tables()
@@ -197,7 +187,7 @@ Kind kindOfColumnName(const QString &name)
     return map.value(name, Kind::Unknown);
 }
 
-void createTables(sqlite3 *db)
+void createTables(Driver &db)
 {
     for (const auto &t : tables()) {
         QStringList defs;
@@ -212,7 +202,7 @@ void createTables(sqlite3 *db)
                 d += QStringLiteral(" DEFAULT ") + c.defaultValue;
             defs << d;
         }
-        exec(db, QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, defs.join(QStringLiteral(", "))));
+        db.execute(QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, defs.join(QStringLiteral(", "))));
     }
 }
 
@@ -260,55 +250,45 @@ QStringList indexStatements(const QString &table)
     return out;
 }
 
-void createIndexes(sqlite3 *db, const QString &table)
+void createIndexes(Driver &db, const QString &table)
 {
     for (const QString &sql : indexStatements(table))
-        exec(db, sql);
+        db.execute(sql);
 }
 
-void create(sqlite3 *db)
+void create(Driver &db)
 {
-    exec(db, QStringLiteral("BEGIN"));
+    db.begin();
     try {
         createTables(db);
         createIndexes(db);
-        exec(db, QStringLiteral("COMMIT"));
+        db.commit();
     } catch (...) {
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        db.rollback();
         throw;
     }
 }
 
-void seed(sqlite3 *db)
+void seed(Driver &db)
 {
     const QString now = storedDateTime(QDateTime::currentDateTime());
     const QString today = storedDate(QDate::currentDate());
-    exec(db, QStringLiteral("INSERT INTO 公司信息 (公司名称, 系统标题, 动态文字, 核算时间, 自动提醒) "
-                            "VALUES ('', 'Velorin', '', '%1', 1)").arg(today));
-    exec(db, QStringLiteral("INSERT INTO 权限表 (姓名, 操作口令, 输入法, 操作员, 操作日期) "
-                            "VALUES ('系统管理员', '', '', '系统管理员', '%1')").arg(now));
+    db.execute(QStringLiteral("INSERT INTO 公司信息 (公司名称, 系统标题, 动态文字, 核算时间, 自动提醒) "
+                              "VALUES ('', 'Velorin', '', '%1', 1)").arg(today));
+    db.execute(QStringLiteral("INSERT INTO 权限表 (姓名, 操作口令, 输入法, 操作员, 操作日期) "
+                              "VALUES ('系统管理员', '', '', '系统管理员', '%1')").arg(now));
     // Reminder items in their fixed order, with sensible leads (days; km for 二保).
     const char *items[][2] = {{"养路费", "15"}, {"年审", "30"}, {"保险", "30"}, {"车船税", "30"}, {"二保", "1000"}};
     for (auto &it : items)
-        exec(db, QStringLiteral("INSERT INTO 提醒功能初始表 (项目, 期限, 操作员) VALUES ('%1', %2, '系统管理员')")
-                     .arg(QString::fromUtf8(it[0]), QString::fromUtf8(it[1])));
+        db.execute(QStringLiteral("INSERT INTO 提醒功能初始表 (项目, 期限, 操作员) VALUES ('%1', %2, '系统管理员')")
+                       .arg(QString::fromUtf8(it[0]), QString::fromUtf8(it[1])));
 }
 
-QStringList missing(sqlite3 *db)
+QStringList missing(Driver &db)
 {
     QStringList out;
     for (const auto &t : tables()) {
-        sqlite3_stmt *st = nullptr;
-        const QByteArray sql = QStringLiteral("PRAGMA table_info(\"%1\")").arg(t.name).toUtf8();
-        if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) != SQLITE_OK)
-            throw DbError(Connection::lastError(db));
-        QStringList present;
-        int rc;
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW)
-            present << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 1)));
-        sqlite3_finalize(st);
-        if (rc != SQLITE_DONE)
-            throw DbError(Connection::lastError(db));
+        const QStringList present = db.columnsOf(t.name);
         if (present.isEmpty()) {
             out << QStringLiteral("表 %1").arg(t.name);
             continue;
@@ -320,59 +300,49 @@ QStringList missing(sqlite3 *db)
     return out;
 }
 
-QString textCollation(sqlite3 *db)
+QString textCollation(SqliteDriver &db)
 {
-    sqlite3_stmt *st = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = '上游客户'", -1, &st,
-                           nullptr) != SQLITE_OK)
-        throw DbError(Connection::lastError(db));
-    QString sql;
-    if (sqlite3_step(st) == SQLITE_ROW)
-        sql = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
-    sqlite3_finalize(st);
+    auto st = db.prepare(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND name = '上游客户'"));
+    const QString sql = st->step() ? st->value(0).toString() : QString();
     static const QRegularExpression collate(QStringLiteral("COLLATE\\s+(\\w+)"),
                                             QRegularExpression::CaseInsensitiveOption);
     const auto m = collate.match(sql);
     return m.hasMatch() ? m.captured(1).toUpper() : QStringLiteral("BINARY");
 }
 
-void upgradeCollation(sqlite3 *db)
+void upgradeCollation(SqliteDriver &db)
 {
     if (textCollation(db) == QLatin1String(TextCollation))
         return;
-    const auto scalar = [db](const char *sql) {
-        sqlite3_stmt *st = nullptr;
-        qint64 v = 0;
-        if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-            v = sqlite3_column_int64(st, 0);
-        sqlite3_finalize(st);
-        return v;
+    const auto scalar = [&db](const QString &sql) {
+        auto st = db.prepare(sql);
+        return st->step() ? st->value(0).toLongLong() : 0;
     };
     // Only the declarations change: rows live in rowid order whatever the
     // collation, and equality is the same under both, so rebuilding the
     // indexes in the new order is all the data needs.
-    exec(db, QStringLiteral("BEGIN IMMEDIATE"));
+    db.execute(QStringLiteral("BEGIN IMMEDIATE"));
     try {
-        const qint64 version = scalar("PRAGMA schema_version");
-        exec(db, QStringLiteral("PRAGMA writable_schema = ON"));
-        exec(db, QStringLiteral("UPDATE sqlite_master SET sql = replace(sql, ' COLLATE NOCASE', ' COLLATE %1') "
-                                "WHERE type = 'table' AND sql LIKE '% COLLATE NOCASE%'")
-                     .arg(QLatin1String(TextCollation)));
-        exec(db, QStringLiteral("PRAGMA schema_version = %1").arg(version + 1));
+        const qint64 version = scalar(QStringLiteral("PRAGMA schema_version"));
+        db.execute(QStringLiteral("PRAGMA writable_schema = ON"));
+        db.execute(QStringLiteral("UPDATE sqlite_master SET sql = replace(sql, ' COLLATE NOCASE', ' COLLATE %1') "
+                                  "WHERE type = 'table' AND sql LIKE '% COLLATE NOCASE%'")
+                       .arg(QLatin1String(TextCollation)));
+        db.execute(QStringLiteral("PRAGMA schema_version = %1").arg(version + 1));
         // RESET, not OFF: the indexes must be rebuilt by the new declarations.
-        exec(db, QStringLiteral("PRAGMA writable_schema = RESET"));
-        exec(db, QStringLiteral("REINDEX %1").arg(QLatin1String(TextCollation)));
-        sqlite3_stmt *st = nullptr;
-        QString check;
-        if (sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-            check = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
-        sqlite3_finalize(st);
-        if (check != QLatin1String("ok"))
-            throw DbError(QStringLiteral("重建索引后检查失败: %1").arg(check));
-        exec(db, QStringLiteral("COMMIT"));
+        db.execute(QStringLiteral("PRAGMA writable_schema = RESET"));
+        db.execute(QStringLiteral("REINDEX %1").arg(QLatin1String(TextCollation)));
+        const QStringList check = db.quickCheck(1);
+        if (!check.isEmpty())
+            throw DbError(QStringLiteral("重建索引后检查失败: %1").arg(check.first()));
+        db.execute(QStringLiteral("COMMIT"));
     } catch (...) {
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_exec(db, "PRAGMA writable_schema = RESET", nullptr, nullptr, nullptr);
+        db.rollback();
+        try {
+            db.execute(QStringLiteral("PRAGMA writable_schema = RESET"));
+        } catch (const DbError &) {
+            // The failure above is the one to report.
+        }
         throw;
     }
 }

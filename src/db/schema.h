@@ -3,9 +3,11 @@
 #include <QStringList>
 #include <vector>
 
-struct sqlite3;
 
 namespace db {
+
+class Driver;
+class SqliteDriver;
 
 enum class Kind { Text, Memo, Integer, Float, Money, Date, DateTime, YesNo, AutoKey, Unknown };
 
@@ -35,27 +37,27 @@ Kind kindFromDeclType(const QString &decl);
 Kind kindOfColumnName(const QString &name);
 
 // Creates every table and index in one transaction. Throws DbError.
-void create(sqlite3 *db);
+void create(Driver &db);
 // The two halves of create(), run in the caller's transaction: a bulk load
 // indexes after inserting, which is several times faster.
-void createTables(sqlite3 *db);
-void createIndexes(sqlite3 *db, const QString &table = {});   // one table's, or all
+void createTables(Driver &db);
+void createIndexes(Driver &db, const QString &table = {});   // one table's, or all
 // The CREATE INDEX statements createIndexes runs, one table's or all.
 QStringList indexStatements(const QString &table = {});
 // Adds the rows a fresh file must hold (company record, one operator, the
 // five reminder definitions). Throws DbError.
-void seed(sqlite3 *db);
+void seed(Driver &db);
 // Empty when the file holds every table and column; otherwise what is missing.
-QStringList missing(sqlite3 *db);
+QStringList missing(Driver &db);
 
 // The collation the file's text columns are declared with: TextCollation
 // (db/collation.h), or NOCASE in files made before text sorted by pinyin
 // (they open and work, sorting Chinese by character code).
-QString textCollation(sqlite3 *db);
+QString textCollation(SqliteDriver &db);
 // Declares the text columns of such a file with TextCollation and rebuilds
 // its indexes, in one transaction; a file already in it is left alone.
 // The handle needs the collation registered. Throws DbError.
-void upgradeCollation(sqlite3 *db);
+void upgradeCollation(SqliteDriver &db);
 
 } // namespace schema
 } // namespace db

@@ -1,7 +1,7 @@
 #include "import/importer.h"
 #include "data/dbfile.h"
 #include "data/dbwriter.h"
-#include "db/connection.h"
+#include "db/sqlitedriver.h"
 #include "db/dates.h"
 #include "db/dberror.h"
 #include "db/money.h"
@@ -14,7 +14,6 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <sqlite3.h>
 #include <unistd.h>
 
 namespace jetimport {
@@ -237,24 +236,13 @@ void note(std::vector<ValueIssue> &issues, const QString &column, const QString 
     issues.push_back({.column = column, .reason = reason, .count = 1, .firstRow = row, .example = example});
 }
 
-// A prepared statement closed on leaving scope.
-struct Statement {
-    sqlite3_stmt *st = nullptr;
-    Statement(sqlite3 *db, const QString &sql)
-    {
-        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
-            throw db::DbError(db::Connection::lastError(db));
-    }
-    ~Statement() { sqlite3_finalize(st); }
-};
-
-qint64 rowCount(sqlite3 *db, const QString &table)
+qint64 rowCount(db::Driver &db, const QString &table)
 {
-    Statement s(db, QStringLiteral("SELECT count(*) FROM ") + table);
-    return sqlite3_step(s.st) == SQLITE_ROW ? sqlite3_column_int64(s.st, 0) : 0;
+    auto st = db.prepare(QStringLiteral("SELECT count(*) FROM ") + table);
+    return st->step() ? st->value(0).toLongLong() : 0;
 }
 
-void copyTable(const JetFile &jet, sqlite3 *db, TablePlan &p, qint64 &done, qint64 total, const Progress &progress)
+void copyTable(const JetFile &jet, db::Driver &db, TablePlan &p, qint64 &done, qint64 total, const Progress &progress)
 {
     TableReport &r = p.report;
     std::vector<const db::ColumnDef *> targets;
@@ -269,21 +257,13 @@ void copyTable(const JetFile &jet, sqlite3 *db, TablePlan &p, qint64 &done, qint
         }
     // The old file's own rows take the place of a fresh file's first rows
     // (company record, operator, reminder definitions).
-    if (p.source->rows > 0) {
-        char *err = nullptr;
-        if (sqlite3_exec(db, (QStringLiteral("DELETE FROM ") + p.target->name).toUtf8().constData(), nullptr, nullptr,
-                         &err) != SQLITE_OK) {
-            const QString msg = QString::fromUtf8(err ? err : "");
-            sqlite3_free(err);
-            throw db::DbError(msg);
-        }
-    }
+    if (p.source->rows > 0)
+        db.execute(QStringLiteral("DELETE FROM ") + p.target->name);
     const bool write = !targets.empty();
-    std::unique_ptr<Statement> insert;
+    std::unique_ptr<db::Statement> insert;
     if (write)
-        insert = std::make_unique<Statement>(db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                                     .arg(p.target->name, names.join(QStringLiteral(", ")),
-                                                          marks.join(QStringLiteral(", "))));
+        insert = db.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                .arg(p.target->name, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
     QByteArray utf8;
     jet.read(p.source->name, sources, [&](const std::vector<JetValue> &values) {
         const qint64 row = ++r.rowsRead;
@@ -291,7 +271,7 @@ void copyTable(const JetFile &jet, sqlite3 *db, TablePlan &p, qint64 &done, qint
             progress(done, total);
         if (!write)
             return;
-        sqlite3_stmt *st = insert->st;
+        db::Statement &st = *insert;
         for (size_t i = 0; i < values.size(); ++i) {
             const Cell c = convert(*targets[i], values[i]);
             const int slot = int(i) + 1;
@@ -300,20 +280,21 @@ void copyTable(const JetFile &jet, sqlite3 *db, TablePlan &p, qint64 &done, qint
             else if (!c.doubtful.isEmpty())
                 note(r.takenAsTheyAre, targets[i]->name, c.doubtful, row, values[i].display());
             switch (c.type) {
-            case Cell::Type::Null: sqlite3_bind_null(st, slot); break;
-            case Cell::Type::Integer: sqlite3_bind_int64(st, slot, c.integer); break;
-            case Cell::Type::Real: sqlite3_bind_double(st, slot, c.real); break;
+            case Cell::Type::Null: st.bindNull(slot); break;
+            case Cell::Type::Integer: st.bindInteger(slot, c.integer); break;
+            case Cell::Type::Real: st.bindReal(slot, c.real); break;
             case Cell::Type::Text:
                 utf8 = c.text.toUtf8();
-                sqlite3_bind_text(st, slot, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+                st.bindText(slot, utf8.constData(), int(utf8.size()));
                 break;
             }
         }
-        const int rc = sqlite3_step(st);
-        sqlite3_reset(st);
-        if (rc != SQLITE_DONE)
-            throw db::DbError(S("表 %1 (旧表 %2) 第 %3 行写不进新文件: %4")
-                                  .arg(p.target->name, p.source->name).arg(row).arg(db::Connection::lastError(db)));
+        try {
+            st.step();
+        } catch (const db::DbError &e) {
+            throw db::DbError(S("表 %1 (旧表 %2) 第 %3 行写不进新文件: %4").arg(p.target->name, p.source->name).arg(row).arg(e.message()));
+        }
+        st.reset();
         ++r.rowsWritten;
     });
     if (progress)

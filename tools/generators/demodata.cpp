@@ -747,7 +747,7 @@ private:
     }
 
     detail::NewFile &m_file;
-    sqlite3 *m_db;
+    db::Driver &m_db;
     Rng m_rng{20060301};
     Rng m_costRng{20061108};   // its own, so that the other rows stay as they were
     QString m_pictures;

@@ -415,7 +415,7 @@ private:
         }
     }
 
-    sqlite3 *m_db;
+    db::Driver &m_db;
     int m_orders;
     Rng m_rng{19980504};
     QDate m_first;
