@@ -5,13 +5,12 @@
 #include <QToolButton>
 
 namespace data {
+namespace {
 
 bool isNavigation(Role r)
 {
     return r == Role::First || r == Role::Prior || r == Role::Next || r == Role::Last;
 }
-
-namespace {
 
 QString navigationHint(Role r)
 {

@@ -42,6 +42,4 @@ private:
     QVector<QPair<QAbstractButton *, ButtonDecl>> m_buttons;
 };
 
-bool isNavigation(Role r);
-
 } // namespace data

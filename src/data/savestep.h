@@ -16,7 +16,7 @@ namespace data {
 // are read again as the database holds them, and the user is told why.
 struct SaveStep {
     db::Query *query = nullptr;
-    // Stamp columns, set just before the post; empty: not stamped.
+    // Stamp columns, set first in the guarded step; empty: not stamped.
     QString stampOperator = QStringLiteral("操作员");
     QString stampDate = QStringLiteral("操作日期");
     // A read-only file is refused before anything is taken from the editors.
@@ -51,6 +51,7 @@ enum class SaveOutcome {
     Failed,    // the database refused; the change is cancelled and the user was told
 };
 
+// Runs the step on its query; the messages are shown over `parent`.
 SaveOutcome saveRow(QWidget *parent, const SaveStep &step);
 
 // The guarded step alone: `write` in one transaction; on a database error it
