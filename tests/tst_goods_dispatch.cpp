@@ -1,7 +1,9 @@
 // Goods dispatches: the list and editor with its orders, the order chooser,
 // the search dialog, completion and payment.
 #include "app/main.h"
+#include "data/payable.h"
 #include "data/session.h"
+#include "db/connection.h"
 #include "db/quote.h"
 #include "formhelpers.h"
 #include "goods/freight_ddb.h"
@@ -10,6 +12,7 @@
 #include "goods/freight_ddb_fk.h"
 #include "goods/freight_ddb_zxwj.h"
 #include "goods/freight_ysd_list.h"
+#include "goods/rules.h"
 #include "goods/xzfreight_ysd.h"
 #include "grid/dbgrideh.h"
 #include "masterdata/carinfo.h"
@@ -72,6 +75,10 @@ private slots:
     void saveChecksInOrder_data();
     void saveChecksInOrder();
     void noOrderIsStranded();
+    void dispatchSaveCarriesOrders_data();
+    void dispatchSaveCarriesOrders();
+    void payableRule_data();
+    void payableRule();
     void completion();
     void payment_data();
     void payment();
@@ -247,6 +254,101 @@ void TstGoodsDispatch::noOrderIsStranded()
     click(&list, "bitbtn_delete");
     QCOMPARE(t.scalar(S("select count(*) from 普通货物调度单")), S("0"));
     QCOMPARE(orders(t, "调度单号"), S(",,,,"));
+}
+
+void TstGoodsDispatch::dispatchSaveCarriesOrders_data()
+{
+    QTest::addColumn<bool>("isNew");             // a new dispatch, else D'9 edited
+    QTest::addColumn<QString>("savedAs");
+    QTest::addColumn<QStringList>("entry");      // orders attached during the entry: "Y1=N1" (under N1), "Y2=" detached again
+    QTest::addColumn<QString>("expected");     // 运输单号:调度单号 carrier plate driver
+    const QString c = S("长'江鄂A1张");
+    QTest::newRow("renumbered keeps its orders") << false << S("D10") << QStringList{}
+                                                 << S("Y1:,Y2:,Y3:,Y4:D10%1,Y5:").arg(c);
+    QTest::newRow("same number, one more order") << false << S("D'9") << QStringList{S("Y5=D'9")}
+                                                 << S("Y1:,Y2:,Y3:,Y4:D'9%1,Y5:D'9%1").arg(c);
+    QTest::newRow("renumbered, attached meanwhile") << false << S("D10") << QStringList{S("Y5=D'9")}
+                                                    << S("Y1:,Y2:,Y3:,Y4:D10%1,Y5:D10%1").arg(c);
+    QTest::newRow("new, under the number typed first") << true << S("N2") << QStringList{S("Y1=N1"), S("Y2=")}
+                                                       << S("Y1:N2%1,Y2:,Y3:,Y4:D'9,Y5:").arg(c);
+    QTest::newRow("new, no entry rows") << true << S("N2") << QStringList{} << S("Y1:,Y2:,Y3:,Y4:D'9,Y5:");
+}
+
+// What a dispatch's save writes into its orders, without its window.
+void TstGoodsDispatch::dispatchSaveCarriesOrders()
+{
+    QFETCH(bool, isNew);
+    QFETCH(QString, savedAs);
+    QFETCH(QStringList, entry);
+    QFETCH(QString, expected);
+    TestDb t;
+    seedAll(t);
+    db::Connection *c = t.dm()->ADO_system;
+    QStringList keys;
+    for (const QString &e : entry) {
+        const QString order = e.section(QLatin1Char('='), 0, 0), number = e.section(QLatin1Char('='), 1);
+        t.exec(S("update 普通货物运输单 set 调度单号=%1 where 运输单号=%2").arg(db::lit(number), db::lit(order)));
+        keys << t.scalar(S("select rowid from 普通货物运输单 where 运输单号=%1").arg(db::lit(order)));
+    }
+    db::Query dispatch(c, S("dispatch")), run(c, S("run"));
+    dispatch.reopenWith({S("select * from 普通货物调度单"), S("order by 调度单号")});
+    if (isNew)
+        dispatch.append();
+    else
+        dispatch.edit();
+    const QStringList values{savedAs, S("长'江"), S("鄂A1"), S("张"), S("孝感"), S("成都")};
+    const char *fields[] = {"调度单号", "承运单位", "车牌号", "驾驶员", "起始地", "目的地"};
+    for (int i = 0; i < values.size(); ++i)
+        dispatch.field(S(fields[i])).setAsString(values[i]);
+    const QString read = goods::numberAsRead(dispatch, S("调度单号"));
+    QCOMPARE(read, isNew ? QString() : S("D'9"));
+    goods::setRoute(dispatch);
+    db::Transaction tx(*c);
+    dispatch.post();
+    goods::carryDispatchToOrders(run, dispatch, read, keys.join(QLatin1Char(',')));
+    tx.commit();
+    QCOMPARE(orders(t, "运输单号 || ':' || 调度单号 || ifnull(承运单位, '') || ifnull(车牌号, '') || ifnull(驾驶员, '')"), expected);
+    QCOMPARE(t.scalar(S("select 运输动态 from 普通货物调度单 where 调度单号=") + db::lit(savedAs)), S("孝感-成都"));
+    QCOMPARE(t.scalar(S("select count(*) from 普通货物调度单")), isNew ? S("2") : S("1"));
+}
+
+void TstGoodsDispatch::payableRule_data()
+{
+    QTest::addColumn<QStringList>("values");   // 运输金额, 路桥费, 劳务费, 油费, 罚款, 其它费用 ("" for none)
+    QTest::addColumn<QString>("paid");         // 应付运费 already written, if any
+    QTest::addColumn<QString>("payable");
+    QTest::addColumn<QString>("charge");       // what the accounts take as the carrier's charge
+    QTest::newRow("every cost") << QStringList{"1000", "120", "30", "300", "50", "0"} << QString() << S("500") << S("500");
+    QTest::newRow("no costs") << QStringList{"1000", "", "", "", "", ""} << QString() << S("1000") << S("1000");
+    QTest::newRow("no amount") << QStringList{"", "", "", "", "", "20"} << QString() << S("-20") << S("-20");
+    QTest::newRow("fractions exact") << QStringList{"0.3", "0.1", "0.1", "", "", "0.1"} << QString() << S("0") << S("0");
+    QTest::newRow("written before") << QStringList{"1000", "100", "", "", "", ""} << S("950") << S("900") << S("950");
+}
+
+// The payable: one rule in money for the payment windows and in SQL for
+// the accounts, alike on container orders and goods dispatches.
+void TstGoodsDispatch::payableRule()
+{
+    QFETCH(QStringList, values);
+    QFETCH(QString, paid);
+    QFETCH(QString, payable);
+    QFETCH(QString, charge);
+    TestDb t;
+    const char *columns[] = {"运输金额", "路桥费", "劳务费", "油费", "罚款", "其它费用"};
+    for (const char *table : {"集装箱运输单", "普通货物调度单"}) {
+        db::Query row(t.dm()->ADO_system, S("row"));
+        row.reopenWith({S("select * from %1").arg(S(table))});
+        row.append();
+        for (int i = 0; i < values.size(); ++i)
+            row.field(S(columns[i])).setAsString(values[i]);
+        row.field(S("应付运费")).setAsString(paid);
+        row.post();
+        const qint64 expected = db::Money::parse(payable)->raw();
+        QCOMPARE(qint64(data::payableOf(row).raw()), expected);
+        const auto sql = [&](const QString &expr) { return t.scalar(S("select %1 from %2").arg(expr, S(table))).toLongLong(); };
+        QCOMPARE(sql(data::payableSql()), expected);
+        QCOMPARE(sql(data::carrierChargeSql()), qint64(db::Money::parse(charge)->raw()));
+    }
 }
 
 void TstGoodsDispatch::completion()

@@ -2,6 +2,7 @@
 // editor, order display), the search dialog, receipt return and collection.
 #include "app/main.h"
 #include "data/session.h"
+#include "db/connection.h"
 #include "formhelpers.h"
 #include "goods/freight_mxb_edit.h"
 #include "goods/freight_ysd.h"
@@ -10,6 +11,7 @@
 #include "goods/freight_ysd_fh.h"
 #include "goods/freight_ysd_list.h"
 #include "goods/freight_ysd_sk.h"
+#include "goods/rules.h"
 #include "goods/xzfreight.h"
 #include "grid/dbgrideh.h"
 #include "spine_driver.h"
@@ -82,6 +84,8 @@ private slots:
     void saveChecksInOrder();
     void browseEditCancelAndNavigate();
     void linesFollowTheirOrder();
+    void orderSaveCarriesLines_data();
+    void orderSaveCarriesLines();
     void chooserAndLineEditor();
     void searchDialog();
     void stageWindows_data();
@@ -257,6 +261,69 @@ void TstGoodsOrders::linesFollowTheirOrder()
     QCOMPARE(ms.seen().last().text, S("要删除当前记录吗? "));
     QCOMPARE(rows(t, "普通货物运输单明细", "运输单号"), S("O'2,N3,N3"));
     QCOMPARE(columnOf(t.dm()->q_freight_ysd, "运输单号"), S("O'2,A3,N3"));
+}
+
+void TstGoodsOrders::orderSaveCarriesLines_data()
+{
+    QTest::addColumn<QString>("order");          // the order edited; empty: a new one
+    QTest::addColumn<QStringList>("typed");      // 运输单号, 上游客户, 发货日期, 到货日期 ("" keeps the value)
+    QTest::addColumn<int>("chosen");             // lines chosen during the entry under "N1"
+    QTest::addColumn<QString>("expected");       // 运输单号/上游客户/发货日期/到货日期 of every line
+    const QString d5 = S("2024-03-05 00:00:00"), d3 = S("2024-03-03 00:00:00");
+    QTest::newRow("renumbered and re-dated")
+        << S("A1") << QStringList{"A9", "丙", "2024-3-5", ""} << 0
+        << S("A9/丙/%1/%2,A9/丙/%1/%2,O'2/乙//").arg(d5, d3);
+    QTest::newRow("quoted number, arrival only")
+        << S("O'2") << QStringList{"", "", "", "2024-3-6"} << 0
+        << S("A1/甲//,A1/甲//,O'2/乙/2024-03-02 00:00:00/2024-03-06 00:00:00");
+    QTest::newRow("new, under the number typed first")
+        << QString() << QStringList{"N2", "丁", "2024-3-5", "2024-3-3"} << 2
+        << S("A1/甲//,A1/甲//,O'2/乙//,N2/丁/%1/%2,N2/丁/%1/%2").arg(d5, d3);
+    QTest::newRow("new, nothing chosen") << QString() << QStringList{"N2", "丁", "2024-3-5", ""} << 0
+                                         << S("A1/甲//,A1/甲//,O'2/乙//");
+}
+
+// What an order's save writes into its lines, without its window.
+void TstGoodsOrders::orderSaveCarriesLines()
+{
+    QFETCH(QString, order);
+    QFETCH(QStringList, typed);
+    QFETCH(int, chosen);
+    QFETCH(QString, expected);
+    TestDb t;
+    t.exec(S(orderSeed));
+    t.exec(S(lineSeed));
+    QStringList keys;
+    for (int i = 0; i < chosen; ++i) {
+        t.exec(S("insert into 普通货物运输单明细 (运输单号, 上游客户, 货物名称) values ('N1', '丁', 'g')"));
+        keys << t.scalar(S("select max(rowid) from 普通货物运输单明细"));
+    }
+    db::Connection *c = t.dm()->ADO_system;
+    db::Query row(c, S("order")), run(c, S("run"));
+    row.reopenWith({S("select * from 普通货物运输单"), S("order by rowid")});
+    if (order.isEmpty()) {
+        row.append();
+        row.field(S("起始地")).setAsString(S("黄石"));
+        row.field(S("目的地")).setAsString(S("九江"));
+    } else {
+        QVERIFY(row.locate(S("运输单号"), order));
+        row.edit();
+    }
+    const char *fields[] = {"运输单号", "上游客户", "发货日期", "到货日期"};
+    for (int i = 0; i < typed.size(); ++i)
+        if (!typed[i].isEmpty())
+            row.field(S(fields[i])).setAsString(typed[i]);
+    const QString read = goods::numberAsRead(row, S("运输单号"));
+    QCOMPARE(read, order);
+    goods::setRoute(row);
+    const QString route = row.field(S("运输动态")).asString();
+    db::Transaction tx(*c);
+    row.post();
+    goods::carryOrderToLines(run, row, read, keys.join(QLatin1Char(',')));
+    tx.commit();
+    QCOMPARE(rows(t, "普通货物运输单明细", "运输单号 || '/' || 上游客户 || '/' || ifnull(发货日期, '') || '/' || ifnull(到货日期, '')"),
+             expected);
+    QCOMPARE(route, order == S("O'2") ? S("武汉-上海") : order.isEmpty() ? S("黄石-九江") : S("武汉-长沙"));
 }
 
 void TstGoodsOrders::chooserAndLineEditor()

@@ -5,10 +5,12 @@
 #include "grid/export.h"
 #include "grid/gridtoolbar.h"
 #include "data/memowindow.h"
+#include "data/savestep.h"
 #include "data/searchdialog.h"
 #include "data/session.h"
 #include "db/dberror.h"
 #include "db/quote.h"
+#include "db/text.h"
 #include "dbctrls/dbctrls.h"
 #include "grid/dbgrideh.h"
 #include "grid/designwidth.h"
@@ -106,6 +108,8 @@ private slots:
     void statesFollowAddSaveCancel();
     void saveChecksAndDuplicateRule();
     void failedPostIsReportedAndCancelled();
+    void saveStepOutcomes_data();
+    void saveStepOutcomes();
     void deleteAsksWithNoAsDefault();
     void closingWhileEditingCancels();
     void resetLayoutRemovesStoredLayout();
@@ -204,6 +208,95 @@ void TstRecordList::failedPostIsReportedAndCancelled()
     QCOMPARE(t.dm()->q_guestinfo->state(), db::Query::Browse);
     QCOMPARE(name->text(), QStringLiteral("甲"));
     QCOMPARE(t.scalar(QStringLiteral("select 客户名称 from 上游客户")), QStringLiteral("甲"));
+}
+
+void TstRecordList::saveStepOutcomes_data()
+{
+    QTest::addColumn<bool>("append");      // a new row 丙, else 甲 renamed 甲2
+    QTest::addColumn<QString>("failAt");   // check, post, after (a write after the post), or nothing
+    QTest::addColumn<bool>("wholeList");   // the save also rewrites 乙's 备注 in the list
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QString>("listed");   // 客户名称/备注 of the listed rows, then the state
+    QTest::addColumn<QString>("stored");   // 客户名称/备注/stamp
+    const QString untouched = S("甲/备甲/,乙/备乙/");
+    const auto saved = int(SaveOutcome::Saved), failed = int(SaveOutcome::Failed), stopped = int(SaveOutcome::Stopped);
+    QTest::newRow("edit saved") << false << S("") << false << saved << S("甲2/备甲,乙/备乙 Browse")
+                                << S("甲2/备甲/张三1,乙/备乙/");
+    QTest::newRow("check refuses") << false << S("check") << false << stopped << S("甲2/备甲,乙/备乙 Edit") << untouched;
+    QTest::newRow("post refused") << false << S("post") << false << failed << S("甲/备甲,乙/备乙 Browse") << untouched;
+    QTest::newRow("refused after the post") << false << S("after") << false << failed << S("甲/备甲,乙/备乙 Browse") << untouched;
+    QTest::newRow("new row saved") << true << S("") << false << saved << S("甲/备甲,乙/备乙,丙/ Browse")
+                                   << S("甲/备甲/,乙/备乙/,丙//张三1");
+    QTest::newRow("new row refused") << true << S("post") << false << failed << S("甲/备甲,乙/备乙 Browse") << untouched;
+    QTest::newRow("new row refused after the post") << true << S("after") << false << failed << S("甲/备甲,乙/备乙 Browse")
+                                                    << untouched;
+    QTest::newRow("list rewritten") << false << S("") << true << saved << S("甲2/备甲,乙/改 Browse")
+                                    << S("甲2/备甲/张三1,乙/改/");
+    QTest::newRow("list rewritten, refused after") << false << S("after") << true << failed << S("甲/备甲,乙/备乙 Browse")
+                                                   << untouched;
+}
+
+// The one save step on its own: what is stored, what the list shows and
+// what the user is told, for each way a save can end.
+void TstRecordList::saveStepOutcomes()
+{
+    QFETCH(bool, append);
+    QFETCH(QString, failAt);
+    QFETCH(bool, wholeList);
+    QFETCH(int, outcome);
+    QFETCH(QString, listed);
+    QFETCH(QString, stored);
+    TestDb t;
+    t.exec(S("insert into 上游客户 (客户名称, 备注) values ('甲', '备甲'), ('乙', '备乙')"));
+    if (failAt == S("post"))
+        t.exec(S("create trigger refuse before %1 on 上游客户 begin select raise(abort, 'refused here'); end")
+                   .arg(append ? S("insert") : S("update")));
+    if (failAt == S("after"))
+        t.exec(S("create trigger refuse before insert on 下游运输商 begin select raise(abort, 'refused here'); end"));
+    MessageScript ms;
+    db::Query *q = t.dm()->q_guestinfo;
+    openGuests(t.dm());
+    if (!append)
+        q->field(S("客户名称")).setAsString(S("甲2"));   // as typed into its editor
+    const SaveOutcome result = saveRow(
+        nullptr, {.query = q,
+                  .appendRow = append,
+                  .checks =
+                      [&] {
+                          if (failAt != S("check"))
+                              return true;
+                          msg::hint(nullptr, S("客户名称不对,请重新输入!"));
+                          return false;
+                      },
+                  .beforePost =
+                      [&] {
+                          if (append)
+                              q->field(S("客户名称")).setAsString(S("丙"));
+                      },
+                  .afterPost =
+                      [&] {
+                          if (wholeList)
+                              q->writeColumn(q->fieldIndex(S("备注")), {{1, S("改")}});
+                          t.dm()->q_search->execWith({S("insert into 下游运输商 (单位名称) values ('x')")});
+                      },
+                  .rereadList = wholeList});
+    QCOMPARE(int(result), outcome);
+    QStringList rows;
+    for (int r = 0; r < q->recordCount(); ++r)
+        rows << q->displayText(r, q->fieldIndex(S("客户名称"))) + S("/") + q->displayText(r, q->fieldIndex(S("备注")));
+    QCOMPARE(rows.join(QLatin1Char(',')) + S(" ") + QString::fromLatin1(QMetaEnum::fromType<db::Query::State>().valueToKey(q->state())),
+             listed);
+    QCOMPARE(t.scalar(S("select group_concat(客户名称 || '/' || ifnull(备注, '') || '/' || ifnull(操作员 || (操作日期 is not null), ''), ',') "
+                        "from (select * from 上游客户 order by rowid)")),
+             stored);
+    if (result == SaveOutcome::Failed) {
+        QCOMPARE(ms.seen().size(), 1);
+        QCOMPARE(ms.seen()[0].icon, msg::Icon::Error);
+        QVERIFY2(ms.last().startsWith(S("保存失败，修改已取消：\n")) && ms.last().contains(S("refused here")),
+                 qPrintable(ms.last()));
+    } else {
+        QCOMPARE(ms.texts(), QStringList{result == SaveOutcome::Saved ? S("保存完毕！") : S("客户名称不对,请重新输入!")});
+    }
 }
 
 void TstRecordList::deleteAsksWithNoAsDefault()

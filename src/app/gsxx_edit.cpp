@@ -1,8 +1,8 @@
 #include "app/gsxx_edit.h"
 #include "data/recordlist.h"
+#include "data/savestep.h"
 #include "db/text.h"
 #include "data/dm1.h"
-#include "db/dberror.h"
 #include "dbctrls/dbctrls.h"
 #include "dbctrls/messages.h"
 #include <QGridLayout>
@@ -124,23 +124,18 @@ bool TForm_gsxx_edit::required(bool missing, const QString &message, QWidget *ed
 void TForm_gsxx_edit::bitbtn2Click()
 {
     db::Query *q = Dm1->q_gsxx;
-    if (!q->isEditing())
-        q->edit();
-    if (!dbctrls::updateRecord(q))
-        return;   // a refused date has shown its message
-    if (!required(q->field(S("公司名称")).asString().trimmed().isEmpty(), S("公司名称不能为空,请重新输入!"), DBEdit7)
-        || !required(q->field(S("系统标题")).asString().trimmed().isEmpty(), S("系统标题不能为空,请重新输入!"), DBEdit5)
-        || !required(q->field(S("核算时间")).isNull(), S("核算时间不能为空,请重新输入!"), DBDateTimeEditEh1))
-        return;
-    try {
-        q->post();
-    } catch (const db::DbError &e) {
-        // The change is dropped, but the user learns why.
-        q->cancel();
-        msg::dbError(this, e.report(S("保存"), S("修改已取消")));
-        return;
-    }
-    msg::hint(this, S("保存完毕！"));
+    // The company record has no stamp columns.
+    data::saveRow(this, {.query = q,
+                         .stampOperator = {},
+                         .stampDate = {},
+                         .checks = [this, q] {
+                             return required(q->field(S("公司名称")).asString().trimmed().isEmpty(),
+                                             S("公司名称不能为空,请重新输入!"), DBEdit7)
+                                    && required(q->field(S("系统标题")).asString().trimmed().isEmpty(),
+                                                S("系统标题不能为空,请重新输入!"), DBEdit5)
+                                    && required(q->field(S("核算时间")).isNull(), S("核算时间不能为空,请重新输入!"),
+                                                DBDateTimeEditEh1);
+                         }});
 }
 
 void TForm_gsxx_edit::done(int r)

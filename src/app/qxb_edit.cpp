@@ -1,11 +1,9 @@
 #include "app/qxb_edit.h"
 #include "db/text.h"
 #include "data/dm1.h"
-#include "data/session.h"
-#include "db/dberror.h"
+#include "data/savestep.h"
 #include "dbctrls/dbctrls.h"
 #include "dbctrls/messages.h"
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QGridLayout>
@@ -102,22 +100,6 @@ bool TForm_qxb_edit::nameGiven()
     return false;
 }
 
-// The guarded step: stamp and post; a failure drops the change and says why.
-bool TForm_qxb_edit::stampAndPost()
-{
-    db::Query *q = Dm1->q_qxb;
-    try {
-        q->field(S("操作员")).setAsString(velorin::operator_name);
-        q->field(S("操作日期")).setAsDateTime(QDateTime::currentDateTime());
-        q->post();
-    } catch (const db::DbError &e) {
-        q->cancel();
-        msg::dbError(this, e.report(S("保存"), S("修改已取消")));
-        return false;
-    }
-    return true;
-}
-
 void TForm_qxb_edit::bitbtn_addClick()
 {
     db::Query *q = Dm1->q_qxb;
@@ -126,7 +108,7 @@ void TForm_qxb_edit::bitbtn_addClick()
     // Leaving a changed row for the new one keeps the change, stamped like
     // every save.
     if (q->isEditing() && q->isModified()) {
-        if (!stampAndPost())
+        if (data::saveRow(this, {.query = q, .savedMessage = {}}) != data::SaveOutcome::Saved)
             return;
     } else {
         q->cancel();
@@ -138,14 +120,9 @@ void TForm_qxb_edit::bitbtn_addClick()
 
 void TForm_qxb_edit::bitbtn_saveClick()
 {
-    db::Query *q = Dm1->q_qxb;
-    if (!q->isEditing())
-        q->edit();
-    if (!dbctrls::updateRecord(q) || !nameGiven())
-        return;
-    if (stampAndPost())
-        msg::hint(this, S("保存完毕！"));
-    setAdding(false);
+    if (data::saveRow(this, {.query = Dm1->q_qxb, .checks = [this] { return nameGiven(); }})
+        != data::SaveOutcome::Stopped)
+        setAdding(false);
 }
 
 void TForm_qxb_edit::bitbtn_cancelClick()

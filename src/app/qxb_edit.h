@@ -31,7 +31,6 @@ protected:
 
 private:
     bool nameGiven();
-    bool stampAndPost();
     void setAdding(bool adding);
 };
 

@@ -1,39 +1,19 @@
 #include "data/editorwindow.h"
 #include "data/editorpanel.h"
 #include "data/memowindow.h"
-#include "data/session.h"
+#include "data/savestep.h"
 #include "db/connection.h"
-#include "db/dberror.h"
 #include "dbctrls/dbctrls.h"
 #include "grid/dbgrideh.h"
 #include "grid/sorting.h"
-#include <QDateTime>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QShowEvent>
-#include <QStyle>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace data {
 namespace {
-
-bool isNavigation(Role r)
-{
-    return r == Role::First || r == Role::Prior || r == Role::Next || r == Role::Last;
-}
-
-QString navigationHint(Role r)
-{
-    switch (r) {
-    case Role::First: return QStringLiteral("第一条");
-    case Role::Prior: return QStringLiteral("上一条");
-    case Role::Next: return QStringLiteral("下一条");
-    default: return QStringLiteral("最后一条");
-    }
-}
 
 // The roles' own enabling: the state table of the two-state editors, and
 // the entry rule (增加 and 返回 rest while a new row is entered).
@@ -60,10 +40,7 @@ EditorWindow::~EditorWindow() = default;
 
 QAbstractButton *EditorWindow::button(const QString &objectName) const
 {
-    for (const auto &b : m_buttons)
-        if (b.first->objectName() == objectName)
-            return b.first;
-    return nullptr;
+    return m_bar.button(objectName);
 }
 
 void EditorWindow::build(const EditWindowDecl &decl)
@@ -120,50 +97,27 @@ void EditorWindow::buildButtons(QHBoxLayout *row, const QVector<ButtonDecl> &but
 {
     if (m_decl.buttonsBelow && !attachedBar)
         row->addStretch(1);
-    for (const ButtonDecl &d : buttons) {
-        QAbstractButton *b;
-        if (isNavigation(d.role)) {
-            auto *t = new QToolButton(this);
-            t->setIcon(buttonIcon(d));
-            t->setToolTip(navigationHint(d.role));
-            t->setAutoRaise(true);
-            b = t;
-        } else {
-            auto *p = new QPushButton(d.caption, this);
-            p->setAutoDefault(false);
-            p->setIcon(buttonIcon(d));
-            p->setMinimumWidth(64);
-            b = p;
-        }
-        b->setObjectName(d.objectName);
-        ButtonDecl stored = d;
-        if (attachedBar)
-            stored.when = When::Always;
-        else if (d.role != Role::Custom)
-            stored.when = defaultWhen(d.role, m_decl.style);
-        m_buttons.append({b, stored});
-        connect(b, &QAbstractButton::clicked, this, [this, d] {
-            if (d.handler) {
-                d.handler();
-                return;
-            }
-            switch (d.role) {
-            case Role::Add: add(); break;
-            case Role::Edit: edit(); break;
-            case Role::Save: save(); break;
-            case Role::Cancel: cancel(); break;
-            case Role::Close: close(); break;
-            case Role::First: first(); break;
-            case Role::Prior: prior(); break;
-            case Role::Next: next(); break;
-            case Role::Last: last(); break;
-            default: break;
-            }
-        });
-        row->addWidget(b);
-    }
+    const EditorStyle style = m_decl.style;
+    m_bar.add(this, row, buttons, [style](Role r) { return defaultWhen(r, style); },
+              [this](Role r) { standardAction(r); }, attachedBar);
     if (!m_decl.buttonsBelow || attachedBar)
         row->addStretch(1);
+}
+
+void EditorWindow::standardAction(Role r)
+{
+    switch (r) {
+    case Role::Add: add(); break;
+    case Role::Edit: edit(); break;
+    case Role::Save: save(); break;
+    case Role::Cancel: cancel(); break;
+    case Role::Close: close(); break;
+    case Role::First: first(); break;
+    case Role::Prior: prior(); break;
+    case Role::Next: next(); break;
+    case Role::Last: last(); break;
+    default: break;
+    }
 }
 
 void EditorWindow::buildAttached()
@@ -198,20 +152,7 @@ void EditorWindow::buildAttached()
 
 void EditorWindow::updateButtons()
 {
-    for (const auto &[b, d] : m_buttons) {
-        if (isNavigation(d.role)) {
-            const bool firstPrior = d.role == Role::First || d.role == Role::Prior;
-            b->setEnabled(!m_editing && (firstPrior ? m_navFirstPrior : m_navNextLast));
-            continue;
-        }
-        switch (d.when) {
-        case When::Browse: b->setEnabled(!m_editing); break;
-        case When::Editing: b->setEnabled(m_editing); break;
-        case When::Always: b->setEnabled(true); break;
-        case When::Never: b->setEnabled(false); break;
-        case When::NotAdding: b->setEnabled(!m_adding); break;
-        }
-    }
+    m_bar.update(m_editing, m_adding, m_navFirstPrior, m_navNextLast);
 }
 
 void EditorWindow::setNavigation(bool firstPrior, bool nextLast)
@@ -297,72 +238,47 @@ void EditorWindow::edit()
     focusField({});
 }
 
-bool EditorWindow::guarded(const QString &what, const std::function<void()> &write)
+void EditorWindow::rereadShown(bool written)
 {
-    auto *q = m_decl.query;
-    db::Query *rows = m_decl.attached.query;
-    try {
-        db::Transaction tx(*q->connection());
-        write();
-        tx.commit();
-        return true;
-    } catch (const db::DbError &e) {
-        // The transaction has rolled back whatever was written: nothing may
-        // look stored that is not.
-        const db::Query::Bookmark at = q->isActive() ? q->bookmark() : -1;
-        q->cancel();
-        if (rows && rows->isActive())
-            rows->cancel();
-        try {
-            if (q->isActive()) {
-                q->refreshKeepingRow();
-                if (at >= 0)
-                    q->gotoBookmark(at);
-            }
-            reloadAttached();
-        } catch (const db::DbError &) {
-            // The message below says what went wrong first.
-        }
-        msg::dbError(this, e.report(what, QStringLiteral("修改已取消")));
-        return false;
-    }
+    if (db::Query *rows = m_decl.attached.query; rows && rows->isActive())
+        rows->cancel();
+    // The whole list: a save may have rewritten other rows of it (balances).
+    rereadAfterFailure(m_decl.query, written, true);
+    reloadAttached();
 }
 
 void EditorWindow::save()
 {
     auto *q = m_decl.query;
-    if (refuseReadOnly(this, q->connection()))
-        return;
-    if (!q->isEditing())
-        q->edit();
-    // A value an editor refuses (a bad date) stops the save with its message.
-    if (!dbctrls::updateRecord(q))
-        return;
-    if (!checks())
-        return;
-    const bool saved = guarded(QStringLiteral("保存"), [&] {
-        if (!m_decl.stampOperator.isEmpty())
-            q->field(m_decl.stampOperator).setAsString(velorin::operator_name);
-        if (!m_decl.stampDate.isEmpty())
-            q->field(m_decl.stampDate).setAsDateTime(QDateTime::currentDateTime());
-        beforePost();
-        q->post();
-        // Then a change pending on the attached row the grid shows.
-        if (db::Query *rows = m_decl.attached.query; rows && rows->isActive() && rows->isEditing())
-            rows->post();
-        afterPost();
-    });
-    if (saved)
-        afterSave();
-    if (saved && !m_decl.savedMessage.isEmpty())
-        msg::hint(this, m_decl.savedMessage);
-    setEditing(false, false);
+    db::Query *rows = m_decl.attached.query;
+    const SaveOutcome outcome =
+        saveRow(this, {.query = q,
+                       .stampOperator = m_decl.stampOperator,
+                       .stampDate = m_decl.stampDate,
+                       .refuseReadOnly = true,
+                       .checks = [this] { return checks(); },
+                       .beforePost = [this] { beforePost(); },
+                       .afterPost =
+                           [this, rows] {
+                               // Then a change pending on the attached row the grid shows.
+                               if (rows && rows->isActive() && rows->isEditing())
+                                   rows->post();
+                               afterPost();
+                           },
+                       .committed = [this] { afterSave(); },
+                       .savedMessage = m_decl.savedMessage,
+                       .alsoCancelled = {rows},
+                       .rereadList = true,
+                       .rereadOthers = [this] { reloadAttached(); }});
+    if (outcome != SaveOutcome::Stopped)
+        setEditing(false, false);
 }
 
 void EditorWindow::giveUpNewEntry()
 {
     m_decl.query->cancel();
-    guarded(QStringLiteral("取消"), [this] { discardNewEntry(); });
+    guarded(this, m_decl.query->connection(), QStringLiteral("取消"), [this] { discardNewEntry(); },
+            [this] { rereadShown(false); });
     m_adding = false;
 }
 

@@ -14,54 +14,6 @@ namespace dbctrls { class EnterRing; }
 
 namespace data {
 
-// How an editor window's states work.
-enum class EditorStyle {
-    // Browse and editing (the goods order and dispatch editors): the editors
-    // are read-only while browsing; 编辑 edits the current row, 新增 enters a
-    // new one; the navigation buttons move through the list.
-    TwoStates,
-    // Always writable (the log and cash-journal editors, the line editor):
-    // typing edits the current row; 增加 starts an entry, during which the
-    // buttons declared NotAdding (增加, 返回) rest until 存盘 or 取消.
-    Entry,
-};
-
-// A read-only grid of rows that belong to the current row (an order's lines,
-// a dispatch's orders) over a second shared query, reloaded on every move.
-struct AttachedDecl {
-    db::Query *query = nullptr;
-    QString objectName = QStringLiteral("DBGridEh1");
-    grid::Columns columns = {};
-    // The SQL lines that list the rows of the header's current row.
-    std::function<QStringList(db::Query &header)> reload = {};
-    bool sortable = false;                 // title clicks replace the last SQL line
-    QString note = {};                     // a hint beside the grid
-    QVector<ButtonDecl> buttons = {};      // the bar over the grid; always enabled
-    std::function<void()> doubleClick = {};
-};
-
-// The declaration of one editor window; the window fills it and calls build().
-struct EditWindowDecl {
-    QString caption;
-    db::Query *query = nullptr;            // the list's own dataset
-    db::Query *search = nullptr;           // look-ups and duplicate checks (q_search)
-    EditorStyle style = EditorStyle::TwoStates;
-    QVector<ButtonDecl> buttons;           // left to right; Role::First..Last are the navigation
-    bool buttonsBelow = false;             // the dialog form: buttons under the editors
-    QVector<EditorDecl> editors;
-    int panelColumns = 3;
-    QStringList enterRing;                 // fields in Enter order (wraps unless enterSaves)
-    bool enterSaves = false;               // Enter in the ring's last field presses 存盘
-    QHash<QString, QString> enterExtra;    // field -> field Enter also goes to
-    QString focusField;                    // focus after 新增 / 编辑 / 增加
-    QString stampOperator = QStringLiteral("操作员");
-    QString stampDate = QStringLiteral("操作日期");
-    QString savedMessage;                  // shown after a save, e.g. "保存完毕！"
-    QString memoField;                     // DBMemo1's double click opens 备忘录 on it
-    AttachedDecl attached;
-    QString note;                          // a hint under the editors
-};
-
 // The separate modal editor working on a list window's shared query: moving
 // here moves the list, and what is saved here is what the list shows. It
 // holds the two states and their enabling, the navigation and its rules,
@@ -120,12 +72,6 @@ protected:
     // stored for it meanwhile is taken back.
     virtual void discardNewEntry() {}
 
-    // One guarded step: `write` runs in a transaction; on a database error
-    // everything is rolled back, pending changes are cancelled, the header
-    // and attached rows are read again as the database holds them and the
-    // user is told `what` failed and why. True when it was committed.
-    bool guarded(const QString &what, const std::function<void()> &write);
-
     // Rows of another table stored for the current row since 新增 or 编辑
     // (lines chosen, orders attached), by key: a save carries them along,
     // giving up a new row takes them back. Forgotten when the entry ends.
@@ -148,6 +94,10 @@ protected:
 
 private:
     void buildButtons(QHBoxLayout *row, const QVector<ButtonDecl> &buttons, bool attachedBar);
+    void standardAction(Role r);
+    // After a failed guarded step: the header and attached rows as the
+    // database holds them (`written`: the header row had been posted).
+    void rereadShown(bool written);
     void buildAttached();
     void updateButtons();
     void setNavigation(bool firstPrior, bool nextLast);
@@ -160,7 +110,7 @@ private:
     bool m_navFirstPrior = true, m_navNextLast = true;
     QList<qint64> m_entryRows;
     QHash<QString, QWidget *> m_editors;
-    QVector<QPair<QAbstractButton *, ButtonDecl>> m_buttons;
+    ButtonBar m_bar;
     QGroupBox *m_panel = nullptr;
     grid::DBGridEh *m_attachedGrid = nullptr;
     dbctrls::EnterRing *m_ring = nullptr;

@@ -2,6 +2,7 @@
 #include "data/bulkmark.h"
 #include "data/editorpanel.h"
 #include "data/memowindow.h"
+#include "data/savestep.h"
 #include "data/session.h"
 #include "db/dates.h"
 #include "db/connection.h"
@@ -20,7 +21,6 @@
 #include "grid/layoutstore.h"
 #include "grid/print.h"
 #include <QCheckBox>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QGridLayout>
@@ -28,7 +28,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QHeaderView>
 #include <QScreen>
 #include <QScrollBar>
@@ -100,34 +99,6 @@ When defaultWhen(Role r)
 
 } // namespace
 
-QIcon buttonIcon(const ButtonDecl &d)
-{
-    switch (d.role) {
-    case Role::Add: return dbctrls::themeIcon({"list-add", "document-new"});
-    case Role::Edit: return dbctrls::themeIcon({"document-edit"});
-    case Role::Save: return dbctrls::themeIcon({"document-save"});
-    case Role::Cancel: return dbctrls::themeIcon({"dialog-cancel"});
-    case Role::Delete: return dbctrls::themeIcon({"edit-delete"});
-    case Role::Refresh: return dbctrls::themeIcon({"view-refresh"});
-    case Role::Search: return dbctrls::themeIcon({"edit-find"});
-    case Role::Print: return dbctrls::themeIcon({"document-print"});
-    case Role::Export: return dbctrls::themeIcon({"document-export"});
-    case Role::ResetLayout: return dbctrls::themeIcon({"view-restore"});
-    case Role::Choose: return dbctrls::themeIcon({"edit-select", "dialog-ok"});
-    case Role::Close: return dbctrls::themeIcon({"window-close"});
-    case Role::First: return dbctrls::themeIcon({"go-first"}, QStyle::SP_MediaSkipBackward);
-    case Role::Prior: return dbctrls::themeIcon({"go-previous"}, QStyle::SP_MediaSeekBackward);
-    case Role::Next: return dbctrls::themeIcon({"go-next"}, QStyle::SP_MediaSeekForward);
-    case Role::Last: return dbctrls::themeIcon({"go-last"}, QStyle::SP_MediaSkipForward);
-    case Role::Custom: break;
-    }
-    if (d.caption.startsWith(QStringLiteral("查找")) || d.caption.startsWith(QStringLiteral("查询")))
-        return dbctrls::themeIcon({"edit-find"});
-    if (d.caption.startsWith(QStringLiteral("选")))
-        return dbctrls::themeIcon({"dialog-ok-apply", "dialog-ok"});
-    return {};
-}
-
 RecordListWindow::RecordListWindow(QWidget *owner) : QDialog(owner)
 {
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
@@ -138,17 +109,12 @@ RecordListWindow::~RecordListWindow() = default;
 
 QAbstractButton *RecordListWindow::button(const QString &objectName) const
 {
-    for (const auto &b : m_buttons)
-        if (b.first->objectName() == objectName)
-            return b.first;
-    return nullptr;
+    return m_bar.button(objectName);
 }
 
 void RecordListWindow::setButtonWhen(const QString &objectName, When when)
 {
-    for (auto &b : m_buttons)
-        if (b.first->objectName() == objectName)
-            b.second.when = when;
+    m_bar.setWhen(objectName, when);
     updateButtons();
 }
 
@@ -215,11 +181,8 @@ void RecordListWindow::build(const ListDecl &decl)
     connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] {
         if (!m_decl.gridDoubleClickEdits)
             return;
-        for (const auto &b : m_buttons)
-            if (b.second.role == Role::Edit && b.first->isEnabled()) {
-                b.first->click();
-                return;
-            }
+        if (auto *b = m_bar.button(Role::Edit); b && b->isEnabled())
+            b->click();
     });
 
     if (!m_decl.enterRing.isEmpty()) {
@@ -247,41 +210,28 @@ void RecordListWindow::buildButtons()
 {
     m_toolRow = new QHBoxLayout;
     m_toolRow->setSpacing(2);
-    for (const ButtonDecl &d : m_decl.buttons) {
-        auto *b = new QPushButton(d.caption, this);
-        b->setObjectName(d.objectName);
-        b->setAutoDefault(false);
-        b->setIcon(buttonIcon(d));
-        b->setMinimumWidth(64);
-        ButtonDecl stored = d;
-        if (d.role != Role::Custom)
-            stored.when = defaultWhen(d.role);
-        m_buttons.append({b, stored});
-        connect(b, &QPushButton::clicked, this, [this, d] {
-            if (d.handler) {
-                d.handler();
-                return;
-            }
-            switch (d.role) {
-            case Role::Add: add(); break;
-            case Role::Edit: edit(); break;
-            case Role::Save: save(); break;
-            case Role::Cancel: cancel(); break;
-            case Role::Delete: remove(); break;
-            case Role::Refresh: refresh(); break;
-            case Role::Search: quickSearch(); break;
-            case Role::Print: print(); break;
-            case Role::Export: exportData(); break;
-            case Role::ResetLayout: resetLayout(); break;
-            case Role::Close: close(); break;
-            case Role::Choose: case Role::Custom: case Role::First: case Role::Prior: case Role::Next:
-            case Role::Last: break;
-            }
-        });
-        m_toolRow->addWidget(b);
-    }
+    m_bar.add(this, m_toolRow, m_decl.buttons, defaultWhen, [this](Role r) { standardAction(r); });
     m_toolRow->addStretch(1);
     m_top->addLayout(m_toolRow);
+}
+
+void RecordListWindow::standardAction(Role r)
+{
+    switch (r) {
+    case Role::Add: add(); break;
+    case Role::Edit: edit(); break;
+    case Role::Save: save(); break;
+    case Role::Cancel: cancel(); break;
+    case Role::Delete: remove(); break;
+    case Role::Refresh: refresh(); break;
+    case Role::Search: quickSearch(); break;
+    case Role::Print: print(); break;
+    case Role::Export: exportData(); break;
+    case Role::ResetLayout: resetLayout(); break;
+    case Role::Close: close(); break;
+    case Role::Choose: case Role::Custom: case Role::First: case Role::Prior: case Role::Next:
+    case Role::Last: break;
+    }
 }
 
 void RecordListWindow::buildQuickSearch()
@@ -342,15 +292,7 @@ void RecordListWindow::buildPanel()
 
 void RecordListWindow::updateButtons()
 {
-    for (const auto &[b, d] : m_buttons) {
-        switch (d.when) {
-        case When::Browse: b->setEnabled(!m_editing); break;
-        case When::Editing: b->setEnabled(m_editing); break;
-        case When::Always: b->setEnabled(true); break;
-        case When::Never: b->setEnabled(false); break;
-        case When::NotAdding: b->setEnabled(true); break;
-        }
-    }
+    m_bar.update(m_editing, false);
 }
 
 void RecordListWindow::setEditing(bool on)
@@ -445,34 +387,14 @@ bool RecordListWindow::isDuplicate(const QStringList &searchLines, const QString
 void RecordListWindow::save()
 {
     auto *q = m_decl.query;
-    if (!q->isEditing())
-        q->edit();
-    // A value an editor refuses (a bad date) stops the save with its message.
-    if (!dbctrls::updateRecord(q))
+    const SaveOutcome outcome = saveRow(this, {.query = q,
+                                               .stampOperator = m_decl.stampOperator,
+                                               .stampDate = m_decl.stampDate,
+                                               .checks = [this] { return checks(); },
+                                               .beforePost = [this] { beforePost(); },
+                                               .afterPost = [this] { afterPost(); }});
+    if (outcome == SaveOutcome::Stopped)
         return;
-    if (!checks())
-        return;
-    bool posted = false;
-    try {
-        db::Transaction tx(*q->connection());
-        if (!m_decl.stampOperator.isEmpty())
-            q->field(m_decl.stampOperator).setAsString(velorin::operator_name);
-        if (!m_decl.stampDate.isEmpty())
-            q->field(m_decl.stampDate).setAsDateTime(QDateTime::currentDateTime());
-        beforePost();
-        q->post();
-        posted = true;
-        afterPost();
-        tx.commit();
-        msg::hint(this, QStringLiteral("保存完毕！"));
-    } catch (const db::DbError &e) {
-        // The change is dropped, but the user learns why; a row posted
-        // before the rollback shows what the database holds again.
-        q->cancel();
-        if (posted && !q->refetchRow(q->currentRow()) && q->state() == db::Query::Browse)
-            q->refreshKeepingRow();
-        msg::dbError(this, e.report(QStringLiteral("保存"), QStringLiteral("修改已取消")));
-    }
     setEditing(false);
     if (m_decl.refreshAfterSave)
         q->refetchRows();

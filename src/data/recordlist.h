@@ -1,4 +1,6 @@
 #pragma once
+#include "data/buttonbar.h"
+#include "data/declarations.h"
 #include "db/query.h"
 #include "dbctrls/messages.h"
 #include "grid/columns.h"
@@ -19,105 +21,6 @@ namespace grid { class DBGridEh; class GridToolBar; struct PrintSettings; }
 namespace dbctrls { class DBNavigator; class EnterRing; }
 
 namespace data {
-
-// What a tool button does; the role decides when it is enabled.
-enum class Role { Add, Edit, Save, Cancel, Delete, Refresh, Search, Print, Export, ResetLayout, Choose, Close, Custom,
-                  First, Prior, Next, Last };
-// When a button is enabled: in the browse state, while editing, always,
-// never (a button that stays disabled, such as 选中 outside picker mode), or
-// unless a new row is being entered (新增 of an editor window).
-enum class When { Browse, Editing, Always, Never, NotAdding };
-
-struct ButtonDecl {
-    Role role = Role::Custom;
-    QString objectName = {};
-    QString caption = {};
-    When when = When::Always;              // for Custom; other roles take their own
-    std::function<void()> handler = {};    // for Custom and Search; replaces the standard action otherwise
-};
-
-enum class EditorKind { Edit, Combo, Date, Whole, Decimal, Money, Memo, Check, Radio };
-
-struct EditorDecl {
-    QString field = {};
-    QString label = {};
-    EditorKind kind = EditorKind::Edit;
-    QString objectName = {};
-    QStringList items = {};       // combo and radio items
-    bool chinese = false;         // takes Chinese text: gets the operator's input method
-    bool alwaysReadOnly = false;  // never writable (e.g. a computed route)
-    bool upper = false;
-    int span = 1;                 // label+editor pairs it spans in the panel
-    int maxLength = 0;
-};
-
-enum class TermKind { Like, Exact, Day, Range };
-
-// Enter in the quick-search strip: moves along it and runs the search in its
-// last field, runs the search in every field, or is left to the control.
-enum class StripEnter { Moves, EachRuns, Nothing };
-
-// A field of an in-window quick search or a search dialog and the term it adds.
-struct SearchField {
-    QString objectName = {};
-    QString label = {};
-    QString column = {};
-    TermKind term = TermKind::Like;
-    EditorKind kind = EditorKind::Edit;   // Edit, Combo or Date
-    QStringList items = {};
-    bool chinese = false;
-    bool upper = false;
-    QString objectName2 = {};             // Range: the to-date editor
-    QString label2 = {};
-    QString format = {};                  // a term of its own shape ("%1": the quoted value) instead of `term`'s;
-                                          // for a Range "%1" and "%2": from and to
-    QString formatLater = {};             // the shape when another term precedes it, if it differs
-    // Range: its own messages (one bound only; from above to). A money range
-    // (kind Money) without msgIncomplete ignores a single bound.
-    QString msgIncomplete = {};
-    QString msgOrder = {};
-};
-
-// The icon theme's picture for what a button does (custom buttons by their
-// caption: 查找, 选…); none where the theme has none.
-QIcon buttonIcon(const ButtonDecl &d);
-
-// The declaration of one record list window; a window fills it and calls build().
-struct ListDecl {
-    QString caption;
-    QString module;                          // ini file name and module name
-    db::Query *query = nullptr;
-    db::Query *search = nullptr;             // look-ups and duplicate checks (q_search)
-    grid::Columns columns;
-    int minVisible = 5;
-    bool columnButtons = true;               // false: hide/show-column buttons disabled for good
-    bool fit = false;
-    QString dichromaticCaption = QStringLiteral("区分列表");
-    QString fitCaption = QStringLiteral("满屏显示");
-    QString printTitle;
-    bool pageNumberRight = false;
-    QString exportName;
-    bool layoutStore = true;
-    QString heading;                         // fixed text above the list, if any
-    QVector<ButtonDecl> buttons;
-    QVector<EditorDecl> editors;             // the panel; empty for the browse variant
-    int panelColumns = 3;
-    QStringList enterRing;                   // fields in Enter order while editing (wraps)
-    bool enterRingStops = false;             // Enter in the ring's last field goes nowhere instead
-    QHash<QString, QString> enterExtra;      // field -> field Enter also goes to
-    QVector<SearchField> quickSearch;        // the search strip
-    QString quickSearchButton = QStringLiteral("SpeedButton2");
-    QStringList quickSearchHead;             // lines before " where " (usually one)
-    QString quickSearchOrder;                // the order-by line
-    StripEnter quickSearchEnter = StripEnter::Moves;
-    QString stampOperator = QStringLiteral("操作员");
-    QString stampDate = QStringLiteral("操作日期");
-    QString memoField;                       // double-click column of DBMemo1 (opens 备忘录)
-    bool gridDoubleClickEdits = false;
-    QString editFocus;                       // field 编辑 focuses; empty: the first of the Enter ring
-    bool editNeedsRow = false;               // 编辑 on an empty list does nothing
-    bool refreshAfterSave = false;           // a save reads the listed rows' values again
-};
 
 // The duplicate rule: rows found by the lines on the search query are a
 // duplicate for a new row of `row`, and for an edited row only when one of
@@ -205,6 +108,7 @@ protected:
 
 private:
     void buildButtons();
+    void standardAction(Role r);
     void buildPanel();
     void buildQuickSearch();
     void updateButtons();
@@ -227,7 +131,7 @@ private:
     QCheckBox *m_dichromatic = nullptr;
     QCheckBox *m_fit = nullptr;
     QHash<QString, QWidget *> m_editors;     // field -> editor
-    QVector<QPair<QAbstractButton *, ButtonDecl>> m_buttons;
+    ButtonBar m_bar;
     QVector<QWidget *> m_searchWidgets;
     dbctrls::EnterRing *m_ring = nullptr;
     QPointer<QWidget> m_keepClearOf;

@@ -1,13 +1,14 @@
 #include "goods/freight_ddb_edit.h"
 #include "data/dm1.h"
 #include "data/modal.h"
-#include "db/dberror.h"
+#include "data/savestep.h"
 #include "db/quote.h"
 #include "db/text.h"
 #include "dbctrls/dbctrls.h"
 #include "goods/freight_ddb.h"
 #include "goods/freight_ysd.h"
 #include "goods/freight_ysd_list.h"
+#include "goods/rules.h"
 #include "goods/xzfreight_ysd.h"
 #include "masterdata/carinfo.h"
 
@@ -102,8 +103,7 @@ bool TForm_freight_ddb_edit::hasOrders()
     const QString typed = q->field(S("调度单号")).asString();
     if (typed.trimmed().isEmpty())
         return true;
-    const db::Field number = q->field(S("调度单号"));
-    const QString read = q->state() == db::Query::Insert ? typed : db::Query::displayOf(number.kind(), number.oldValue());
+    const QString read = q->state() == db::Query::Insert ? typed : goods::numberAsRead(*q, S("调度单号"));
     db::Query *s = Dm1->q_search;
     s->reopenWith({S("select count(*) as n from 普通货物运输单 "),
                    S("where (调度单号='") + db::q(typed) + S("')or(调度单号='") + db::q(read) + S("')")});
@@ -114,29 +114,14 @@ bool TForm_freight_ddb_edit::hasOrders()
 
 void TForm_freight_ddb_edit::beforePost()
 {
-    auto *q = query();
     // The route the lists and searches show, as an order's is made.
-    q->field(S("运输动态")).setAsString(q->field(S("起始地")).asString() + S("-") + q->field(S("目的地")).asString());
-    const db::Field number = q->field(S("调度单号"));
-    m_readNumber = q->state() == db::Query::Insert ? QString() : db::Query::displayOf(number.kind(), number.oldValue());
+    goods::setRoute(*query());
+    m_readNumber = goods::numberAsRead(*query(), S("调度单号"));
 }
 
 void TForm_freight_ddb_edit::afterPost()
 {
-    auto *q = query();
-    const QString number = db::q(q->field(S("调度单号")).asString());
-    // A renumbered dispatch keeps its orders, and orders attached under a
-    // number typed earlier in this entry follow the number it is saved with.
-    if (!m_readNumber.isEmpty() && m_readNumber != q->field(S("调度单号")).asString())
-        Dm1->q_search->execWith({S("update 普通货物运输单 set 调度单号='") + number + S("'"),
-                                 S("where 调度单号='") + db::q(m_readNumber) + S("'")});
-    if (hasEntryRows())
-        Dm1->q_search->execWith({S("update 普通货物运输单 set 调度单号='") + number + S("'"),
-                                 S("where (rowid in (") + entryRowList() + S("))and(调度单号<>'')")});
-    const auto text = [&](const char *f) { return db::q(q->field(S(f)).asString()); };
-    Dm1->q_search->execWith({S("update 普通货物运输单 set 承运单位='") + text("承运单位") + S("',车牌号='") + text("车牌号")
-                                 + S("',驾驶员='") + text("驾驶员") + S("'"),
-                             S("where 调度单号='") + number + S("'")});
+    goods::carryDispatchToOrders(*Dm1->q_search, *query(), m_readNumber, entryRowList());
 }
 
 void TForm_freight_ddb_edit::afterSave()
@@ -197,16 +182,14 @@ void TForm_freight_ddb_edit::SpeedButton5Click()
         return;
     if (!msg::confirm(this, S("确实要取消当前记录?"), S("提示")))
         return;
-    if (refuseReadOnly(this, orders->connection()))
-        return;
-    try {
-        orders->field(S("调度单号")).setAsString(QString());
-        orders->post();
-    } catch (const db::DbError &e) {
-        orders->cancel();
-        msg::dbError(this, e.report(S("保存"), S("修改已取消")));
-    }
-    reloadAttached();
+    if (saveRow(this, {.query = orders,
+                       .stampOperator = {},
+                       .stampDate = {},
+                       .refuseReadOnly = true,
+                       .beforePost = [orders] { orders->field(S("调度单号")).setAsString(QString()); },
+                       .savedMessage = {}})
+        != SaveOutcome::Stopped)
+        reloadAttached();
 }
 
 void TForm_freight_ddb_edit::showOrder()

@@ -7,20 +7,13 @@
 #include "dbctrls/dbctrls.h"
 #include "goods/freight_mxb_edit.h"
 #include "goods/freight_ysd.h"
+#include "goods/rules.h"
 #include "goods/xzfreight.h"
 #include "grid/dbgrideh.h"
 #include "masterdata/deliveryinfo.h"
 #include <QComboBox>
 
 using namespace data;
-
-namespace {
-
-// The line columns an order lends its lines when they are added, and that
-// its save carries along.
-const char *const copiedColumns[] = {"运输单号", "上游客户", "发货日期", "到货日期", "收货日期"};
-
-} // namespace
 
 TForm_freight_ysd_edit::TForm_freight_ysd_edit(QWidget *owner) : EditorWindow(owner)
 {
@@ -106,32 +99,13 @@ bool TForm_freight_ysd_edit::checks()
 
 void TForm_freight_ysd_edit::beforePost()
 {
-    auto *q = query();
-    q->field(S("运输动态")).setAsString(q->field(S("起始地")).asString() + S("-") + q->field(S("目的地")).asString());
-    const db::Field number = q->field(S("运输单号"));
-    m_readNumber = q->state() == db::Query::Insert ? QString() : db::Query::displayOf(number.kind(), number.oldValue());
+    goods::setRoute(*query());
+    m_readNumber = goods::numberAsRead(*query(), S("运输单号"));
 }
 
 void TForm_freight_ysd_edit::afterPost()
 {
-    // The lines carry the order's number and dates: a renumbered or re-dated
-    // order keeps its lines, and the summaries by period count them rightly.
-    auto *q = query();
-    QStringList sets;
-    for (const char *c : copiedColumns) {
-        const db::Field f = q->field(S(c));
-        const QString value = f.kind() == db::Kind::Date || f.kind() == db::Kind::DateTime ? db::dateLit(f.asDateTime())
-                                                                                              : db::lit(f.asString());
-        sets << S(c) + S("=") + value;
-    }
-    QStringList owners;
-    if (!m_readNumber.isEmpty())
-        owners << S("(运输单号=") + db::lit(m_readNumber) + S(")");
-    if (hasEntryRows())
-        owners << S("(rowid in (") + entryRowList() + S("))");
-    if (!owners.isEmpty())
-        Dm1->q_search->execWith(
-            {S("update 普通货物运输单明细 set ") + sets.join(QLatin1Char(',')), S("where ") + owners.join(S("or"))});
+    goods::carryOrderToLines(*Dm1->q_search, *query(), m_readNumber, entryRowList());
 }
 
 void TForm_freight_ysd_edit::afterSave()

@@ -1,15 +1,14 @@
 #include "goods/xzfreight.h"
 #include "data/dm1.h"
 #include "data/recordlist.h"
-#include "data/session.h"
-#include "db/dberror.h"
+#include "data/savestep.h"
 #include "db/quote.h"
+#include "goods/rules.h"
 #include "db/text.h"
 #include "dbctrls/dbctrls.h"
 #include "dbctrls/messages.h"
 #include "grid/dbgrideh.h"
 #include "grid/sorting.h"
-#include <QDateTime>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -117,24 +116,17 @@ void TForm_xzfreight::SpeedButton2Click()
         return;
     if (!msg::ask(this, S("确实要选择该货物吗?")))
         return;
-    if (data::refuseReadOnly(this, lines->connection()))
-        return;
-    try {
-        lines->append();
+    const auto copy = [=] {
         // The order's values as they stand in its editor, saved or not.
-        for (const char *c : {"运输单号", "上游客户", "发货日期", "到货日期", "收货日期"})
-            lines->field(S(c)).setValue(order->field(S(c)).value());
-        lines->field(S("操作员")).setAsString(velorin::operator_name);
-        lines->field(S("操作日期")).setAsDateTime(QDateTime::currentDateTime());
+        for (const QString &c : goods::columnsLentToLines())
+            lines->field(c).setValue(order->field(c).value());
         for (const char *c : {"货物名称", "型号规格", "类别", "计量单位"})
             lines->field(S(c)).setAsString(goodsList->field(S(c)).asString());
-        lines->post();
-    } catch (const db::DbError &e) {
-        lines->cancel();
-        msg::dbError(this, e.report(S("保存"), S("修改已取消")));
-        return;
-    }
-    if (m_lineStored)
+    };
+    if (data::saveRow(this, {.query = lines, .refuseReadOnly = true, .appendRow = true, .beforePost = copy,
+                             .savedMessage = {}})
+            == data::SaveOutcome::Saved
+        && m_lineStored)
         m_lineStored(lines->bookmark());
 }
 

@@ -1,7 +1,7 @@
 #include "goods/xzfreight_ysd.h"
 #include "data/dm1.h"
 #include "data/recordlist.h"
-#include "db/dberror.h"
+#include "data/savestep.h"
 #include "db/quote.h"
 #include "db/text.h"
 #include "dbctrls/dbctrls.h"
@@ -93,16 +93,15 @@ bool TForm_xzfreight_ysd::currentAttached() const
 void TForm_xzfreight_ysd::setOrder(const QString &dispatchNumber)
 {
     db::Query *order = Dm1->q_search, *dispatch = Dm1->q_freight_ddb;
-    if (data::refuseReadOnly(this, order->connection()))
+    // Attaching is no edit of the order: it keeps its stamp.
+    if (data::saveRow(this, {.query = order,
+                             .stampOperator = {},
+                             .stampDate = {},
+                             .refuseReadOnly = true,
+                             .beforePost = [=] { order->field(S("调度单号")).setAsString(dispatchNumber); },
+                             .savedMessage = {}})
+        != data::SaveOutcome::Saved)
         return;
-    try {
-        order->field(S("调度单号")).setAsString(dispatchNumber);
-        order->post();
-    } catch (const db::DbError &e) {
-        order->cancel();
-        msg::dbError(this, e.report(S("保存"), S("修改已取消")));
-        return;
-    }
     // The dispatch names the customer and places of the order chosen last.
     dispatch->edit();
     for (const char *f : {"上游客户", "起始地", "目的地"})

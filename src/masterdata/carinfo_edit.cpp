@@ -4,8 +4,7 @@
 #include "data/modal.h"
 #include "masterdata/xstp.h"
 #include "data/recordlist.h"
-#include "data/session.h"
-#include "db/dberror.h"
+#include "data/savestep.h"
 #include "db/quote.h"
 #include "dbctrls/dbctrls.h"
 #include "dbctrls/messages.h"
@@ -266,53 +265,40 @@ bool TForm_carinfo_edit::info(const QString &message, QWidget *focus)
     return false;
 }
 
+bool TForm_carinfo_edit::checks()
+{
+    m_pages->setCurrentIndex(0);
+    if (!m_q->isModified())
+        return false;
+    const QString owner = m_q->field(S("所属单位")).asString();
+    const QString plate = m_q->field(S("车牌号")).asString();
+    if (owner.trimmed().isEmpty())
+        return info(S("所属单位不能为空,请重新输入!"), m_owner);
+    if (plate.trimmed().isEmpty())
+        return info(S("车牌号不能为空,请重新输入!"), m_plate);
+    if (m_q->field(S("类别")).asString().isEmpty())
+        return info(S("车辆类别不能为空,请重新输入!"), m_kind);
+    if (data::isDuplicate(m_q, Dm1->q_search,
+                          {S("select * from 承运车辆 "), S("where (车牌号='") + db::q(plate) + S("')")}, {S("车牌号")}))
+        return info(S("车牌号不能重复,请重新输入!"), m_plate);
+    Dm1->q_search->reopenWith({S("select * from 下游运输商 "), S("where (单位名称='") + db::q(owner) + S("')")});
+    const bool carrier = !Dm1->q_search->isEmpty();
+    Dm1->q_search->close();
+    if (!carrier)
+        return info(S("所属单位名称应该在下游运输商中,请重新选择!"), m_owner);
+    return true;
+}
+
 void TForm_carinfo_edit::save()
 {
     if (!m_q->isActive())
         return;
-    m_q->edit();
-    if (!dbctrls::updateRecord(m_q))
-        return;   // an editor refused its text and said why
-    m_pages->setCurrentIndex(0);
-    if (!m_q->isModified())
-        return;
-    const QString owner = m_q->field(S("所属单位")).asString();
-    const QString plate = m_q->field(S("车牌号")).asString();
-    if (owner.trimmed().isEmpty()) {
-        info(S("所属单位不能为空,请重新输入!"), m_owner);
-        return;
-    }
-    if (plate.trimmed().isEmpty()) {
-        info(S("车牌号不能为空,请重新输入!"), m_plate);
-        return;
-    }
-    if (m_q->field(S("类别")).asString().isEmpty()) {
-        info(S("车辆类别不能为空,请重新输入!"), m_kind);
-        return;
-    }
-    if (data::isDuplicate(m_q, Dm1->q_search,
-                          {S("select * from 承运车辆 "), S("where (车牌号='") + db::q(plate) + S("')")}, {S("车牌号")})) {
-        info(S("车牌号不能重复,请重新输入!"), m_plate);
-        return;
-    }
-    Dm1->q_search->reopenWith({S("select * from 下游运输商 "), S("where (单位名称='") + db::q(owner) + S("')")});
-    const bool carrier = !Dm1->q_search->isEmpty();
-    Dm1->q_search->close();
-    if (!carrier) {
-        info(S("所属单位名称应该在下游运输商中,请重新选择!"), m_owner);
-        return;
-    }
-    try {
-        m_q->field(S("操作员")).setAsString(velorin::operator_name);
-        m_q->field(S("操作日期")).setAsDateTime(QDateTime::currentDateTime());
-        m_q->field(S("汽车照片")).setAsString(plate + S(".JPG"));
-        m_q->post();
-        msg::hint(this, S("保存完毕！"));
-    } catch (const db::DbError &e) {
-        m_q->cancel();
-        msg::dbError(this, e.report(S("保存"), S("修改已取消")));
-    }
-    setAdding(false);
+    const data::SaveOutcome outcome = data::saveRow(
+        this, {.query = m_q,
+               .checks = [this] { return checks(); },
+               .beforePost = [this] { m_q->field(S("汽车照片")).setAsString(m_q->field(S("车牌号")).asString() + S(".JPG")); }});
+    if (outcome != data::SaveOutcome::Stopped)
+        setAdding(false);
 }
 
 QPixmap TForm_carinfo_edit::loadPicture()

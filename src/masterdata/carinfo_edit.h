@@ -39,6 +39,8 @@ protected:
 
 private:
     bool info(const QString &message, QWidget *focus);
+    // The save's checks in order; false also when nothing was changed.
+    bool checks();
     // The row's picture, or a null one after telling the user why.
     QPixmap loadPicture();
     void setAdding(bool adding);
