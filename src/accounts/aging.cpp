@@ -23,18 +23,18 @@ namespace {
 QVector<ResultColumn> columns(Side side)
 {
     QVector<ResultColumn> c = {
-        {S("名称"), S("TEXT"),
-         {.title = side == Side::Receivable ? S("上游客户") : S("承运单位"), .width = 160, .sortable = true,
+        {.field = S("名称"), .type = S("TEXT"),
+         .grid = {.title = side == Side::Receivable ? S("上游客户") : S("承运单位"), .width = 160, .sortable = true,
           .footer = grid::FooterKind::Text, .footerText = S("合计")}},
     };
     const QStringList fields = {S("账龄30"), S("账龄60"), S("账龄90"), S("账龄90以上")};
     const QStringList titles = bucketTitles();
     for (int b = 0; b < 4; ++b)
-        c.append({fields[b], S("MONEY_INT"),
-                  {.title = S("账龄|") + titles[b], .width = 95, .sortable = true, .footer = grid::FooterKind::Sum}});
-    c.append({S("合计"), S("MONEY_INT"), {.title = S("合计"), .width = 100, .sortable = true, .footer = grid::FooterKind::Sum}});
-    c.append({S("单数"), S("INTEGER"), {.title = S("未结单数"), .width = 70, .sortable = true, .footer = grid::FooterKind::Sum}});
-    c.append({S("最早日期"), S("DATE_TEXT"), {.title = S("最早单据日期"), .width = 95, .sortable = true}});
+        c.append({.field = fields[b], .type = S("MONEY_INT"),
+                  .grid = {.title = S("账龄|") + titles[b], .width = 95, .sortable = true, .footer = grid::FooterKind::Sum}});
+    c.append({.field = S("合计"), .type = S("MONEY_INT"), .grid = {.title = S("合计"), .width = 100, .sortable = true, .footer = grid::FooterKind::Sum}});
+    c.append({.field = S("单数"), .type = S("INTEGER"), .grid = {.title = S("未结单数"), .width = 70, .sortable = true, .footer = grid::FooterKind::Sum}});
+    c.append({.field = S("最早日期"), .type = S("DATE_TEXT"), .grid = {.title = S("最早单据日期"), .width = 95, .sortable = true}});
     return c;
 }
 

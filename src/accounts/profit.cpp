@@ -13,21 +13,21 @@ namespace {
 QVector<ResultColumn> columns()
 {
     const auto money = [](const char *field, const char *title) {
-        return ResultColumn{S(field), S("MONEY_INT"),
-                            {.title = S(title), .width = 90, .sortable = true, .footer = grid::FooterKind::Sum}};
+        return ResultColumn{.field = S(field), .type = S("MONEY_INT"),
+                            .grid = {.title = S(title), .width = 90, .sortable = true, .footer = grid::FooterKind::Sum}};
     };
     return {
-        {S("日期"), S("DATE_TEXT"),
-         {.title = S("日期"), .width = 85, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("合计")}},
-        {S("业务"), S("TEXT"), {.title = S("业务"), .width = 65, .sortable = true}},
-        {S("单号"), S("TEXT"), {.title = S("运输单号/调度单号"), .width = 120, .sortable = true, .footer = grid::FooterKind::Count}},
-        {S("上游客户"), S("TEXT"), {.title = S("上游客户"), .width = 150, .sortable = true}},
-        {S("承运单位"), S("TEXT"), {.title = S("承运单位"), .width = 130, .sortable = true}},
-        {S("车牌号"), S("TEXT"), {.title = S("车牌号"), .width = 80, .sortable = true}},
+        {.field = S("日期"), .type = S("DATE_TEXT"),
+         .grid = {.title = S("日期"), .width = 85, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("合计")}},
+        {.field = S("业务"), .type = S("TEXT"), .grid = {.title = S("业务"), .width = 65, .sortable = true}},
+        {.field = S("单号"), .type = S("TEXT"), .grid = {.title = S("运输单号/调度单号"), .width = 120, .sortable = true, .footer = grid::FooterKind::Count}},
+        {.field = S("上游客户"), .type = S("TEXT"), .grid = {.title = S("上游客户"), .width = 150, .sortable = true}},
+        {.field = S("承运单位"), .type = S("TEXT"), .grid = {.title = S("承运单位"), .width = 130, .sortable = true}},
+        {.field = S("车牌号"), .type = S("TEXT"), .grid = {.title = S("车牌号"), .width = 80, .sortable = true}},
         money("应收运费", "应收运费"),
         money("承运费用", "承运费用"),
         money("毛利", "毛利"),
-        {S("毛利率"), S("REAL"), {.title = S("毛利率(%)"), .width = 80, .sortable = true, .footer = grid::FooterKind::Text}},
+        {.field = S("毛利率"), .type = S("REAL"), .grid = {.title = S("毛利率(%)"), .width = 80, .sortable = true, .footer = grid::FooterKind::Text}},
     };
 }
 

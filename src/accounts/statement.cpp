@@ -20,15 +20,15 @@ QVector<ResultColumn> columns(Side side)
 {
     const bool r = side == Side::Receivable;
     const auto money = [](const char *field, const char *title, bool sum) {
-        return ResultColumn{S(field), S("MONEY_INT"),
-                            {.title = S(title), .width = 90, .footer = sum ? grid::FooterKind::Sum : grid::FooterKind::None}};
+        return ResultColumn{.field = S(field), .type = S("MONEY_INT"),
+                            .grid = {.title = S(title), .width = 90, .footer = sum ? grid::FooterKind::Sum : grid::FooterKind::None}};
     };
     return {
-        {S("日期"), S("DATE_TEXT"), {.title = S("日期"), .width = 85}},
-        {S("摘要"), S("TEXT"), {.title = S("摘要"), .width = 70, .footer = grid::FooterKind::Text, .footerText = S("合计")}},
-        {S("单号"), S("TEXT"), {.title = r ? S("运输单号") : S("调度单号"), .width = 110}},
-        {S("明细"), S("TEXT"), {.title = r ? S("箱号/货物") : S("车牌号"), .width = 110}},
-        {S("路线"), S("TEXT"), {.title = S("起始地-目的地"), .width = 130}},
+        {.field = S("日期"), .type = S("DATE_TEXT"), .grid = {.title = S("日期"), .width = 85}},
+        {.field = S("摘要"), .type = S("TEXT"), .grid = {.title = S("摘要"), .width = 70, .footer = grid::FooterKind::Text, .footerText = S("合计")}},
+        {.field = S("单号"), .type = S("TEXT"), .grid = {.title = r ? S("运输单号") : S("调度单号"), .width = 110}},
+        {.field = S("明细"), .type = S("TEXT"), .grid = {.title = r ? S("箱号/货物") : S("车牌号"), .width = 110}},
+        {.field = S("路线"), .type = S("TEXT"), .grid = {.title = S("起始地-目的地"), .width = 130}},
         money("应收", r ? "应收" : "应付", true),
         money("收款", r ? "收款" : "付款", true),
         money("减免", "减免", true),

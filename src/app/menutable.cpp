@@ -11,7 +11,7 @@ using L = QStringList;
 
 QueryStep open(const char *query, L lines)
 {
-    return {QString::fromLatin1(query), std::move(lines), {}, false};
+    return {.query = QString::fromLatin1(query), .lines = std::move(lines), .build = {}, .command = false};
 }
 
 MenuItem window(const char *name, const QString &caption, const char *cls, QList<QueryStep> setup = {},
@@ -46,13 +46,13 @@ MenuItem special(MenuItem::Kind kind, const char *name = "", const QString &capt
 PickList customers(L targets, const char *query = "q_guestinfo",
                    L lines = {QStringLiteral("select * from 上游客户"), QStringLiteral("order by 客户名称")})
 {
-    return {QString::fromLatin1(query), std::move(lines), QStringLiteral("客户名称"), std::move(targets)};
+    return {.query = QString::fromLatin1(query), .lines = std::move(lines), .column = QStringLiteral("客户名称"), .targets = std::move(targets)};
 }
 
 PickList carriers(const char *query)
 {
-    return {QString::fromLatin1(query), {QStringLiteral("select * from 下游运输商"), QStringLiteral("order by 单位名称")},
-            QStringLiteral("单位名称"), {QStringLiteral("DBComboBoxEh3")}};
+    return {.query = QString::fromLatin1(query), .lines = {QStringLiteral("select * from 下游运输商"), QStringLiteral("order by 单位名称")},
+            .column = QStringLiteral("单位名称"), .targets = {QStringLiteral("DBComboBoxEh3")}};
 }
 
 // Statistics windows start from an emptied scratch table.
@@ -95,8 +95,8 @@ QList<MenuDef> build()
     login.operatorPanelAfter = true;
     MenuItem restore = window("N7", QStringLiteral("数据恢复"), "TForm_restore");
     restore.reconnect = true;
-    menus << MenuDef{QStringLiteral("【系统维护】"),
-                     {simple("N2", QStringLiteral("操作员设置"), "TForm_qxb", "q_qxb",
+    menus << MenuDef{.caption = QStringLiteral("【系统维护】"),
+                     .items = {simple("N2", QStringLiteral("操作员设置"), "TForm_qxb", "q_qxb",
                              {QStringLiteral("select * from 权限表"), QStringLiteral("order by 姓名")}),
                       password, login, window("N44", QStringLiteral("数据初始化"), "TForm_initialize"),
                       window("N16", QStringLiteral("数据备份"), "TForm_backup"), restore,
@@ -108,8 +108,8 @@ QList<MenuDef> build()
     QueryStep clearScratch = open("q_tongyong", {QStringLiteral("delete from 通用")});
     clearScratch.command = true;
     menus << MenuDef{
-        QStringLiteral("【基本资料】"),
-        {simple("N12", QStringLiteral("上游客户设置"), "TForm_guestinfo", "q_guestinfo",
+        .caption = QStringLiteral("【基本资料】"),
+        .items = {simple("N12", QStringLiteral("上游客户设置"), "TForm_guestinfo", "q_guestinfo",
                 {QStringLiteral("select * from 上游客户"), QStringLiteral("order by 客户名称")}),
          simple("N33", QStringLiteral("收货单位设置"), "TForm_deliveryinfo", "q_deliveryinfo",
                 {QStringLiteral("select * from 收货单位"), QStringLiteral("order by 单位名称")},
@@ -130,8 +130,8 @@ QList<MenuDef> build()
          simple("N51", QStringLiteral("到期报警设置"), "TForm_txcsb", "q_txcsb", {QStringLiteral("select * from 提醒功能初始表")})}};
 
     menus << MenuDef{
-        QStringLiteral("【上游运输单】"),
-        {simple("N24", QStringLiteral("集装箱运输单录入"), "TForm_container_ysd", "q_container_ysd", containerOrders,
+        .caption = QStringLiteral("【上游运输单】"),
+        .items = {simple("N24", QStringLiteral("集装箱运输单录入"), "TForm_container_ysd", "q_container_ysd", containerOrders,
                 {customers(eh23)}),
          simple("N38", QStringLiteral("集装箱回单返回"), "TForm_container_ysd_fh", "q_container_ysd",
                 containerWhere("where 回单返回='否'"), {customers(eh3)}),
@@ -146,8 +146,8 @@ QList<MenuDef> build()
 
     const L dispatch = containerWhere("where 执行完结='否'", "order by 运输期限从,调度单编号");
     menus << MenuDef{
-        QStringLiteral("【下游运输调度】"),
-        {simple("N45", QStringLiteral("集装箱调度单录入"), "TForm_container_ddb", "q_container_ysd", dispatch,
+        .caption = QStringLiteral("【下游运输调度】"),
+        .items = {simple("N45", QStringLiteral("集装箱调度单录入"), "TForm_container_ddb", "q_container_ysd", dispatch,
                 {carriers("q_transportinfo")}),
          simple("N36", QStringLiteral("集装箱调度单执行完结"), "TForm_container_ddb_zxwj", "q_container_ysd", dispatch,
                 {carriers("q_transportinfo")}),
@@ -162,8 +162,8 @@ QList<MenuDef> build()
 
     MenuItem cash = simple("N47", QStringLiteral("现金日记帐"), "TForm_xjrjz", "q_xjrjz", {});
     cash.setup[0].build = other::journalLines;
-    menus << MenuDef{QStringLiteral("［其它业务］"),
-                     {simple("N56", QStringLiteral("车辆换油明细表"), "TForm_hyjlb", "q_hyjlb",
+    menus << MenuDef{.caption = QStringLiteral("［其它业务］"),
+                     .items = {simple("N56", QStringLiteral("车辆换油明细表"), "TForm_hyjlb", "q_hyjlb",
                              {QStringLiteral("select * from 换油记录表"), QStringLiteral("order by 换油时间")}),
                       simple("N57", QStringLiteral("车辆维修明细表"), "TForm_wxjlb", "q_wxjlb",
                              {QStringLiteral("select * from 车辆维修记录表"), QStringLiteral("order by 维修时间")}),
@@ -173,8 +173,8 @@ QList<MenuDef> build()
 
     const MenuItem sep = special(MenuItem::Separator);
     menus << MenuDef{
-        QStringLiteral("【综合查询】"),
-        {statistics("N23", QStringLiteral("集装箱收入统计汇总表"), "TForm_sts_cont_sum"),
+        .caption = QStringLiteral("【综合查询】"),
+        .items = {statistics("N23", QStringLiteral("集装箱收入统计汇总表"), "TForm_sts_cont_sum"),
          statistics("N35", QStringLiteral("集装箱收入汇总(按上游客户)"), "TForm_sts_cont_guest", "DBComboBoxEh1"),
          statistics("N59", QStringLiteral("集装箱收入汇总(按月份)"), "TForm_sts_cont_yue", "DBComboBoxEh2"),
          statistics("N62", QStringLiteral("集装箱收入汇总(按承运单位)"), "TForm_sts_cont_trans", "DBComboBoxEh1"),
@@ -201,8 +201,8 @@ QList<MenuDef> build()
          sep,
          special(MenuItem::Nothing, "N63", QStringLiteral("业务综合汇总表"))}};
 
-    menus << MenuDef{QStringLiteral("【帮助】"),
-                     {special(MenuItem::Help, "N27", QStringLiteral("帮助系统")),
+    menus << MenuDef{.caption = QStringLiteral("【帮助】"),
+                     .items = {special(MenuItem::Help, "N27", QStringLiteral("帮助系统")),
                       window("N32", QStringLiteral("关于......"), "Tform_About")}};
     return menus;
 }
@@ -227,18 +227,18 @@ const MenuItem *menuItem(const QString &name)
 const QList<ToolButtonDef> &toolButtons()
 {
     static const QList<ToolButtonDef> buttons = {
-        {QStringLiteral("承运车辆"), QStringLiteral("N48"), QChar(0x8F66), 0x2f6fb0, {QStringLiteral("car")}},   // 车
-        {QStringLiteral("上游客户"), QStringLiteral("N12"), QChar(0x5BA2), 0x3a8a4a,
-         {QStringLiteral("kuser"), QStringLiteral("system-users")}},   // 客
-        {QStringLiteral("货物资料"), QStringLiteral("N11"), QChar(0x8D27), 0xb07a2f,
-         {QStringLiteral("package-x-generic"), QStringLiteral("package")}},   // 货
-        {QStringLiteral("现金日记帐"), QStringLiteral("N47"), QChar(0x5E10), 0x7a4ab0,
-         {QStringLiteral("kmymoney"), QStringLiteral("accessories-calculator")}},   // 帐
-        {QStringLiteral("车辆维修"), QStringLiteral("N57"), QChar(0x4FEE), 0x4a7a8a,
-         {QStringLiteral("applications-utilities"), QStringLiteral("tools")}},   // 修
-        {QStringLiteral("到期报警"), QStringLiteral("N52"), QChar(0x8B66), 0xc03030,
-         {QStringLiteral("kalarm"), QStringLiteral("appointment-reminder")}},   // 警
-        {QStringLiteral("退出"), QStringLiteral("N9"), QChar(0x9000), 0x606060, {QStringLiteral("application-exit")}},   // 退
+        {.caption = QStringLiteral("承运车辆"), .item = QStringLiteral("N48"), .glyph = QChar(0x8F66), .color = 0x2f6fb0, .icons = {QStringLiteral("car")}},   // 车
+        {.caption = QStringLiteral("上游客户"), .item = QStringLiteral("N12"), .glyph = QChar(0x5BA2), .color = 0x3a8a4a,
+         .icons = {QStringLiteral("kuser"), QStringLiteral("system-users")}},   // 客
+        {.caption = QStringLiteral("货物资料"), .item = QStringLiteral("N11"), .glyph = QChar(0x8D27), .color = 0xb07a2f,
+         .icons = {QStringLiteral("package-x-generic"), QStringLiteral("package")}},   // 货
+        {.caption = QStringLiteral("现金日记帐"), .item = QStringLiteral("N47"), .glyph = QChar(0x5E10), .color = 0x7a4ab0,
+         .icons = {QStringLiteral("kmymoney"), QStringLiteral("accessories-calculator")}},   // 帐
+        {.caption = QStringLiteral("车辆维修"), .item = QStringLiteral("N57"), .glyph = QChar(0x4FEE), .color = 0x4a7a8a,
+         .icons = {QStringLiteral("applications-utilities"), QStringLiteral("tools")}},   // 修
+        {.caption = QStringLiteral("到期报警"), .item = QStringLiteral("N52"), .glyph = QChar(0x8B66), .color = 0xc03030,
+         .icons = {QStringLiteral("kalarm"), QStringLiteral("appointment-reminder")}},   // 警
+        {.caption = QStringLiteral("退出"), .item = QStringLiteral("N9"), .glyph = QChar(0x9000), .color = 0x606060, .icons = {QStringLiteral("application-exit")}},   // 退
     };
     return buttons;
 }

@@ -15,11 +15,11 @@ TForm_qxb::TForm_qxb(QWidget *owner) : RecordListWindow(owner)
     d.query = Dm1->q_qxb;
     d.search = Dm1->q_search;
     d.columns = {
-        {S("姓名"), S("姓名"), 100, true, true, grid::FooterKind::Text, S("记录数")},
-        {S("身份证号"), S("身份证号"), 160, true, true, grid::FooterKind::Count},
-        {S("联系电话"), S("联系电话"), 110},
-        {S("输入法"), S("输入法"), 130},
-        {S("备注"), S("备注"), 200},
+        {.field = S("姓名"), .title = S("姓名"), .width = 100, .visible = true, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("记录数")},
+        {.field = S("身份证号"), .title = S("身份证号"), .width = 160, .visible = true, .sortable = true, .footer = grid::FooterKind::Count},
+        {.field = S("联系电话"), .title = S("联系电话"), .width = 110},
+        {.field = S("输入法"), .title = S("输入法"), .width = 130},
+        {.field = S("备注"), .title = S("备注"), .width = 200},
     };
     d.minVisible = 4;
     d.fit = true;
@@ -29,11 +29,11 @@ TForm_qxb::TForm_qxb(QWidget *owner) : RecordListWindow(owner)
     d.exportName = S("操作员");
     d.layoutStore = false;
     d.buttons = {
-        {Role::Edit, S("bitbtn_edit"), S("编辑")},
-        {Role::Delete, S("SpeedButton1"), S("删除")},
-        {Role::Print, S("SpeedButton3"), S("打印")},
-        {Role::Export, S("SpeedButton2"), S("导出")},
-        {Role::Close, S("SpeedButton4"), S("返回")},
+        {.role = Role::Edit, .objectName = S("bitbtn_edit"), .caption = S("编辑")},
+        {.role = Role::Delete, .objectName = S("SpeedButton1"), .caption = S("删除")},
+        {.role = Role::Print, .objectName = S("SpeedButton3"), .caption = S("打印")},
+        {.role = Role::Export, .objectName = S("SpeedButton2"), .caption = S("导出")},
+        {.role = Role::Close, .objectName = S("SpeedButton4"), .caption = S("返回")},
     };
     d.gridDoubleClickEdits = true;
     build(d);

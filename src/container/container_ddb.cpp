@@ -45,9 +45,9 @@ grid::Column column(const QString &field)
     };
     for (const Look &l : looks)
         if (field == QString::fromUtf8(l.field))
-            return {field, l.title ? QString::fromUtf8(l.title) : field, l.width, true, l.sortable, l.footer,
-                    l.footer == FooterKind::Text ? S("记录数") : QString()};
-    return {field, field, 80, true, false, FooterKind::None, {}};
+            return {.field = field, .title = l.title ? QString::fromUtf8(l.title) : field, .width = l.width, .visible = true, .sortable = l.sortable, .footer = l.footer,
+                    .footerText = l.footer == FooterKind::Text ? S("记录数") : QString()};
+    return {.field = field, .title = field, .width = 80, .visible = true, .sortable = false, .footer = FooterKind::None, .footerText = {}};
 }
 } // namespace
 
@@ -61,23 +61,23 @@ ListDecl dispatchDecl(QWidget *window, const QStringList &columns, const ButtonD
     for (const auto &f : columns)
         d.columns << column(f);
     d.buttons = {
-        {Role::Edit, S("bitbtn_edit"), S("编辑")},
-        {Role::Save, S("bitbtn_save"), S("存盘")},
-        {Role::Cancel, S("bitbtn_cancel"), S("取消")},
-        {Role::Export, S("bitbtn_out"), S("导出")},
-        {Role::Print, S("bitbtn_print"), S("打印")},
-        {Role::ResetLayout, S("SpeedButton1"), S("初始界面")},
+        {.role = Role::Edit, .objectName = S("bitbtn_edit"), .caption = S("编辑")},
+        {.role = Role::Save, .objectName = S("bitbtn_save"), .caption = S("存盘")},
+        {.role = Role::Cancel, .objectName = S("bitbtn_cancel"), .caption = S("取消")},
+        {.role = Role::Export, .objectName = S("bitbtn_out"), .caption = S("导出")},
+        {.role = Role::Print, .objectName = S("bitbtn_print"), .caption = S("打印")},
+        {.role = Role::ResetLayout, .objectName = S("SpeedButton1"), .caption = S("初始界面")},
     };
     if (!extra.objectName.isEmpty())
         d.buttons << extra;
-    d.buttons << ButtonDecl{Role::Search, S("SpeedButton5"), S("查找"), When::Always, [window] { openDispatchSearch(window); }}
-              << ButtonDecl{Role::Close, S("SpeedButton4"), S("返回")}
-              << ButtonDecl{Role::Search, S("SpeedButton2"), S("查找")};
+    d.buttons << ButtonDecl{.role = Role::Search, .objectName = S("SpeedButton5"), .caption = S("查找"), .when = When::Always, .handler = [window] { openDispatchSearch(window); }}
+              << ButtonDecl{.role = Role::Close, .objectName = S("SpeedButton4"), .caption = S("返回")}
+              << ButtonDecl{.role = Role::Search, .objectName = S("SpeedButton2"), .caption = S("查找")};
     d.quickSearch = {
-        {S("DBComboBoxEh3"), S("承运单位："), S("承运单位"), TermKind::Like, EditorKind::Combo, {}, true},
-        {S("Edit1"), S("车牌号："), S("车牌号"), TermKind::Like},
-        {S("Edit3"), S("运输动态："), S("运输动态"), TermKind::Like, EditorKind::Edit, {}, true},
-        {S("DBDateTimeEditEh3"), S("发车日期："), S("运输期限从"), TermKind::Day, EditorKind::Date},
+        {.objectName = S("DBComboBoxEh3"), .label = S("承运单位："), .column = S("承运单位"), .term = TermKind::Like, .kind = EditorKind::Combo, .items = {}, .chinese = true},
+        {.objectName = S("Edit1"), .label = S("车牌号："), .column = S("车牌号"), .term = TermKind::Like},
+        {.objectName = S("Edit3"), .label = S("运输动态："), .column = S("运输动态"), .term = TermKind::Like, .kind = EditorKind::Edit, .items = {}, .chinese = true},
+        {.objectName = S("DBDateTimeEditEh3"), .label = S("发车日期："), .column = S("运输期限从"), .term = TermKind::Day, .kind = EditorKind::Date},
     };
     d.quickSearchHead = {S("select * from 集装箱运输单 ")};
     d.quickSearchOrder = S("order by 承运单位,运输期限从");
@@ -112,23 +112,23 @@ TForm_container_ddb::TForm_container_ddb(QWidget *owner) : RecordListWindow(owne
         {S("调度单编号"), S("承运单位"), S("车牌号"), S("上游客户"), S("运输单号"), S("运输动态"), S("运输金额"),
          S("运输期限从"), S("运输期限到"), S("箱号"), S("型号规格"), S("数量"), S("船名航班"), S("驾驶员"),
          S("调度单操作员"), S("调度单操作日期"), S("调度单备注")},
-        {Role::Choose, S("choose_shr"), S("选择运输车辆"), When::Editing, [this] { pickVehicle(this, S("集装箱")); }});
+        {.role = Role::Choose, .objectName = S("choose_shr"), .caption = S("选择运输车辆"), .when = When::Editing, .handler = [this] { pickVehicle(this, S("集装箱")); }});
     d.caption = S("集装箱调度单录入");
     d.module = S("container_ddb");
     d.printTitle = S("集装箱调度单明细表打印清单");
     d.exportName = S("集装箱调度单明细表");
     const bool ro = true;
     d.editors = {
-        {S("运输单号"), S("运输单编号："), EditorKind::Edit, S("DBEdit2"), {}, false, ro},
-        {S("运输期限从"), S("发车日期："), EditorKind::Edit, S("DBEdit3"), {}, false, ro},
-        {S("运输期限到"), S("应到日期："), EditorKind::Edit, S("DBEdit5"), {}, false, ro},
-        {S("运输动态"), S("运输动态："), EditorKind::Edit, S("DBEdit4"), {}, false, ro},
-        {S("调度单编号"), S("调度单编号："), EditorKind::Edit, S("DBEdit6"), {}, false, false, true},
-        {S("运输金额"), S("运输金额："), EditorKind::Money, S("DBNumberEditEh2")},
-        {S("承运单位"), S("承运单位："), EditorKind::Edit, S("DBEdit1"), {}, false, ro},
-        {S("车牌号"), S("车牌号："), EditorKind::Edit, S("DBEdit8"), {}, true, ro},
-        {S("驾驶员"), S("驾驶员："), EditorKind::Edit, S("DBEdit9"), {}, true},
-        {S("调度单备注"), S("备注："), EditorKind::Memo, S("DBMemo1"), {}, true, false, false, 3},
+        {.field = S("运输单号"), .label = S("运输单编号："), .kind = EditorKind::Edit, .objectName = S("DBEdit2"), .items = {}, .chinese = false, .alwaysReadOnly = ro},
+        {.field = S("运输期限从"), .label = S("发车日期："), .kind = EditorKind::Edit, .objectName = S("DBEdit3"), .items = {}, .chinese = false, .alwaysReadOnly = ro},
+        {.field = S("运输期限到"), .label = S("应到日期："), .kind = EditorKind::Edit, .objectName = S("DBEdit5"), .items = {}, .chinese = false, .alwaysReadOnly = ro},
+        {.field = S("运输动态"), .label = S("运输动态："), .kind = EditorKind::Edit, .objectName = S("DBEdit4"), .items = {}, .chinese = false, .alwaysReadOnly = ro},
+        {.field = S("调度单编号"), .label = S("调度单编号："), .kind = EditorKind::Edit, .objectName = S("DBEdit6"), .items = {}, .chinese = false, .alwaysReadOnly = false, .upper = true},
+        {.field = S("运输金额"), .label = S("运输金额："), .kind = EditorKind::Money, .objectName = S("DBNumberEditEh2")},
+        {.field = S("承运单位"), .label = S("承运单位："), .kind = EditorKind::Edit, .objectName = S("DBEdit1"), .items = {}, .chinese = false, .alwaysReadOnly = ro},
+        {.field = S("车牌号"), .label = S("车牌号："), .kind = EditorKind::Edit, .objectName = S("DBEdit8"), .items = {}, .chinese = true, .alwaysReadOnly = ro},
+        {.field = S("驾驶员"), .label = S("驾驶员："), .kind = EditorKind::Edit, .objectName = S("DBEdit9"), .items = {}, .chinese = true},
+        {.field = S("调度单备注"), .label = S("备注："), .kind = EditorKind::Memo, .objectName = S("DBMemo1"), .items = {}, .chinese = true, .alwaysReadOnly = false, .upper = false, .span = 3},
     };
     d.enterRing = {S("调度单编号"), S("运输金额"), S("驾驶员"), S("调度单备注")};
     build(d);

@@ -29,17 +29,17 @@ TForm_container_ddb_cx::TForm_container_ddb_cx(QWidget *owner) : SearchDialog(ow
     d.table = S("集装箱运输单");
     d.orderLine = S("order by 运输期限从");
     d.fields = {
-        {S("DBComboBoxEh4"), S("上游客户："), S("上游客户"), TermKind::Like, EditorKind::Combo, {}, true},
-        {S("DBComboBoxEh6"), S("下游运输商："), S("承运单位"), TermKind::Like, EditorKind::Combo, {}, true},
-        {S("Edit3"), S("调度单编号："), S("调度单编号"), TermKind::Exact, EditorKind::Edit, {}, false, true},
-        {S("Edit5"), S("车牌号："), S("车牌号"), TermKind::Like, EditorKind::Edit, {}, true, true},
-        {S("Edit1"), S("驾驶员："), S("驾驶员"), TermKind::Exact, EditorKind::Edit, {}, true, true},
-        {S("Edit4"), S("运输动态："), S("运输动态"), TermKind::Like, EditorKind::Edit, {}, true, true},
-        {S("DBDateTimeEditEh1"), S("发车日期 从："), S("运输期限从"), TermKind::Range, EditorKind::Date, {}, false, false,
-         S("DBDateTimeEditEh2"), S("到")},
-        {S("DBComboBoxEh1"), S("帐款结清："), S("下游帐款结清"), TermKind::Exact, EditorKind::Combo, yesNo},
-        {S("DBComboBoxEh3"), S("执行完结："), S("执行完结"), TermKind::Exact, EditorKind::Combo, yesNo},
-        {S("Edit2"), S("备注："), S("备注"), TermKind::Like, EditorKind::Edit, {}, true, true},
+        {.objectName = S("DBComboBoxEh4"), .label = S("上游客户："), .column = S("上游客户"), .term = TermKind::Like, .kind = EditorKind::Combo, .items = {}, .chinese = true},
+        {.objectName = S("DBComboBoxEh6"), .label = S("下游运输商："), .column = S("承运单位"), .term = TermKind::Like, .kind = EditorKind::Combo, .items = {}, .chinese = true},
+        {.objectName = S("Edit3"), .label = S("调度单编号："), .column = S("调度单编号"), .term = TermKind::Exact, .kind = EditorKind::Edit, .items = {}, .chinese = false, .upper = true},
+        {.objectName = S("Edit5"), .label = S("车牌号："), .column = S("车牌号"), .term = TermKind::Like, .kind = EditorKind::Edit, .items = {}, .chinese = true, .upper = true},
+        {.objectName = S("Edit1"), .label = S("驾驶员："), .column = S("驾驶员"), .term = TermKind::Exact, .kind = EditorKind::Edit, .items = {}, .chinese = true, .upper = true},
+        {.objectName = S("Edit4"), .label = S("运输动态："), .column = S("运输动态"), .term = TermKind::Like, .kind = EditorKind::Edit, .items = {}, .chinese = true, .upper = true},
+        {.objectName = S("DBDateTimeEditEh1"), .label = S("发车日期 从："), .column = S("运输期限从"), .term = TermKind::Range, .kind = EditorKind::Date, .items = {}, .chinese = false, .upper = false,
+         .objectName2 = S("DBDateTimeEditEh2"), .label2 = S("到")},
+        {.objectName = S("DBComboBoxEh1"), .label = S("帐款结清："), .column = S("下游帐款结清"), .term = TermKind::Exact, .kind = EditorKind::Combo, .items = yesNo},
+        {.objectName = S("DBComboBoxEh3"), .label = S("执行完结："), .column = S("执行完结"), .term = TermKind::Exact, .kind = EditorKind::Combo, .items = yesNo},
+        {.objectName = S("Edit2"), .label = S("备注："), .column = S("备注"), .term = TermKind::Like, .kind = EditorKind::Edit, .items = {}, .chinese = true, .upper = true},
     };
     d.enterOrder = {S("DBComboBoxEh4"), S("DBComboBoxEh6"), S("Edit3"), S("Edit5"), S("Edit1"),
                     S("DBDateTimeEditEh1"), S("DBDateTimeEditEh2"), S("Edit4"), S("DBComboBoxEh1"),

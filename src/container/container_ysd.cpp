@@ -13,22 +13,22 @@ namespace container {
 grid::Columns orderColumns(const QStringList &more)
 {
     grid::Columns c = {
-        {S("上游客户"), S("上游客户"), 130, true, true, grid::FooterKind::Text, S("记录数")},
-        {S("运输单号"), S("运输单号"), 100, true, true, grid::FooterKind::Count},
-        {S("运输期限从"), S("运输期限从"), 85, true, true},
-        {S("运输期限到"), S("运输期限到"), 85},
-        {S("箱号"), S("箱号"), 100},
-        {S("型号规格"), S("型号规格"), 60, true, true},
-        {S("数量"), S("数量"), 45},
-        {S("船名航班"), S("船名航班"), 90},
-        {S("应收运费"), S("应收运费"), 85, true, false, grid::FooterKind::Sum},
-        {S("起始地"), S("起始地"), 70},
-        {S("目的地"), S("目的地"), 70},
-        {S("运输动态"), S("运输动态"), 130},
+        {.field = S("上游客户"), .title = S("上游客户"), .width = 130, .visible = true, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("记录数")},
+        {.field = S("运输单号"), .title = S("运输单号"), .width = 100, .visible = true, .sortable = true, .footer = grid::FooterKind::Count},
+        {.field = S("运输期限从"), .title = S("运输期限从"), .width = 85, .visible = true, .sortable = true},
+        {.field = S("运输期限到"), .title = S("运输期限到"), .width = 85},
+        {.field = S("箱号"), .title = S("箱号"), .width = 100},
+        {.field = S("型号规格"), .title = S("型号规格"), .width = 60, .visible = true, .sortable = true},
+        {.field = S("数量"), .title = S("数量"), .width = 45},
+        {.field = S("船名航班"), .title = S("船名航班"), .width = 90},
+        {.field = S("应收运费"), .title = S("应收运费"), .width = 85, .visible = true, .sortable = false, .footer = grid::FooterKind::Sum},
+        {.field = S("起始地"), .title = S("起始地"), .width = 70},
+        {.field = S("目的地"), .title = S("目的地"), .width = 70},
+        {.field = S("运输动态"), .title = S("运输动态"), .width = 130},
     };
     for (const QString &f : more) {
         const bool wide = f == S("备注") || f == S("操作日期") || f == S("收货人");
-        c.append({f, f, wide ? 130 : 80});
+        c.append({.field = f, .title = f, .width = wide ? 130 : 80});
     }
     return c;
 }
@@ -36,10 +36,10 @@ grid::Columns orderColumns(const QStringList &more)
 void declareQuickSearch(ListDecl &d)
 {
     d.quickSearch = {
-        {S("DBComboBoxEh3"), S("上游客户："), S("上游客户"), TermKind::Like, EditorKind::Combo, {}, true},
-        {S("Edit1"), S("箱号："), S("箱号"), TermKind::Like},
-        {S("Edit3"), S("运输动态："), S("运输动态"), TermKind::Like, EditorKind::Edit, {}, true},
-        {S("DBDateTimeEditEh3"), S("运输期限从："), S("运输期限从"), TermKind::Day, EditorKind::Date},
+        {.objectName = S("DBComboBoxEh3"), .label = S("上游客户："), .column = S("上游客户"), .term = TermKind::Like, .kind = EditorKind::Combo, .items = {}, .chinese = true},
+        {.objectName = S("Edit1"), .label = S("箱号："), .column = S("箱号"), .term = TermKind::Like},
+        {.objectName = S("Edit3"), .label = S("运输动态："), .column = S("运输动态"), .term = TermKind::Like, .kind = EditorKind::Edit, .items = {}, .chinese = true},
+        {.objectName = S("DBDateTimeEditEh3"), .label = S("运输期限从："), .column = S("运输期限从"), .term = TermKind::Day, .kind = EditorKind::Date},
     };
     d.quickSearchButton = S("SpeedButton2");
     d.quickSearchHead = {S("select * from 集装箱运输单 ")};
@@ -60,34 +60,34 @@ TForm_container_ysd::TForm_container_ysd(QWidget *owner) : RecordListWindow(owne
     d.printTitle = S("集装箱运输单明细表打印清单");
     d.exportName = S("集装箱运输单明细表");
     d.buttons = {
-        {Role::Add, S("bitbtn_add"), S("增加")},
-        {Role::Edit, S("bitbtn_edit"), S("编辑")},
-        {Role::Delete, S("bitbtn_delete"), S("删除")},
-        {Role::Save, S("bitbtn_save"), S("存盘")},
-        {Role::Cancel, S("bitbtn_cancel"), S("取消")},
-        {Role::Export, S("bitbtn_out"), S("导出")},
-        {Role::Print, S("bitbtn_print"), S("打印")},
-        {Role::ResetLayout, S("SpeedButton1"), S("初始界面")},
-        {Role::Choose, S("choose_shr"), S("选择收货人"), When::Editing, [this] { choose_shrClick(); }},
-        {Role::Custom, S("SpeedButton5"), S("查找"), When::Always, [this] { showOrderSearch(this); }},
-        {Role::Close, S("SpeedButton4"), S("返回")},
-        {Role::Search, S("SpeedButton2"), S("查找")},
+        {.role = Role::Add, .objectName = S("bitbtn_add"), .caption = S("增加")},
+        {.role = Role::Edit, .objectName = S("bitbtn_edit"), .caption = S("编辑")},
+        {.role = Role::Delete, .objectName = S("bitbtn_delete"), .caption = S("删除")},
+        {.role = Role::Save, .objectName = S("bitbtn_save"), .caption = S("存盘")},
+        {.role = Role::Cancel, .objectName = S("bitbtn_cancel"), .caption = S("取消")},
+        {.role = Role::Export, .objectName = S("bitbtn_out"), .caption = S("导出")},
+        {.role = Role::Print, .objectName = S("bitbtn_print"), .caption = S("打印")},
+        {.role = Role::ResetLayout, .objectName = S("SpeedButton1"), .caption = S("初始界面")},
+        {.role = Role::Choose, .objectName = S("choose_shr"), .caption = S("选择收货人"), .when = When::Editing, .handler = [this] { choose_shrClick(); }},
+        {.role = Role::Custom, .objectName = S("SpeedButton5"), .caption = S("查找"), .when = When::Always, .handler = [this] { showOrderSearch(this); }},
+        {.role = Role::Close, .objectName = S("SpeedButton4"), .caption = S("返回")},
+        {.role = Role::Search, .objectName = S("SpeedButton2"), .caption = S("查找")},
     };
     d.editors = {
-        {S("上游客户"), S("上游客户："), EditorKind::Combo, S("DBComboBoxEh2"), {}, true},
-        {S("运输单号"), S("运输单号："), EditorKind::Edit, S("DBEdit6")},
-        {S("运输期限从"), S("运输期限从："), EditorKind::Date, S("DBDateTimeEditEh1")},
-        {S("运输期限到"), S("运输期限到："), EditorKind::Date, S("DBDateTimeEditEh2")},
-        {S("箱号"), S("集装箱箱号："), EditorKind::Edit, S("DBEdit7")},
-        {S("型号规格"), S("型号规格："), EditorKind::Combo, S("DBComboBoxEh1"), {S("20"), S("40")}},
-        {S("数量"), S("数量："), EditorKind::Decimal, S("DBNumberEditEh1")},
-        {S("船名航班"), S("船名航班："), EditorKind::Edit, S("DBEdit8"), {}, true},
-        {S("应收运费"), S("应收运费："), EditorKind::Money, S("DBNumberEditEh2")},
-        {S("起始地"), S("起始地："), EditorKind::Edit, S("DBEdit1"), {}, true},
-        {S("目的地"), S("目的地："), EditorKind::Edit, S("DBEdit3"), {}, true},
-        {S("运输动态"), S("运输动态："), EditorKind::Edit, S("DBEdit4"), {}, false, true},
-        {S("收货人"), S("收货人："), EditorKind::Edit, S("DBEdit9"), {}, true, false, false, 2},
-        {S("备注"), S("备注："), EditorKind::Memo, S("DBMemo1"), {}, true, false, false, 2},
+        {.field = S("上游客户"), .label = S("上游客户："), .kind = EditorKind::Combo, .objectName = S("DBComboBoxEh2"), .items = {}, .chinese = true},
+        {.field = S("运输单号"), .label = S("运输单号："), .kind = EditorKind::Edit, .objectName = S("DBEdit6")},
+        {.field = S("运输期限从"), .label = S("运输期限从："), .kind = EditorKind::Date, .objectName = S("DBDateTimeEditEh1")},
+        {.field = S("运输期限到"), .label = S("运输期限到："), .kind = EditorKind::Date, .objectName = S("DBDateTimeEditEh2")},
+        {.field = S("箱号"), .label = S("集装箱箱号："), .kind = EditorKind::Edit, .objectName = S("DBEdit7")},
+        {.field = S("型号规格"), .label = S("型号规格："), .kind = EditorKind::Combo, .objectName = S("DBComboBoxEh1"), .items = {S("20"), S("40")}},
+        {.field = S("数量"), .label = S("数量："), .kind = EditorKind::Decimal, .objectName = S("DBNumberEditEh1")},
+        {.field = S("船名航班"), .label = S("船名航班："), .kind = EditorKind::Edit, .objectName = S("DBEdit8"), .items = {}, .chinese = true},
+        {.field = S("应收运费"), .label = S("应收运费："), .kind = EditorKind::Money, .objectName = S("DBNumberEditEh2")},
+        {.field = S("起始地"), .label = S("起始地："), .kind = EditorKind::Edit, .objectName = S("DBEdit1"), .items = {}, .chinese = true},
+        {.field = S("目的地"), .label = S("目的地："), .kind = EditorKind::Edit, .objectName = S("DBEdit3"), .items = {}, .chinese = true},
+        {.field = S("运输动态"), .label = S("运输动态："), .kind = EditorKind::Edit, .objectName = S("DBEdit4"), .items = {}, .chinese = false, .alwaysReadOnly = true},
+        {.field = S("收货人"), .label = S("收货人："), .kind = EditorKind::Edit, .objectName = S("DBEdit9"), .items = {}, .chinese = true, .alwaysReadOnly = false, .upper = false, .span = 2},
+        {.field = S("备注"), .label = S("备注："), .kind = EditorKind::Memo, .objectName = S("DBMemo1"), .items = {}, .chinese = true, .alwaysReadOnly = false, .upper = false, .span = 2},
     };
     d.panelColumns = 4;
     d.enterRing = {S("上游客户"), S("运输单号"), S("运输期限从"), S("运输期限到"), S("箱号"), S("型号规格"),

@@ -29,23 +29,23 @@ TForm_container_ysd_fh::TForm_container_ysd_fh(QWidget *owner) : StageWindow(own
     d.printTitle = S("集装箱运输单(回单)明细表打印清单");
     d.exportName = S("集装箱运输单(回单)明细表");
     d.heading = S("以下显示是回单没有返回的记录！");
-    d.buttons = stageButtons({{Role::Custom, S("SpeedButton6"), S("全部返回"), When::Always,
-                                     [this] { markAllReturned(); }}},
+    d.buttons = stageButtons({{.role = Role::Custom, .objectName = S("SpeedButton6"), .caption = S("全部返回"), .when = When::Always,
+                                     .handler = [this] { markAllReturned(); }}},
                              [this] { showOrderSearch(this); });
     d.editors = {
-        {S("上游客户"), S("上游客户："), EditorKind::Edit, S("DBEdit2"), {}, false, true},
-        {S("运输单号"), S("运输单号："), EditorKind::Edit, S("DBEdit6"), {}, false, true},
-        {S("运输期限从"), S("运输期限从："), EditorKind::Edit, S("DBEdit5"), {}, false, true},
-        {S("箱号"), S("集装箱箱号："), EditorKind::Edit, S("DBEdit7"), {}, false, true},
-        {S("型号规格"), S("型号规格："), EditorKind::Edit, S("DBEdit3"), {}, false, true},
-        {S("运输动态"), S("运输动态："), EditorKind::Edit, S("DBEdit4"), {}, false, true},
-        {S("回单返回"), S("回单返回："), EditorKind::Combo, S("DBComboBoxEh4"), {S("是"), S("否")}},
-        {S("回单返回时间"), S("回单返回时间："), EditorKind::Date, S("DBDateTimeEditEh2")},
-        {S("交单人"), S("交单人："), EditorKind::Edit, S("DBEdit1"), {}, true},
-        {S("备注"), S("备注："), EditorKind::Memo, S("DBMemo1"), {}, true, false, false, 3},
+        {.field = S("上游客户"), .label = S("上游客户："), .kind = EditorKind::Edit, .objectName = S("DBEdit2"), .items = {}, .chinese = false, .alwaysReadOnly = true},
+        {.field = S("运输单号"), .label = S("运输单号："), .kind = EditorKind::Edit, .objectName = S("DBEdit6"), .items = {}, .chinese = false, .alwaysReadOnly = true},
+        {.field = S("运输期限从"), .label = S("运输期限从："), .kind = EditorKind::Edit, .objectName = S("DBEdit5"), .items = {}, .chinese = false, .alwaysReadOnly = true},
+        {.field = S("箱号"), .label = S("集装箱箱号："), .kind = EditorKind::Edit, .objectName = S("DBEdit7"), .items = {}, .chinese = false, .alwaysReadOnly = true},
+        {.field = S("型号规格"), .label = S("型号规格："), .kind = EditorKind::Edit, .objectName = S("DBEdit3"), .items = {}, .chinese = false, .alwaysReadOnly = true},
+        {.field = S("运输动态"), .label = S("运输动态："), .kind = EditorKind::Edit, .objectName = S("DBEdit4"), .items = {}, .chinese = false, .alwaysReadOnly = true},
+        {.field = S("回单返回"), .label = S("回单返回："), .kind = EditorKind::Combo, .objectName = S("DBComboBoxEh4"), .items = {S("是"), S("否")}},
+        {.field = S("回单返回时间"), .label = S("回单返回时间："), .kind = EditorKind::Date, .objectName = S("DBDateTimeEditEh2")},
+        {.field = S("交单人"), .label = S("交单人："), .kind = EditorKind::Edit, .objectName = S("DBEdit1"), .items = {}, .chinese = true},
+        {.field = S("备注"), .label = S("备注："), .kind = EditorKind::Memo, .objectName = S("DBMemo1"), .items = {}, .chinese = true, .alwaysReadOnly = false, .upper = false, .span = 3},
     };
     d.enterRing = {S("回单返回"), S("回单返回时间"), S("交单人")};
     d.enterExtra = {{S("备注"), S("回单返回")}};
-    build(container::stageDecl(d), {S("回单返回"), S("回单返回为是或否,请重新输入!"), S("回单返回时间"),
-                                    S("回单返回时间不能小于运输期限到,请重新输入!"), S("运输期限到")});
+    build(container::stageDecl(d), {.flagField = S("回单返回"), .flagMessage = S("回单返回为是或否,请重新输入!"), .dateField = S("回单返回时间"),
+                                    .dateMessage = S("回单返回时间不能小于运输期限到,请重新输入!"), .limitField = S("运输期限到")});
 }

@@ -54,18 +54,18 @@ ListDecl dispatchStageDecl(QWidget *window, const QStringList &columns, const Bu
     d.columns = dispatchColumns(columns);
     d.gridDoubleClickEdits = true;
     d.buttons = {
-        {Role::Edit, S("bitbtn_edit"), S("编辑")},
-        {Role::Save, S("bitbtn_save"), S("存盘")},
-        {Role::Cancel, S("bitbtn_cancel"), S("取消")},
-        {Role::Export, S("bitbtn_out"), S("导出")},
-        {Role::Print, S("bitbtn_print"), S("打印")},
-        {Role::ResetLayout, S("SpeedButton1"), S("初始界面")},
-        {Role::Custom, S("SpeedButton5"), S("查找"), When::Always, [window] { showFreightDispatchSearch(window); }},
+        {.role = Role::Edit, .objectName = S("bitbtn_edit"), .caption = S("编辑")},
+        {.role = Role::Save, .objectName = S("bitbtn_save"), .caption = S("存盘")},
+        {.role = Role::Cancel, .objectName = S("bitbtn_cancel"), .caption = S("取消")},
+        {.role = Role::Export, .objectName = S("bitbtn_out"), .caption = S("导出")},
+        {.role = Role::Print, .objectName = S("bitbtn_print"), .caption = S("打印")},
+        {.role = Role::ResetLayout, .objectName = S("SpeedButton1"), .caption = S("初始界面")},
+        {.role = Role::Custom, .objectName = S("SpeedButton5"), .caption = S("查找"), .when = When::Always, .handler = [window] { showFreightDispatchSearch(window); }},
     };
     if (!extra.objectName.isEmpty())
         d.buttons << extra;
-    d.buttons << ButtonDecl{Role::Close, S("SpeedButton4"), S("返回")}
-              << ButtonDecl{Role::Search, S("SpeedButton2"), S("查找")};
+    d.buttons << ButtonDecl{.role = Role::Close, .objectName = S("SpeedButton4"), .caption = S("返回")}
+              << ButtonDecl{.role = Role::Search, .objectName = S("SpeedButton2"), .caption = S("查找")};
     d.quickSearch = {
         {.objectName = S("DBComboBoxEh3"), .label = S("承运单位："), .column = S("承运单位"), .kind = EditorKind::Combo,
          .chinese = true},

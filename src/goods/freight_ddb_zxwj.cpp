@@ -27,7 +27,7 @@ TForm_freight_ddb_zxwj::TForm_freight_ddb_zxwj(QWidget *owner) : RecordListWindo
         {S("调度单号"), S("承运单位"), S("车牌号"), S("驾驶员"), S("发货日期"), S("到达时间"), S("执行完结"), S("运输金额"),
          S("数量"), S("起始地"), S("目的地"), S("运输动态"), S("到货日期"), S("上游客户"), S("操作员"), S("操作日期"),
          S("备注")},
-        {Role::Custom, S("SpeedButton3"), S("全部完结"), When::Always, [this] { SpeedButton3Click(); }});
+        {.role = Role::Custom, .objectName = S("SpeedButton3"), .caption = S("全部完结"), .when = When::Always, .handler = [this] { SpeedButton3Click(); }});
     d.caption = S("普通货物调度单执行完结");
     d.module = S("freight_ddb_zxwj");
     d.heading = S("以下显示是没有执行完结的记录！");

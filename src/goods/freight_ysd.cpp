@@ -66,14 +66,14 @@ void declareQuickSearch(ListDecl &d)
 QVector<ButtonDecl> browseListButtons(const std::function<void()> &seek)
 {
     return {
-        {Role::Refresh, S("bitbtn_refresh"), S("刷新")},
-        {Role::Edit, S("bitbtn_edit"), S("编辑")},
-        {Role::Delete, S("bitbtn_delete"), S("删除")},
-        {Role::Custom, S("bitbtn_seek"), S("查找"), When::Always, seek},
-        {Role::Print, S("bitbtn_print"), S("打印")},
-        {Role::Export, S("SpeedButton2"), S("导出")},
-        {Role::ResetLayout, S("SpeedButton1"), S("初始界面")},
-        {Role::Close, S("bitbtn_close"), S("返回")},
+        {.role = Role::Refresh, .objectName = S("bitbtn_refresh"), .caption = S("刷新")},
+        {.role = Role::Edit, .objectName = S("bitbtn_edit"), .caption = S("编辑")},
+        {.role = Role::Delete, .objectName = S("bitbtn_delete"), .caption = S("删除")},
+        {.role = Role::Custom, .objectName = S("bitbtn_seek"), .caption = S("查找"), .when = When::Always, .handler = seek},
+        {.role = Role::Print, .objectName = S("bitbtn_print"), .caption = S("打印")},
+        {.role = Role::Export, .objectName = S("SpeedButton2"), .caption = S("导出")},
+        {.role = Role::ResetLayout, .objectName = S("SpeedButton1"), .caption = S("初始界面")},
+        {.role = Role::Close, .objectName = S("bitbtn_close"), .caption = S("返回")},
     };
 }
 

@@ -39,8 +39,8 @@ TForm_freight_ysd_fh::TForm_freight_ysd_fh(QWidget *owner) : StageWindow(owner)
     d.printTitle = S("普通货物运输单(回单)明细表打印清单");
     d.exportName = S("普通货物运输单(回单)明细表");
     d.heading = S("以下显示是回单没有返回的记录！");
-    d.buttons = stageButtons({{Role::Custom, S("SpeedButton6"), S("全部返回"), When::Always,
-                               [this] { markAllReturned(); }}},
+    d.buttons = stageButtons({{.role = Role::Custom, .objectName = S("SpeedButton6"), .caption = S("全部返回"), .when = When::Always,
+                               .handler = [this] { markAllReturned(); }}},
                              [this] { showFreightOrderSearch(this); });
     d.editors = goods::stageShownEditors();
     d.editors += {
@@ -54,6 +54,6 @@ TForm_freight_ysd_fh::TForm_freight_ysd_fh(QWidget *owner) : StageWindow(owner)
     };
     d.enterRing = {S("回单返回"), S("回单返回时间"), S("交单人")};
     d.enterExtra = {{S("备注"), S("回单返回")}};
-    build(goods::stageDecl(d), {S("回单返回"), S("回单返回为是或否,请重新输入!"), S("回单返回时间"),
-                                      S("回单返回时间不能小于到货日期,请重新输入!"), S("到货日期")});
+    build(goods::stageDecl(d), {.flagField = S("回单返回"), .flagMessage = S("回单返回为是或否,请重新输入!"), .dateField = S("回单返回时间"),
+                                      .dateMessage = S("回单返回时间不能小于到货日期,请重新输入!"), .limitField = S("到货日期")});
 }

@@ -27,6 +27,6 @@ TForm_freight_ysd_sk::TForm_freight_ysd_sk(QWidget *owner) : StageWindow(owner)
     d.enterRing = {S("帐款结清"), S("收款日期"), S("收款人"), S("实收运费")};
     d.enterExtra = {{S("备注"), S("帐款结清")}};
     d.refreshAfterSave = true;
-    build(goods::stageDecl(d), {S("帐款结清"), S("帐款结清为是或否,请重新输入!"), S("收款日期"),
-                                      S("收款日期不能小于到到货日期,请重新输入!"), S("到货日期")});
+    build(goods::stageDecl(d), {.flagField = S("帐款结清"), .flagMessage = S("帐款结清为是或否,请重新输入!"), .dateField = S("收款日期"),
+                                      .dateMessage = S("收款日期不能小于到到货日期,请重新输入!"), .limitField = S("到货日期")});
 }

@@ -23,7 +23,7 @@ TForm_carinfo::TForm_carinfo(QWidget *owner) : RecordListWindow(owner)
         {"操作日期", 130, false}, {"备注", 180, false},
     };
     for (const auto &c : cols)
-        d.columns << grid::Column{S(c.field), S(c.field), c.width, true, c.sortable, grid::FooterKind::None, {}};
+        d.columns << grid::Column{.field = S(c.field), .title = S(c.field), .width = c.width, .visible = true, .sortable = c.sortable, .footer = grid::FooterKind::None, .footerText = {}};
     d.columns[0].footer = grid::FooterKind::Text;
     d.columns[0].footerText = S("记录数");
     d.columns[1].footer = grid::FooterKind::Count;
@@ -33,13 +33,13 @@ TForm_carinfo::TForm_carinfo(QWidget *owner) : RecordListWindow(owner)
     d.exportName = S("承运车辆明细表");
     d.gridDoubleClickEdits = true;
     d.buttons = {
-        {Role::Edit, S("bitbtn_edit"), S("编辑")},
-        {Role::Delete, S("bitbtn_delete"), S("删除")},
-        {Role::Refresh, S("bitbtn_refresh"), S("刷新")},
-        {Role::Print, S("bitbtn_print"), S("打印")},
-        {Role::Export, S("SpeedButton2"), S("导出")},
-        {Role::Custom, S("SpeedButton1"), S("选中"), When::Never, [this] { choose(); }},
-        {Role::Close, S("bitbtn_close"), S("返回")},
+        {.role = Role::Edit, .objectName = S("bitbtn_edit"), .caption = S("编辑")},
+        {.role = Role::Delete, .objectName = S("bitbtn_delete"), .caption = S("删除")},
+        {.role = Role::Refresh, .objectName = S("bitbtn_refresh"), .caption = S("刷新")},
+        {.role = Role::Print, .objectName = S("bitbtn_print"), .caption = S("打印")},
+        {.role = Role::Export, .objectName = S("SpeedButton2"), .caption = S("导出")},
+        {.role = Role::Custom, .objectName = S("SpeedButton1"), .caption = S("选中"), .when = When::Never, .handler = [this] { choose(); }},
+        {.role = Role::Close, .objectName = S("bitbtn_close"), .caption = S("返回")},
     };
     build(d);
     m_mode = new QLabel(this);

@@ -34,33 +34,33 @@ TForm_deliveryinfo::TForm_deliveryinfo(QWidget *owner)
     d.query = Dm1->q_deliveryinfo;
     d.search = Dm1->q_search;
     d.columns = {
-        {S("单位名称"), S("单位名称"), 160, true, true, grid::FooterKind::Text, S("记录数")},
-        {S("省份"), S("省份"), 60, true, true, grid::FooterKind::Count},
-        {S("联系人"), S("联系人"), 70},
-        {S("联系电话"), S("联系电话"), 100},
-        {S("联系地址"), S("联系地址"), 180, true, true},
-        {S("上游客户"), S("上游客户"), 140, true, true},
-        {S("操作员"), S("操作员"), 70},
-        {S("操作日期"), S("操作日期"), 130},
-        {S("备注"), S("备注"), 160},
-        {S("停用"), S("停用"), 40},
+        {.field = S("单位名称"), .title = S("单位名称"), .width = 160, .visible = true, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("记录数")},
+        {.field = S("省份"), .title = S("省份"), .width = 60, .visible = true, .sortable = true, .footer = grid::FooterKind::Count},
+        {.field = S("联系人"), .title = S("联系人"), .width = 70},
+        {.field = S("联系电话"), .title = S("联系电话"), .width = 100},
+        {.field = S("联系地址"), .title = S("联系地址"), .width = 180, .visible = true, .sortable = true},
+        {.field = S("上游客户"), .title = S("上游客户"), .width = 140, .visible = true, .sortable = true},
+        {.field = S("操作员"), .title = S("操作员"), .width = 70},
+        {.field = S("操作日期"), .title = S("操作日期"), .width = 130},
+        {.field = S("备注"), .title = S("备注"), .width = 160},
+        {.field = S("停用"), .title = S("停用"), .width = 40},
     };
     d.printTitle = S("收货单位资料明细表打印清单");
     d.exportName = S("收货单位资料明细表");
     d.editors = {
-        {S("单位名称"), S("收货单位名称："), EditorKind::Edit, S("DBEdit2"), {}, true},
-        {S("省份"), S("省份："), EditorKind::Combo, S("DBComboBoxEh1"), provinces(), true},
-        {S("联系人"), S("联系人："), EditorKind::Edit, S("DBEdit7"), {}, true},
-        {S("上游客户"), S("上游客户："), EditorKind::Combo, S("DBComboBoxEh2"), {}, true},
-        {S("单位地址"), S("单位地址："), EditorKind::Edit, S("DBEdit6"), {}, true},
-        {S("联系电话"), S("联系电话："), EditorKind::Edit, S("DBEdit8")},
-        {S("停用"), S("停止使用："), EditorKind::Check, S("DBCheckBoxEh1")},
-        {S("备注"), S("备注："), EditorKind::Memo, S("DBMemo1"), {}, true, false, false, 3},
+        {.field = S("单位名称"), .label = S("收货单位名称："), .kind = EditorKind::Edit, .objectName = S("DBEdit2"), .items = {}, .chinese = true},
+        {.field = S("省份"), .label = S("省份："), .kind = EditorKind::Combo, .objectName = S("DBComboBoxEh1"), .items = provinces(), .chinese = true},
+        {.field = S("联系人"), .label = S("联系人："), .kind = EditorKind::Edit, .objectName = S("DBEdit7"), .items = {}, .chinese = true},
+        {.field = S("上游客户"), .label = S("上游客户："), .kind = EditorKind::Combo, .objectName = S("DBComboBoxEh2"), .items = {}, .chinese = true},
+        {.field = S("单位地址"), .label = S("单位地址："), .kind = EditorKind::Edit, .objectName = S("DBEdit6"), .items = {}, .chinese = true},
+        {.field = S("联系电话"), .label = S("联系电话："), .kind = EditorKind::Edit, .objectName = S("DBEdit8")},
+        {.field = S("停用"), .label = S("停止使用："), .kind = EditorKind::Check, .objectName = S("DBCheckBoxEh1")},
+        {.field = S("备注"), .label = S("备注："), .kind = EditorKind::Memo, .objectName = S("DBMemo1"), .items = {}, .chinese = true, .alwaysReadOnly = false, .upper = false, .span = 3},
     };
     d.enterRing = {S("单位名称"), S("省份"), S("联系人"), S("上游客户"), S("单位地址"), S("联系电话"), S("备注")};
     d.quickSearch = {
-        {S("DBComboBoxEh3"), S("上游客户："), S("上游客户"), TermKind::Like, EditorKind::Combo, {}, true},
-        {S("Edit3"), S("单位名称："), S("单位名称"), TermKind::Like, EditorKind::Edit, {}, true},
+        {.objectName = S("DBComboBoxEh3"), .label = S("上游客户："), .column = S("上游客户"), .term = TermKind::Like, .kind = EditorKind::Combo, .items = {}, .chinese = true},
+        {.objectName = S("Edit3"), .label = S("单位名称："), .column = S("单位名称"), .term = TermKind::Like, .kind = EditorKind::Edit, .items = {}, .chinese = true},
     };
     d.quickSearchHead = {S("select * from 收货单位 ")};
     d.quickSearchOrder = S("order by 单位名称");

@@ -14,24 +14,24 @@ TForm_guestinfo::TForm_guestinfo(QWidget *owner) : MasterListWindow(owner, S("�
     d.query = Dm1->q_guestinfo;
     d.search = Dm1->q_search;
     d.columns = {
-        {S("客户名称"), S("客户名称"), 140, true, true, grid::FooterKind::Text, S("记录数")},
-        {S("行业"), S("行业"), 80, true, true, grid::FooterKind::Count},
-        {S("类别"), S("类别"), 70, true, true},
-        {S("区域"), S("区域"), 70, true, true},
+        {.field = S("客户名称"), .title = S("客户名称"), .width = 140, .visible = true, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("记录数")},
+        {.field = S("行业"), .title = S("行业"), .width = 80, .visible = true, .sortable = true, .footer = grid::FooterKind::Count},
+        {.field = S("类别"), .title = S("类别"), .width = 70, .visible = true, .sortable = true},
+        {.field = S("区域"), .title = S("区域"), .width = 70, .visible = true, .sortable = true},
     };
     d.columns += masterdata::partyColumns();
     d.printTitle = S("上游客户资料明细表打印清单");
     d.exportName = S("上游客户资料明细表");
     d.editors = {
-        {S("客户名称"), S("客户名称："), EditorKind::Edit, S("DBEdit2"), {}, true},
-        {S("行业"), S("行业："), EditorKind::Combo, S("DBComboBoxEh1"), {}, true},
-        {S("类别"), S("类别："), EditorKind::Combo, S("DBComboBoxEh2")},
-        {S("区域"), S("区域："), EditorKind::Combo, S("DBComboBoxEh3"), {}, true},
+        {.field = S("客户名称"), .label = S("客户名称："), .kind = EditorKind::Edit, .objectName = S("DBEdit2"), .items = {}, .chinese = true},
+        {.field = S("行业"), .label = S("行业："), .kind = EditorKind::Combo, .objectName = S("DBComboBoxEh1"), .items = {}, .chinese = true},
+        {.field = S("类别"), .label = S("类别："), .kind = EditorKind::Combo, .objectName = S("DBComboBoxEh2")},
+        {.field = S("区域"), .label = S("区域："), .kind = EditorKind::Combo, .objectName = S("DBComboBoxEh3"), .items = {}, .chinese = true},
     };
     d.editors += masterdata::partyEditors();
     d.enterRing = {S("客户名称"), S("行业"), S("类别"), S("区域"), S("联系地址"), S("联系人"),
                    S("联系电话"), S("开户银行"), S("银行帐号"), S("电子信箱"), S("备注")};
-    d.quickSearch = {{S("Edit3"), S("客户名称："), S("客户名称"), TermKind::Like, EditorKind::Edit, {}, true}};
+    d.quickSearch = {{.objectName = S("Edit3"), .label = S("客户名称："), .column = S("客户名称"), .term = TermKind::Like, .kind = EditorKind::Edit, .items = {}, .chinese = true}};
     d.quickSearchHead = {S("select * from 上游客户 ")};
     d.quickSearchOrder = S("order by 客户名称");
     d.memoField = S("备注");

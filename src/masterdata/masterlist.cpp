@@ -14,17 +14,17 @@ MasterListWindow::MasterListWindow(QWidget *owner, const QString &inUseMessage)
 void MasterListWindow::buildMaster(ListDecl d, std::function<void()> choose)
 {
     d.buttons = {
-        {Role::Add, QStringLiteral("bitbtn_add"), QStringLiteral("增加")},
-        {Role::Edit, QStringLiteral("bitbtn_edit"), QStringLiteral("编辑")},
-        {Role::Delete, QStringLiteral("bitbtn_delete"), QStringLiteral("删除")},
-        {Role::Save, QStringLiteral("bitbtn_save"), QStringLiteral("存盘")},
-        {Role::Cancel, QStringLiteral("bitbtn_cancel"), QStringLiteral("取消")},
-        {Role::Export, QStringLiteral("bitbtn_out"), QStringLiteral("导出")},
-        {Role::Print, QStringLiteral("bitbtn_print"), QStringLiteral("打印")},
-        {Role::ResetLayout, QStringLiteral("SpeedButton1"), QStringLiteral("初始界面")},
-        {Role::Custom, QStringLiteral("SpeedButton3"), QStringLiteral("选中"), When::Never, choose},
-        {Role::Close, QStringLiteral("SpeedButton4"), QStringLiteral("返回")},
-        {Role::Search, QStringLiteral("SpeedButton2"), QStringLiteral("查找")},
+        {.role = Role::Add, .objectName = QStringLiteral("bitbtn_add"), .caption = QStringLiteral("增加")},
+        {.role = Role::Edit, .objectName = QStringLiteral("bitbtn_edit"), .caption = QStringLiteral("编辑")},
+        {.role = Role::Delete, .objectName = QStringLiteral("bitbtn_delete"), .caption = QStringLiteral("删除")},
+        {.role = Role::Save, .objectName = QStringLiteral("bitbtn_save"), .caption = QStringLiteral("存盘")},
+        {.role = Role::Cancel, .objectName = QStringLiteral("bitbtn_cancel"), .caption = QStringLiteral("取消")},
+        {.role = Role::Export, .objectName = QStringLiteral("bitbtn_out"), .caption = QStringLiteral("导出")},
+        {.role = Role::Print, .objectName = QStringLiteral("bitbtn_print"), .caption = QStringLiteral("打印")},
+        {.role = Role::ResetLayout, .objectName = QStringLiteral("SpeedButton1"), .caption = QStringLiteral("初始界面")},
+        {.role = Role::Custom, .objectName = QStringLiteral("SpeedButton3"), .caption = QStringLiteral("选中"), .when = When::Never, .handler = choose},
+        {.role = Role::Close, .objectName = QStringLiteral("SpeedButton4"), .caption = QStringLiteral("返回")},
+        {.role = Role::Search, .objectName = QStringLiteral("SpeedButton2"), .caption = QStringLiteral("查找")},
     };
     build(d);
     for (const EditorDecl &e : d.editors)
@@ -44,30 +44,30 @@ bool MasterListWindow::canDelete()
 grid::Columns partyColumns()
 {
     return {
-        {S("联系人"), S("联系人"), 70},
-        {S("联系电话"), S("联系电话"), 100},
-        {S("联系地址"), S("联系地址"), 160, true, true},
-        {S("开户银行"), S("开户银行"), 120},
-        {S("银行帐号"), S("银行帐号"), 130},
-        {S("电子信箱"), S("电子信箱"), 120},
-        {S("操作员"), S("操作员"), 70},
-        {S("操作日期"), S("操作日期"), 130},
-        {S("备注"), S("备注"), 160},
-        {S("停用"), S("停用"), 40},
+        {.field = S("联系人"), .title = S("联系人"), .width = 70},
+        {.field = S("联系电话"), .title = S("联系电话"), .width = 100},
+        {.field = S("联系地址"), .title = S("联系地址"), .width = 160, .visible = true, .sortable = true},
+        {.field = S("开户银行"), .title = S("开户银行"), .width = 120},
+        {.field = S("银行帐号"), .title = S("银行帐号"), .width = 130},
+        {.field = S("电子信箱"), .title = S("电子信箱"), .width = 120},
+        {.field = S("操作员"), .title = S("操作员"), .width = 70},
+        {.field = S("操作日期"), .title = S("操作日期"), .width = 130},
+        {.field = S("备注"), .title = S("备注"), .width = 160},
+        {.field = S("停用"), .title = S("停用"), .width = 40},
     };
 }
 
 QVector<EditorDecl> partyEditors()
 {
     return {
-        {S("联系地址"), S("联系地址："), EditorKind::Edit, S("DBEdit6"), {}, true, false, false, 2},
-        {S("联系人"), S("联系人："), EditorKind::Edit, S("DBEdit7"), {}, true},
-        {S("联系电话"), S("联系电话："), EditorKind::Edit, S("DBEdit8")},
-        {S("开户银行"), S("开户银行："), EditorKind::Edit, S("DBEdit1"), {}, true},
-        {S("银行帐号"), S("银行帐号："), EditorKind::Edit, S("DBEdit3")},
-        {S("电子信箱"), S("电子信箱："), EditorKind::Edit, S("DBEdit5")},
-        {S("停用"), S("停止使用："), EditorKind::Check, S("DBCheckBoxEh1")},
-        {S("备注"), S("备注："), EditorKind::Memo, S("DBMemo1"), {}, true, false, false, 3},
+        {.field = S("联系地址"), .label = S("联系地址："), .kind = EditorKind::Edit, .objectName = S("DBEdit6"), .items = {}, .chinese = true, .alwaysReadOnly = false, .upper = false, .span = 2},
+        {.field = S("联系人"), .label = S("联系人："), .kind = EditorKind::Edit, .objectName = S("DBEdit7"), .items = {}, .chinese = true},
+        {.field = S("联系电话"), .label = S("联系电话："), .kind = EditorKind::Edit, .objectName = S("DBEdit8")},
+        {.field = S("开户银行"), .label = S("开户银行："), .kind = EditorKind::Edit, .objectName = S("DBEdit1"), .items = {}, .chinese = true},
+        {.field = S("银行帐号"), .label = S("银行帐号："), .kind = EditorKind::Edit, .objectName = S("DBEdit3")},
+        {.field = S("电子信箱"), .label = S("电子信箱："), .kind = EditorKind::Edit, .objectName = S("DBEdit5")},
+        {.field = S("停用"), .label = S("停止使用："), .kind = EditorKind::Check, .objectName = S("DBCheckBoxEh1")},
+        {.field = S("备注"), .label = S("备注："), .kind = EditorKind::Memo, .objectName = S("DBMemo1"), .items = {}, .chinese = true, .alwaysReadOnly = false, .upper = false, .span = 3},
     };
 }
 

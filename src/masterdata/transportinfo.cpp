@@ -15,22 +15,22 @@ TForm_transportinfo::TForm_transportinfo(QWidget *owner) : MasterListWindow(owne
     d.query = Dm1->q_transportinfo;
     d.search = Dm1->q_search;
     d.columns = {
-        {S("单位名称"), S("单位名称"), 150, true, true, grid::FooterKind::Text, S("记录数")},
-        {S("类别"), S("类别"), 60, true, true, grid::FooterKind::Count},
-        {S("区域"), S("区域"), 60, true, true},
+        {.field = S("单位名称"), .title = S("单位名称"), .width = 150, .visible = true, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("记录数")},
+        {.field = S("类别"), .title = S("类别"), .width = 60, .visible = true, .sortable = true, .footer = grid::FooterKind::Count},
+        {.field = S("区域"), .title = S("区域"), .width = 60, .visible = true, .sortable = true},
     };
     d.columns += masterdata::partyColumns();
     d.printTitle = S("下游运输商资料明细表打印清单");
     d.exportName = S("下游运输商资料明细表");
     d.editors = {
-        {S("单位名称"), S("单位名称："), EditorKind::Edit, S("DBEdit2"), {}, true},
-        {S("类别"), S("类别："), EditorKind::Combo, S("DBComboBoxEh2"), grades},
-        {S("区域"), S("区域："), EditorKind::Combo, S("DBComboBoxEh3"), grades, true},
+        {.field = S("单位名称"), .label = S("单位名称："), .kind = EditorKind::Edit, .objectName = S("DBEdit2"), .items = {}, .chinese = true},
+        {.field = S("类别"), .label = S("类别："), .kind = EditorKind::Combo, .objectName = S("DBComboBoxEh2"), .items = grades},
+        {.field = S("区域"), .label = S("区域："), .kind = EditorKind::Combo, .objectName = S("DBComboBoxEh3"), .items = grades, .chinese = true},
     };
     d.editors += masterdata::partyEditors();
     d.enterRing = {S("单位名称"), S("类别"), S("区域"), S("联系地址"), S("联系人"), S("电子信箱"),
                    S("联系电话"), S("备注"), S("开户银行"), S("银行帐号")};
-    d.quickSearch = {{S("Edit3"), S("单位名称："), S("单位名称"), TermKind::Like, EditorKind::Edit, {}, true}};
+    d.quickSearch = {{.objectName = S("Edit3"), .label = S("单位名称："), .column = S("单位名称"), .term = TermKind::Like, .kind = EditorKind::Edit, .items = {}, .chinese = true}};
     d.quickSearchHead = {S("select * from 下游运输商 ")};
     // The search sorts by the carrier code, which this window neither shows nor writes.
     d.quickSearchOrder = S("order by 单位代码");

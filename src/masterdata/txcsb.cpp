@@ -25,9 +25,9 @@ TForm_txcsb::TForm_txcsb(QWidget *owner) : RecordListWindow(owner)
     d.layoutStore = false;
     d.gridDoubleClickEdits = true;
     d.buttons = {
-        {Role::Edit, S("bitbtn_edit"), S("编辑")},
-        {Role::Export, S("bitbtn_out"), S("导出")},
-        {Role::Close, S("bitbtn_close"), S("返回")},
+        {.role = Role::Edit, .objectName = S("bitbtn_edit"), .caption = S("编辑")},
+        {.role = Role::Export, .objectName = S("bitbtn_out"), .caption = S("导出")},
+        {.role = Role::Close, .objectName = S("bitbtn_close"), .caption = S("返回")},
     };
     build(d);
     resize(560, 420);

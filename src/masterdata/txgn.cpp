@@ -94,10 +94,10 @@ TForm_txgn::TForm_txgn(QWidget *owner) : RecordListWindow(owner)
     d.layoutStore = false;
     d.gridDoubleClickEdits = true;
     d.buttons = {
-        {Role::Edit, S("bitbtn_edit"), S("提醒"), When::Always, [this] { remind(); }},
-        {Role::Print, S("SpeedButton3"), S("打印")},
-        {Role::Export, S("SpeedButton2"), S("导出")},
-        {Role::Close, S("SpeedButton4"), S("返回")},
+        {.role = Role::Edit, .objectName = S("bitbtn_edit"), .caption = S("提醒"), .when = When::Always, .handler = [this] { remind(); }},
+        {.role = Role::Print, .objectName = S("SpeedButton3"), .caption = S("打印")},
+        {.role = Role::Export, .objectName = S("SpeedButton2"), .caption = S("导出")},
+        {.role = Role::Close, .objectName = S("SpeedButton4"), .caption = S("返回")},
     };
     build(d);
     resize(760, 560);

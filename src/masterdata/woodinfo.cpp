@@ -16,32 +16,32 @@ TForm_woodinfo::TForm_woodinfo(QWidget *owner) : MasterListWindow(owner, S("该�
     d.query = Dm1->q_woodinfo;
     d.search = Dm1->q_search;
     d.columns = {
-        {S("客户名称"), S("客户名称"), 140, true, true},
-        {S("货物名称"), S("货物名称"), 140, true, true, grid::FooterKind::Text, S("记录数")},
-        {S("类别"), S("类别"), 80},
-        {S("计量单位"), S("计量单位"), 70, true, true, grid::FooterKind::Count},
-        {S("型号规格"), S("型号规格"), 120},
-        {S("操作员"), S("操作员"), 70},
-        {S("操作日期"), S("操作日期"), 130},
-        {S("备注"), S("备注"), 160},
-        {S("停用"), S("停用"), 40},
+        {.field = S("客户名称"), .title = S("客户名称"), .width = 140, .visible = true, .sortable = true},
+        {.field = S("货物名称"), .title = S("货物名称"), .width = 140, .visible = true, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("记录数")},
+        {.field = S("类别"), .title = S("类别"), .width = 80},
+        {.field = S("计量单位"), .title = S("计量单位"), .width = 70, .visible = true, .sortable = true, .footer = grid::FooterKind::Count},
+        {.field = S("型号规格"), .title = S("型号规格"), .width = 120},
+        {.field = S("操作员"), .title = S("操作员"), .width = 70},
+        {.field = S("操作日期"), .title = S("操作日期"), .width = 130},
+        {.field = S("备注"), .title = S("备注"), .width = 160},
+        {.field = S("停用"), .title = S("停用"), .width = 40},
     };
     d.printTitle = S("运输货物资料明细表打印清单");
     d.exportName = S("运输货物资料明细表");
     d.editors = {
-        {S("货物名称"), S("货物名称："), EditorKind::Edit, S("DBEdit2"), {}, true},
-        {S("计量单位"), S("计量单位："), EditorKind::Combo, S("DBComboBoxEh1"),
-         {S("斤"), S("公斤"), S("吨"), S("个"), S("包"), S("台")}, true},
-        {S("类别"), S("类别："), EditorKind::Edit, S("DBEdit1")},
-        {S("客户名称"), S("客户名称："), EditorKind::Combo, S("DBComboBoxEh2"), {}, true},
-        {S("型号规格"), S("型号规格："), EditorKind::Edit, S("DBEdit7"), {}, true},
-        {S("停用"), S("停止使用："), EditorKind::Check, S("DBCheckBoxEh1")},
-        {S("备注"), S("备注："), EditorKind::Memo, S("DBMemo1"), {}, true, false, false, 3},
+        {.field = S("货物名称"), .label = S("货物名称："), .kind = EditorKind::Edit, .objectName = S("DBEdit2"), .items = {}, .chinese = true},
+        {.field = S("计量单位"), .label = S("计量单位："), .kind = EditorKind::Combo, .objectName = S("DBComboBoxEh1"),
+         .items = {S("斤"), S("公斤"), S("吨"), S("个"), S("包"), S("台")}, .chinese = true},
+        {.field = S("类别"), .label = S("类别："), .kind = EditorKind::Edit, .objectName = S("DBEdit1")},
+        {.field = S("客户名称"), .label = S("客户名称："), .kind = EditorKind::Combo, .objectName = S("DBComboBoxEh2"), .items = {}, .chinese = true},
+        {.field = S("型号规格"), .label = S("型号规格："), .kind = EditorKind::Edit, .objectName = S("DBEdit7"), .items = {}, .chinese = true},
+        {.field = S("停用"), .label = S("停止使用："), .kind = EditorKind::Check, .objectName = S("DBCheckBoxEh1")},
+        {.field = S("备注"), .label = S("备注："), .kind = EditorKind::Memo, .objectName = S("DBMemo1"), .items = {}, .chinese = true, .alwaysReadOnly = false, .upper = false, .span = 3},
     };
     d.enterRing = {S("货物名称"), S("计量单位"), S("类别"), S("客户名称"), S("型号规格"), S("备注")};
     d.quickSearch = {
-        {S("DBComboBoxEh3"), S("客户名称："), S("客户名称"), TermKind::Like, EditorKind::Combo, {}, true},
-        {S("Edit3"), S("货物名称："), S("货物名称"), TermKind::Like, EditorKind::Edit, {}, true},
+        {.objectName = S("DBComboBoxEh3"), .label = S("客户名称："), .column = S("客户名称"), .term = TermKind::Like, .kind = EditorKind::Combo, .items = {}, .chinese = true},
+        {.objectName = S("Edit3"), .label = S("货物名称："), .column = S("货物名称"), .term = TermKind::Like, .kind = EditorKind::Edit, .items = {}, .chinese = true},
     };
     d.quickSearchHead = {S("select * from 货物信息 ")};
     // The search sorts by 所属单位 first, a column this window neither shows nor writes.

@@ -16,29 +16,29 @@ TForm_yslcinfo::TForm_yslcinfo(QWidget *owner) : MasterListWindow(owner, S("该�
     d.query = Dm1->q_yslcinfo;
     d.search = Dm1->q_search;
     d.columns = {
-        {S("起点"), S("起点"), 100, true, true, grid::FooterKind::Text, S("记录数")},
-        {S("终点"), S("终点"), 100, true, true, grid::FooterKind::Count},
-        {S("运输动态"), S("运输动态"), 180, true, true},
-        {S("公路里程"), S("公路里程"), 70},
-        {S("运行轨迹"), S("运行轨迹"), 220},
-        {S("操作员"), S("操作员"), 70},
-        {S("操作日期"), S("操作日期"), 130},
-        {S("备注"), S("备注"), 160},
-        {S("停用"), S("停用"), 40},
+        {.field = S("起点"), .title = S("起点"), .width = 100, .visible = true, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("记录数")},
+        {.field = S("终点"), .title = S("终点"), .width = 100, .visible = true, .sortable = true, .footer = grid::FooterKind::Count},
+        {.field = S("运输动态"), .title = S("运输动态"), .width = 180, .visible = true, .sortable = true},
+        {.field = S("公路里程"), .title = S("公路里程"), .width = 70},
+        {.field = S("运行轨迹"), .title = S("运行轨迹"), .width = 220},
+        {.field = S("操作员"), .title = S("操作员"), .width = 70},
+        {.field = S("操作日期"), .title = S("操作日期"), .width = 130},
+        {.field = S("备注"), .title = S("备注"), .width = 160},
+        {.field = S("停用"), .title = S("停用"), .width = 40},
     };
     d.printTitle = S("运输动态明细表打印清单");
     d.exportName = S("运输动态明细表");
     d.editors = {
-        {S("起点"), S("起点："), EditorKind::Combo, S("DBComboBoxEh3"), {S("武汉"), S("杨泗港"), QString()}, true},
-        {S("终点"), S("终点："), EditorKind::Combo, S("DBComboBoxEh1"), {}, true},
-        {S("运输动态"), S("运输动态："), EditorKind::Edit, S("DBEdit1"), {}, false, true},
-        {S("公路里程"), S("公路里程："), EditorKind::Whole, S("DBNumberEditEh1")},
-        {S("停用"), S("停止使用："), EditorKind::Check, S("DBCheckBoxEh1")},
-        {S("运行轨迹"), S("运行轨迹："), EditorKind::Memo, S("DBMemo2"), {}, true, false, false, 3},
-        {S("备注"), S("备注："), EditorKind::Memo, S("DBMemo1"), {}, true, false, false, 3},
+        {.field = S("起点"), .label = S("起点："), .kind = EditorKind::Combo, .objectName = S("DBComboBoxEh3"), .items = {S("武汉"), S("杨泗港"), QString()}, .chinese = true},
+        {.field = S("终点"), .label = S("终点："), .kind = EditorKind::Combo, .objectName = S("DBComboBoxEh1"), .items = {}, .chinese = true},
+        {.field = S("运输动态"), .label = S("运输动态："), .kind = EditorKind::Edit, .objectName = S("DBEdit1"), .items = {}, .chinese = false, .alwaysReadOnly = true},
+        {.field = S("公路里程"), .label = S("公路里程："), .kind = EditorKind::Whole, .objectName = S("DBNumberEditEh1")},
+        {.field = S("停用"), .label = S("停止使用："), .kind = EditorKind::Check, .objectName = S("DBCheckBoxEh1")},
+        {.field = S("运行轨迹"), .label = S("运行轨迹："), .kind = EditorKind::Memo, .objectName = S("DBMemo2"), .items = {}, .chinese = true, .alwaysReadOnly = false, .upper = false, .span = 3},
+        {.field = S("备注"), .label = S("备注："), .kind = EditorKind::Memo, .objectName = S("DBMemo1"), .items = {}, .chinese = true, .alwaysReadOnly = false, .upper = false, .span = 3},
     };
     d.enterRing = {S("起点"), S("终点"), S("公路里程"), S("运行轨迹"), S("备注")};
-    d.quickSearch = {{S("Edit3"), S("运输动态："), S("运输动态"), TermKind::Like, EditorKind::Edit, {}, true}};
+    d.quickSearch = {{.objectName = S("Edit3"), .label = S("运输动态："), .column = S("运输动态"), .term = TermKind::Like, .kind = EditorKind::Edit, .items = {}, .chinese = true}};
     d.quickSearchHead = {S("select * from 公路里程 ")};
     d.quickSearchOrder = S("order by 运输动态");
     d.quickSearchEnter = StripEnter::Nothing;

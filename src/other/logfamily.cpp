@@ -57,12 +57,12 @@ LogList::LogList(QWidget *owner, const LogDecl &log) : RecordListWindow(owner), 
     d.layoutStore = false;
     d.gridDoubleClickEdits = true;
     d.buttons = {
-        {Role::Edit, S("bitbtn_edit"), S("编辑")},
-        {Role::Delete, S("SpeedButton1"), S("删除")},
-        {Role::Custom, S("SpeedButton5"), S("查询"), When::Always, [this] { openSearch(); }},
-        {Role::Print, S("SpeedButton3"), S("打印")},
-        {Role::Export, S("SpeedButton2"), S("导出")},
-        {Role::Close, S("SpeedButton4"), S("返回")},
+        {.role = Role::Edit, .objectName = S("bitbtn_edit"), .caption = S("编辑")},
+        {.role = Role::Delete, .objectName = S("SpeedButton1"), .caption = S("删除")},
+        {.role = Role::Custom, .objectName = S("SpeedButton5"), .caption = S("查询"), .when = When::Always, .handler = [this] { openSearch(); }},
+        {.role = Role::Print, .objectName = S("SpeedButton3"), .caption = S("打印")},
+        {.role = Role::Export, .objectName = S("SpeedButton2"), .caption = S("导出")},
+        {.role = Role::Close, .objectName = S("SpeedButton4"), .caption = S("返回")},
     };
     build(d);
 }

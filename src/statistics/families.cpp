@@ -13,18 +13,18 @@ Column value(const char *field, const char *title, int width = 90)
 }
 
 const QVector<Assign> incomeMoney = {
-    {QStringLiteral("moneya"), QStringLiteral("ysyf")},
-    {QStringLiteral("moneyb"), QStringLiteral("ssyf")},
-    {QStringLiteral("moneyc"), QStringLiteral("ysyf"), QStringLiteral("ssyf")},
+    {.column = QStringLiteral("moneya"), .alias = QStringLiteral("ysyf")},
+    {.column = QStringLiteral("moneyb"), .alias = QStringLiteral("ssyf")},
+    {.column = QStringLiteral("moneyc"), .alias = QStringLiteral("ysyf"), .minus = QStringLiteral("ssyf")},
 };
 const grid::Columns incomeColumns = {value("moneya", "应收运费"), value("moneyb", "实收运费"), value("moneyc", "未收运费")};
 
 const QVector<Assign> freightMoney = {
-    {QStringLiteral("moneya"), QStringLiteral("ysje")}, {QStringLiteral("moneyb"), QStringLiteral("lqf")},
-    {QStringLiteral("moneyc"), QStringLiteral("yf")},   {QStringLiteral("moneyd"), QStringLiteral("fk")},
-    {QStringLiteral("moneye"), QStringLiteral("qtfy")}, {QStringLiteral("moneyf"), QStringLiteral("lwf")},
-    {QStringLiteral("moneyg"), QStringLiteral("yfyf")}, {QStringLiteral("moneyh"), QStringLiteral("sfyf")},
-    {QStringLiteral("moneyi"), QStringLiteral("yfyf"), QStringLiteral("sfyf")},
+    {.column = QStringLiteral("moneya"), .alias = QStringLiteral("ysje")}, {.column = QStringLiteral("moneyb"), .alias = QStringLiteral("lqf")},
+    {.column = QStringLiteral("moneyc"), .alias = QStringLiteral("yf")},   {.column = QStringLiteral("moneyd"), .alias = QStringLiteral("fk")},
+    {.column = QStringLiteral("moneye"), .alias = QStringLiteral("qtfy")}, {.column = QStringLiteral("moneyf"), .alias = QStringLiteral("lwf")},
+    {.column = QStringLiteral("moneyg"), .alias = QStringLiteral("yfyf")}, {.column = QStringLiteral("moneyh"), .alias = QStringLiteral("sfyf")},
+    {.column = QStringLiteral("moneyi"), .alias = QStringLiteral("yfyf"), .minus = QStringLiteral("sfyf")},
 };
 const grid::Columns freightColumns = {
     value("moneya", "运费金额"), value("moneyb", "路桥费", 80), value("moneyc", "油费", 80),
@@ -110,19 +110,19 @@ SummaryDecl goodsFreight()
 
 GroupList customerGroups()
 {
-    return {QStringLiteral("q_guestinfo"), {S("select * from 上游客户 order by 客户名称 ")}, {}, {S("客户名称")},
-            {{S("上游客户"), S("客户名称")}}};
+    return {.dataset = QStringLiteral("q_guestinfo"), .lines = {S("select * from 上游客户 order by 客户名称 ")}, .customerWhere = {}, .labels = {S("客户名称")},
+            .terms = {{S("上游客户"), S("客户名称")}}};
 }
 
 GroupList carrierGroups()
 {
-    return {QStringLiteral("q_transportinfo"), {S("select * from 下游运输商 order by 单位名称 ")}, {}, {S("单位名称")},
-            {{S("承运单位"), S("单位名称")}}};
+    return {.dataset = QStringLiteral("q_transportinfo"), .lines = {S("select * from 下游运输商 order by 单位名称 ")}, .customerWhere = {}, .labels = {S("单位名称")},
+            .terms = {{S("承运单位"), S("单位名称")}}};
 }
 
 GroupList vehicleGroups(const QString &selectLine)
 {
-    return {QStringLiteral("q_carinfo"), {selectLine}, {}, {S("车牌号")}, {{S("车牌号"), S("车牌号")}}};
+    return {.dataset = QStringLiteral("q_carinfo"), .lines = {selectLine}, .customerWhere = {}, .labels = {S("车牌号")}, .terms = {{S("车牌号"), S("车牌号")}}};
 }
 
 void name(SummaryDecl &d, const char *module, const char *caption, const char *printBase)
@@ -135,8 +135,8 @@ void name(SummaryDecl &d, const char *module, const char *caption, const char *p
 
 void bySize(SummaryDecl &d, const char *dateTitle, const char *suffix, const char *total)
 {
-    d.fixedGroups = {{S("20") + S(suffix), S("and(型号规格 = '20')")}, {S("40") + S(suffix), S("and(型号规格 = '40')")},
-                     {S(total), {}}};
+    d.fixedGroups = {{.label = S("20") + S(suffix), .term = S("and(型号规格 = '20')")}, {.label = S("40") + S(suffix), .term = S("and(型号规格 = '40')")},
+                     {.label = S(total), .term = {}}};
     d.totalLabel = S(total);
     periodColumns(d, dateTitle, {S("箱号")});
 }

@@ -125,10 +125,10 @@ SummaryWindow::SummaryWindow(QWidget *owner, const SummaryDecl &decl) : RecordLi
     d.layoutStore = false;
     d.heading = S("单位：元");
     d.buttons = {
-        {Role::Delete, QStringLiteral("bitbtn_delete"), S("删除")},
-        {Role::Export, QStringLiteral("bitbtn_out"), S("导出")},
-        {Role::Print, QStringLiteral("bitbtn_print"), S("打印")},
-        {Role::Close, QStringLiteral("SpeedButton4"), S("返回")},
+        {.role = Role::Delete, .objectName = QStringLiteral("bitbtn_delete"), .caption = S("删除")},
+        {.role = Role::Export, .objectName = QStringLiteral("bitbtn_out"), .caption = S("导出")},
+        {.role = Role::Print, .objectName = QStringLiteral("bitbtn_print"), .caption = S("打印")},
+        {.role = Role::Close, .objectName = QStringLiteral("SpeedButton4"), .caption = S("返回")},
     };
     build(d);
     buildParameters();
