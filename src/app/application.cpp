@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "db/query.h"
 #include "data/dm1.h"
 #include "app/main.h"
 #include "app/menutable.h"
@@ -27,11 +28,21 @@ int &withChineseDates(int &argc)
 
 } // namespace
 
+// A whole-list operation that waits for the rest of a long list.
+static void waitCursor(bool waiting)
+{
+    if (waiting)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
 VelorinApplication::VelorinApplication(int &argc, char **argv) : QApplication(withChineseDates(argc), argv)
 {
     setApplicationName(QStringLiteral("Lunvek软件"));
     setApplicationDisplayName(QString());
     setupFonts();
+    db::Query::setWaitHook(waitCursor);
     setupLanguage();
     setupIcons();
 }

@@ -19,6 +19,7 @@
 #include "grid/tablesource.h"
 #include "grid/export.h"
 #include "grid/layoutstore.h"
+#include <QProgressBar>
 #include "grid/print.h"
 #include <QCheckBox>
 #include <QDir>
@@ -164,8 +165,23 @@ void RecordListWindow::build(const ListDecl &decl)
     svc->addWidget(m_fit);
     svc->addWidget(m_gridTools);
     svc->addStretch(1);
+    // Runs while the rest of a long list is read behind the first screen.
+    auto *reading = new QProgressBar(this);
+    reading->setObjectName(QStringLiteral("ProgressBarReading"));
+    reading->setRange(0, 0);
+    reading->setTextVisible(false);
+    reading->setMaximumWidth(120);
+    reading->setToolTip(QStringLiteral("正在读取其余记录"));
+    reading->setVisible(false);
+    svc->addWidget(reading);
     svc->addWidget(m_navigator);
     m_top->addLayout(svc);
+    auto showReading = [this, reading] { reading->setVisible(m_decl.query->isReading()); };
+    connect(decl.query, &db::Query::opened, reading, showReading);
+    connect(decl.query, &db::Query::closed, reading, showReading);
+    connect(decl.query, &db::Query::readFinished, reading, showReading);
+    connect(decl.query, &db::Query::readFailed, this, [this](const QString &e) { msg::dbError(this, e); });
+    showReading();
     m_top->addWidget(m_grid, 1);
 
     connect(m_dichromatic, &QCheckBox::toggled, m_grid, &grid::DBGridEh::setDichromatic);

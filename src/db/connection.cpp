@@ -1,5 +1,6 @@
 #include "db/connection.h"
 #include "db/dberror.h"
+#include "db/query.h"
 #include "db/schema.h"
 #include "db/sqlitedriver.h"
 #include <QFileInfo>
@@ -8,7 +9,8 @@ namespace db {
 
 Connection::Connection(QObject *parent) : QObject(parent) {}
 
-Connection::~Connection() = default;
+// Closing first lets the queries drop their statements while the engine is there.
+Connection::~Connection() { close(); }
 
 void Connection::open()
 {
@@ -50,11 +52,29 @@ QStringList Connection::quickCheck(int limit)
 
 int Connection::execute(const QString &sql)
 {
+    finishReads();
     return driver().execute(sql);
 }
 
+void Connection::finishReads()
+{
+    const QList<const Query *> reads = m_reads;
+    for (const Query *q : reads)
+        q->fetchAll();
+    m_reads.clear();
+}
+
+void Connection::readStarted(const Query *q)
+{
+    if (!m_reads.contains(q))
+        m_reads.append(q);
+}
+
+void Connection::readEnded(const Query *q) { m_reads.removeAll(q); }
+
 Transaction::Transaction(Connection &c) : m_conn(c)
 {
+    m_conn.finishReads();
     m_conn.driver().begin();
 }
 

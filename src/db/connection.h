@@ -7,6 +7,8 @@
 
 namespace db {
 
+class Query;
+
 // The one connection of the program (TDm1's ADO_system). The windows' SQL
 // texts, the shared datasets and the transactions go through it; the engine
 // itself is behind its driver (db/driver.h).
@@ -40,6 +42,13 @@ public:
     // Runs one command (update, delete, insert); returns the rows changed.
     int execute(const QString &sql);
 
+    // Lists still being read (see Query::open). Every write first finishes
+    // them: no write to a table while a statement over it is stepping, so
+    // no row is read twice or missed.
+    void finishReads();
+    void readStarted(const Query *q);
+    void readEnded(const Query *q);
+
 signals:
     void aboutToClose();
     void opened();
@@ -48,6 +57,7 @@ private:
     QString m_path = QStringLiteral("data.mdb");
     QString m_filePath;
     std::unique_ptr<Driver> m_driver;
+    QList<const Query *> m_reads;
 };
 
 // One user action that writes: commits on commit(), rolls back when destroyed

@@ -4,7 +4,10 @@
 #include "db/dberror.h"
 #include "db/rowstore.h"
 #include <QHash>
+#include <QElapsedTimer>
 #include <QRegularExpression>
+#include <QTimer>
+#include <climits>
 #include <cmath>
 #include "db/driver.h"
 
@@ -260,7 +263,103 @@ Query::Query(Connection *conn, const QString &name, QObject *parent) : QObject(p
         connect(conn, &Connection::aboutToClose, this, &Query::close);
 }
 
-Query::~Query() = default;
+Query::~Query()
+{
+    stopReading();
+}
+
+namespace {
+Query::WaitHook waitHook = nullptr;
+// A slice of the background read: short enough that typing and scrolling
+// stay smooth, long enough that the read costs little more than a bare loop.
+constexpr qint64 SliceNs = 5'000'000;
+constexpr qint64 AnnounceNs = 100'000'000;
+
+qint64 readClock()
+{
+    static QElapsedTimer clock;
+    if (!clock.isValid())
+        clock.start();
+    return clock.nsecsElapsed();
+}
+}
+
+void Query::setWaitHook(WaitHook hook) { waitHook = hook; }
+
+int Query::rowsRead() const { return m_rows ? m_rows->size() : 0; }
+
+bool Query::readUntil(int row, qint64 budgetNs) const
+{
+    if (!m_reader || !m_rows)
+        return row < rowsRead();
+    const bool waiting = budgetNs < 0 && row == INT_MAX && waitHook;
+    if (waiting)
+        waitHook(true);
+    QElapsedTimer clock;
+    clock.start();
+    bool ended = false;
+    QString failure;
+    try {
+        int n = 0;
+        while (m_rows->size() <= row) {
+            if (!m_reader->step()) {
+                ended = true;
+                break;
+            }
+            m_rows->appendFromStatement(*m_reader);
+            if (budgetNs >= 0 && (++n & 31) == 0 && clock.nsecsElapsed() >= budgetNs)
+                break;
+        }
+    } catch (const DbError &e) {
+        ended = true;
+        failure = e.message();
+    }
+    if (waiting)
+        waitHook(false);
+    auto *self = const_cast<Query *>(this);
+    const int last = m_rows->size() - 1;
+    // Grids take new rows in few, larger steps: each step costs them more
+    // than the rows themselves. A caller waiting for a row is told at once.
+    const qint64 now = readClock();
+    if (last >= m_announced && (budgetNs < 0 || ended || now - m_announcedAt >= AnnounceNs)) {
+        const int from = m_announced;
+        m_announced = last + 1;
+        m_announcedAt = now;
+        if (m_disable > 0)
+            self->m_pendingReset = true;
+        else
+            emit self->rowsAppended(from, last);
+    }
+    if (ended) {
+        stopReading();
+        if (!failure.isEmpty())
+            emit self->readFailed(failure);
+        emit self->readFinished();
+    }
+    return row < rowsRead();
+}
+
+void Query::fetchAll() const
+{
+    if (m_reader)
+        readUntil(INT_MAX);
+}
+
+void Query::readSlice()
+{
+    readUntil(INT_MAX, SliceNs);
+}
+
+void Query::stopReading() const
+{
+    if (!m_reader)
+        return;
+    m_reader.reset();
+    if (m_readTimer)
+        m_readTimer->stop();
+    if (m_conn)
+        m_conn->readEnded(this);
+}
 
 void Query::checkActive() const
 {
@@ -339,8 +438,14 @@ void Query::open()
         cols.push_back({name, k});
     }
     auto rows = std::make_unique<RowStore>(n);
-    while (st->step())
+    bool whole = false;
+    while (rows->size() < FirstChunk) {
+        if (!st->step()) {
+            whole = true;
+            break;
+        }
         rows->appendFromStatement(*st);
+    }
 
     m_table = table;
     m_hasKey = hasKey;
@@ -350,6 +455,18 @@ void Query::open()
     m_bof = true;
     m_eof = m_rows->size() == 0;
     m_state = Browse;
+    m_announced = m_rows->size();
+    m_announcedAt = readClock();
+    if (!whole) {
+        m_reader = std::move(st);
+        m_conn->readStarted(this);
+        if (!m_readTimer) {
+            m_readTimer = new QTimer(this);
+            m_readTimer->setInterval(0);
+            connect(m_readTimer, &QTimer::timeout, this, &Query::readSlice);
+        }
+        m_readTimer->start();
+    }
     emit opened();
     emitIfEnabled(&Query::dataReset);
     emitIfEnabled(&Query::currentChanged);
@@ -360,6 +477,7 @@ void Query::close()
 {
     if (m_state == Inactive)
         return;
+    stopReading();
     m_state = Inactive;
     m_rows.reset();
     m_cols.clear();
@@ -393,6 +511,7 @@ void Query::refreshKeepingRow()
 bool Query::refetchRow(int row)
 {
     checkActive();
+    m_conn->finishReads();
     cancel();
     if (!m_hasKey || row < 0 || row >= recordCount())
         return false;
@@ -413,6 +532,7 @@ bool Query::refetchRow(int row)
 void Query::refetchRows()
 {
     checkActive();
+    m_conn->finishReads();
     cancel();
     if (!m_hasKey || isEmpty())
         return;
@@ -433,6 +553,7 @@ void Query::refetchRows()
 void Query::writeColumn(int col, const std::vector<std::pair<int, QVariant>> &rowValues)
 {
     checkActive();
+    m_conn->finishReads();
     cancel();
     if (!canModify() || !m_hasKey)
         throw DbError(QStringLiteral("%1: 数据集不能修改").arg(objectName()));
@@ -493,7 +614,11 @@ Field Query::field(const QString &name)
     return Field(this, i);
 }
 
-int Query::recordCount() const { return m_rows ? m_rows->size() : 0; }
+int Query::recordCount() const
+{
+    fetchAll();
+    return rowsRead();
+}
 int Query::recNo() const { return m_cur + 1; }
 
 qint64 Query::rowKey(int row) const
@@ -525,8 +650,8 @@ void Query::first()
 {
     checkBrowseMode();
     m_bof = true;
-    m_eof = recordCount() == 0;
-    setCurrent(recordCount() ? 0 : -1);
+    m_eof = rowsRead() == 0;
+    setCurrent(rowsRead() ? 0 : -1);
 }
 
 void Query::last()
@@ -545,7 +670,7 @@ void Query::next()
     if (m_eof)
         return;
     m_bof = false;
-    if (m_cur < recordCount() - 1)
+    if (readUntil(m_cur + 1))
         setCurrent(m_cur + 1);
     else
         m_eof = true;
@@ -566,7 +691,7 @@ void Query::prior()
 void Query::moveTo(int row)
 {
     checkBrowseMode();
-    if (row < 0 || row >= recordCount())
+    if (row < 0 || !readUntil(row))
         return;
     m_bof = m_eof = false;
     setCurrent(row);
@@ -660,6 +785,7 @@ void Query::append()
     checkBrowseMode();
     if (!canModify())
         throw DbError(QStringLiteral("%1: 数据集不能修改").arg(objectName()));
+    m_conn->finishReads();
     m_returnRow = m_cur;
     m_rows->append(std::vector<QVariant>());
     m_cur = m_rows->size() - 1;
@@ -721,6 +847,8 @@ void Query::post()
     checkActive();
     if (!isEditing())
         return;
+    // No write while a statement over the table is still stepping.
+    m_conn->finishReads();
     updateRecord();
     if (!isEditing())
         return;
@@ -835,6 +963,7 @@ void Query::deleteRecord()
         cancel();
     if (m_cur < 0)
         throw DbError(QStringLiteral("%1: 没有可删除的记录").arg(objectName()));
+    m_conn->finishReads();
     if (!canModify())
         throw DbError(QStringLiteral("%1: 数据集不能修改").arg(objectName()));
     auto st = m_conn->driver().prepare(QStringLiteral("DELETE FROM %1 WHERE %2=?").arg(quoteIdent(m_table), keyColumn()));
@@ -882,33 +1011,45 @@ QString Query::displayText(int row, int col) const
 
 QVariant Query::columnSum(int col) const
 {
+    fetchAll();
     if (!m_rows || col < 0 || col >= fieldCount())
         return {};
+    return sumValue(col, partialSum(col, 0, m_rows->size() - 1));
+}
+
+Query::Sum Query::partialSum(int col, int firstRow, int lastRow) const
+{
+    Sum sum;
+    if (!m_rows || col < 0 || col >= fieldCount())
+        return sum;
     const int c = col + (m_hasKey ? 1 : 0);
-    const Kind k = fieldKind(col);
-    qint64 isum = 0;
-    double dsum = 0;
-    bool anyReal = false;
-    for (int r = 0; r < m_rows->size(); ++r) {
+    lastRow = std::min(lastRow, m_rows->size() - 1);
+    for (int r = std::max(0, firstRow); r <= lastRow; ++r) {
         if (r == m_cur && isEditing()) {
             const QVariant &v = m_buf[size_t(col)];
-            if (v.typeId() == QMetaType::Double) { dsum += v.toDouble(); anyReal = true; }
-            else if (v.isValid() && !v.isNull()) isum += v.toLongLong();
+            if (v.typeId() == QMetaType::Double) { sum.real += v.toDouble(); sum.anyReal = true; }
+            else if (v.isValid() && !v.isNull()) sum.integer += v.toLongLong();
             continue;
         }
         qint64 i = 0;
         double d = 0;
         bool real = false;
         if (m_rows->number(r, c, &i, &d, &real)) {
-            if (real) { dsum += d; anyReal = true; }
-            else isum += i;
+            if (real) { sum.real += d; sum.anyReal = true; }
+            else sum.integer += i;
         }
     }
+    return sum;
+}
+
+QVariant Query::sumValue(int col, const Sum &sum) const
+{
+    const Kind k = fieldKind(col);
     if (k == Kind::Money)
-        return QVariant(qint64(isum + std::llround(dsum)));
-    if (anyReal || k == Kind::Float)
-        return QVariant(double(isum) + dsum);
-    return QVariant(isum);
+        return QVariant(qint64(sum.integer + std::llround(sum.real)));
+    if (sum.anyReal || k == Kind::Float)
+        return QVariant(double(sum.integer) + sum.real);
+    return QVariant(sum.integer);
 }
 
 QString Query::displayOf(Kind k, const QVariant &v)

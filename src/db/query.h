@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+class QTimer;
+
 namespace db {
 
 class Connection;
@@ -81,7 +83,12 @@ public:
     // Close, replace the lines, open: the pattern every opener uses.
     void reopenWith(const QStringList &lines);
 
-    void open();                   // throws DbError; the query stays closed on failure
+    // Throws DbError; the query stays closed on failure. Reads the first
+    // chunk of rows (more than the largest screen shows) and returns; the
+    // rest is read in slices of a few milliseconds on the event loop. What
+    // needs every row (recordCount, last, locate, bookmarks, sums, a write)
+    // reads the rest first, so callers see the whole list as before.
+    void open();
     void close();
     bool isActive() const { return m_state != Inactive; }
     void execSql();                // runs the lines as a command
@@ -114,7 +121,17 @@ public:
 
     int recordCount() const;       // includes a row being inserted
     int recNo() const;             // 1-based; 0 when empty
-    bool isEmpty() const { return recordCount() == 0; }
+    bool isEmpty() const { return rowsRead() == 0; }   // the first chunk decides
+    // Rows read so far (grids show these); recordCount() waits for all.
+    int rowsRead() const;
+    bool isReading() const { return m_reader != nullptr; }
+    // Reads the rest now (under the wait cursor when it takes a while).
+    void fetchAll() const;
+    static constexpr int FirstChunk = 256;
+    // Shown while a whole-list operation waits for the rest; set by the
+    // program (a wait cursor), none in tools.
+    using WaitHook = void (*)(bool waiting);
+    static void setWaitHook(WaitHook hook);
     bool bof() const { return m_bof; }
     bool eof() const { return m_eof; }
     void first();
@@ -152,6 +169,15 @@ public:
     QString displayText(int row, int col) const;
     // Sum of a numeric column over all rows (money in ten-thousandths).
     QVariant columnSum(int col) const;
+    // The same in parts, for a grid that sums rows as they are read.
+    struct Sum {
+        qint64 integer = 0;
+        double real = 0;
+        bool anyReal = false;
+        void add(const Sum &o) { integer += o.integer; real += o.real; anyReal = anyReal || o.anyReal; }
+    };
+    Sum partialSum(int col, int firstRow, int lastRow) const;   // rows read so far only
+    QVariant sumValue(int col, const Sum &sum) const;
     // Memory held by the rows read on open (chunks and row index).
     size_t memoryUsed() const;
 
@@ -169,6 +195,9 @@ signals:
     void rowInserted(int row);
     void rowRemoved(int row);
     void updateRecordRequested();
+    void rowsAppended(int first, int last);   // more of the list was read
+    void readFinished();                      // the list is whole (or the read failed)
+    void readFailed(const QString &message);  // the engine stopped the read
 
 private:
     friend class Field;
@@ -180,6 +209,11 @@ private:
     QVariant currentValue(int col) const;
     void setCurrentValue(int col, const QVariant &stored);
     void emitIfEnabled(void (Query::*sig)());
+    // Reads until `row` exists, the budget is spent or the list ends;
+    // true when `row` exists afterwards.
+    bool readUntil(int row, qint64 budgetNs = -1) const;
+    void readSlice();
+    void stopReading() const;
     qint64 rowKey(int row) const;
     // The table's hidden key, the select list that reads it first as __key,
     // and a statement reading one row of the table by it (parameter 1).
@@ -192,6 +226,10 @@ private:
     QString m_table;
     State m_state = Inactive;
     std::unique_ptr<RowStore> m_rows;
+    mutable std::unique_ptr<Statement> m_reader;   // the rest of the list, while reading
+    mutable int m_announced = 0;                   // rows told to the grids by rowsAppended
+    mutable qint64 m_announcedAt = 0;              // ns on m_readClock
+    QTimer *m_readTimer = nullptr;
     struct Col { QString name; Kind kind; };
     std::vector<Col> m_cols;                  // visible columns (hidden key excluded)
     bool m_hasKey = false;

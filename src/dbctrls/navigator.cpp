@@ -43,6 +43,7 @@ void DBNavigator::setDataSource(db::Query *query)
             connect(query, sig, this, &DBNavigator::updateButtons);
         connect(query, &db::Query::rowInserted, this, &DBNavigator::updateButtons);
         connect(query, &db::Query::rowRemoved, this, &DBNavigator::updateButtons);
+        connect(query, &db::Query::readFinished, this, &DBNavigator::updateButtons);
     }
     updateButtons();
 }
@@ -66,7 +67,7 @@ void DBNavigator::updateButtons()
     const int row = active ? m_query->currentRow() : -1;
     // bof/eof as position: the first row is always bof, the last always eof.
     const bool back = active && !m_query->bof() && row > 0;
-    const bool forward = active && !m_query->eof() && row < m_query->recordCount() - 1;
+    const bool forward = active && !m_query->eof() && (row < m_query->rowsRead() - 1 || m_query->isReading());
     m_buttons[First]->setEnabled(back);
     m_buttons[Prior]->setEnabled(back);
     m_buttons[Next]->setEnabled(forward);

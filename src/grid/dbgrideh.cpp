@@ -272,6 +272,9 @@ QString DBGridEh::footerText(int logical) const { return m_model->footerText(log
 
 std::unique_ptr<TableSource> DBGridEh::tableSource() const
 {
+    // Print and export show the whole list.
+    if (db::Query *q = m_model->query(); q && q->isReading())
+        q->fetchAll();
     return std::make_unique<GridTableSource>(this);
 }
 

@@ -45,7 +45,7 @@ void FooterBar::paintEvent(QPaintEvent *)
         const QRect cell(x, 1, w, height() - 1);
         p.setPen(line);
         p.drawLine(cell.right(), cell.top(), cell.right(), cell.bottom());
-        const QString text = m_model->footerText(l);
+        const QString text = m_model->footerShown(l);
         if (text.isEmpty())
             continue;
         const QRect textRect = cell.adjusted(3, 0, -4, 0);

@@ -16,6 +16,8 @@ void GridModel::setQuery(db::Query *query)
     if (query) {
         connect(query, &db::Query::dataReset, this, &GridModel::resetAll);
         connect(query, &db::Query::rowInserted, this, &GridModel::onRowInserted);
+        connect(query, &db::Query::rowsAppended, this, &GridModel::onRowsAppended);
+        connect(query, &db::Query::readFinished, this, [this] { recomputeFooter(); });
         connect(query, &db::Query::rowRemoved, this, &GridModel::onRowRemoved);
         connect(query, &db::Query::rowChanged, this, &GridModel::onRowChanged);
         connect(query, &db::Query::fieldChanged, this, &GridModel::onFieldChanged);
@@ -32,8 +34,9 @@ void GridModel::setColumns(const Columns &columns)
     ++m_changing;
     beginResetModel();
     m_columns = columns;
+    m_summed = -1;
     resolveFields();
-    m_rows = m_query && m_query->isActive() ? m_query->recordCount() : 0;
+    m_rows = m_query && m_query->isActive() ? m_query->rowsRead() : 0;
     endResetModel();
     --m_changing;
     recomputeFooter();
@@ -44,10 +47,26 @@ void GridModel::resetAll()
     ++m_changing;
     beginResetModel();
     resolveFields();
-    m_rows = m_query && m_query->isActive() ? m_query->recordCount() : 0;
+    m_rows = m_query && m_query->isActive() ? m_query->rowsRead() : 0;
     endResetModel();
     --m_changing;
+    m_sums.assign(size_t(m_columns.size()), {});
+    m_summed = 0;
+    if (m_query && m_query->isReading())
+        addSums(0, m_rows - 1);
     recomputeFooter();
+}
+
+void GridModel::addSums(int firstRow, int lastRow)
+{
+    if (m_summed != firstRow || m_sums.size() != size_t(m_columns.size())) {
+        m_summed = -1;
+        return;
+    }
+    for (int c = 0; c < m_columns.size(); ++c)
+        if (m_columns[c].footer == FooterKind::Sum && fieldIndex(c) >= 0)
+            m_sums[size_t(c)].add(m_query->partialSum(fieldIndex(c), firstRow, lastRow));
+    m_summed = lastRow + 1;
 }
 
 void GridModel::resolveFields()
@@ -79,9 +98,46 @@ void GridModel::setDichromatic(bool on)
         emit dataChanged(index(0, 0), index(m_rows - 1, int(m_columns.size()) - 1), {Qt::BackgroundRole});
 }
 
-QString GridModel::footerText(int col) const
+QString GridModel::footerShown(int col) const
 {
     return col >= 0 && col < m_footer.size() ? m_footer[col] : QString();
+}
+
+QString GridModel::footerText(int col) const
+{
+    if (m_query && m_query->isReading())
+        m_query->fetchAll();   // the footer follows through readFinished
+    return footerShown(col);
+}
+
+bool GridModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && m_query && m_query->isReading();
+}
+
+void GridModel::fetchMore(const QModelIndex &parent)
+{
+    if (canFetchMore(parent))
+        m_query->fetchAll();
+}
+
+void GridModel::onRowsAppended(int first, int last)
+{
+    // Rows a reset already took in are not inserted twice.
+    if (first > m_rows) {
+        resetAll();
+        return;
+    }
+    if (last < m_rows)
+        return;
+    const int from = m_rows;
+    ++m_changing;
+    beginInsertRows({}, m_rows, last);
+    m_rows = m_query->rowsRead();
+    endInsertRows();
+    --m_changing;
+    addSums(from, m_rows - 1);
+    recomputeFooter();
 }
 
 void GridModel::recomputeFooter(int onlyField)
@@ -102,10 +158,15 @@ void GridModel::recomputeFooter(int onlyField)
             text = col.footerText;
             break;
         case FooterKind::Count:
-            text = QString::number(active ? m_query->recordCount() : 0);
+            text = QString::number(active ? m_query->rowsRead() : 0);
             break;
         case FooterKind::Sum:
-            if (active && f >= 0)
+            // No sum of part of the list: it would read as the total.
+            if (!active || f < 0 || m_query->isReading())
+                break;
+            if (onlyField < 0 && m_summed == m_query->rowsRead())
+                text = db::Query::displayOf(m_query->fieldKind(f), m_query->sumValue(f, m_sums[size_t(c)]));
+            else
                 text = db::Query::displayOf(m_query->fieldKind(f), m_query->columnSum(f));
             break;
         }
@@ -120,13 +181,14 @@ void GridModel::recomputeFooter(int onlyField)
 
 void GridModel::onRowInserted(int row)
 {
+    m_summed = -1;
     if (row < 0 || row > m_rows) {
         resetAll();
         return;
     }
     ++m_changing;
     beginInsertRows({}, row, row);
-    m_rows = m_query->recordCount();
+    m_rows = m_query->rowsRead();
     endInsertRows();
     --m_changing;
     recomputeFooter();
@@ -134,13 +196,14 @@ void GridModel::onRowInserted(int row)
 
 void GridModel::onRowRemoved(int row)
 {
+    m_summed = -1;
     if (row < 0 || row >= m_rows) {
         resetAll();
         return;
     }
     ++m_changing;
     beginRemoveRows({}, row, row);
-    m_rows = m_query->recordCount();
+    m_rows = m_query->rowsRead();
     endRemoveRows();
     --m_changing;
     recomputeFooter();
@@ -148,6 +211,7 @@ void GridModel::onRowRemoved(int row)
 
 void GridModel::onRowChanged(int row)
 {
+    m_summed = -1;
     if (row >= 0 && row < m_rows && !m_columns.isEmpty())
         emit dataChanged(index(row, 0), index(row, int(m_columns.size()) - 1));
     recomputeFooter();
@@ -155,6 +219,7 @@ void GridModel::onRowChanged(int row)
 
 void GridModel::onFieldChanged(int field)
 {
+    m_summed = -1;
     const int row = m_query->currentRow();
     if (row < 0 || row >= m_rows)
         return;

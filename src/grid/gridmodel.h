@@ -37,6 +37,9 @@ public:
     bool dichromatic() const { return m_dichromatic; }
     static QColor oddRowColour() { return QColor(236, 249, 249); }
 
+    // The footer as it stands: while the list is still being read, the
+    // count so far and no sums. footerText() waits for the whole list.
+    QString footerShown(int col) const;
     QString footerText(int col) const;
     // Counts and sums again; onlyField limits it to the sums of that field.
     void recomputeFooter(int onlyField = -1);
@@ -51,6 +54,9 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation o, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // Scrolled to the end of the rows read so far: read the rest.
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
 
 signals:
     void footerChanged();
@@ -59,6 +65,10 @@ private:
     void resetAll();
     void resolveFields();
     void onRowInserted(int row);
+    void onRowsAppended(int first, int last);
+    // Sums of the rows read so far, added as they come, so that the whole
+    // list's sums are ready when the read ends.
+    void addSums(int firstRow, int lastRow);
     void onRowRemoved(int row);
     void onRowChanged(int row);
     void onFieldChanged(int field);
@@ -67,6 +77,8 @@ private:
     Columns m_columns;
     std::vector<int> m_fields;
     QStringList m_footer;
+    std::vector<db::Query::Sum> m_sums;
+    int m_summed = -1;   // rows in m_sums; -1: to be summed again
     int m_rows = 0;
     int m_changing = 0;
     bool m_dichromatic = false;

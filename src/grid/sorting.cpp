@@ -17,7 +17,7 @@ QString orderByLine(const SortMarkers &markers)
 
 void applySort(db::Query *query, const SortMarkers &markers)
 {
-    if (!query || !query->isActive() || query->recordCount() == 0)
+    if (!query || !query->isActive() || query->isEmpty())
         return;
     QStringList lines = query->sql();
     // Openers always end with an order-by line; a one-line SQL has none, and
