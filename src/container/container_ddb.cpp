@@ -11,43 +11,43 @@ namespace {
 grid::Column column(const QString &field)
 {
     using grid::FooterKind;
-    struct Look { const char *field, *title; int width; bool sortable; FooterKind footer; };
+    struct Look { const char *field; const char *title = nullptr; int width = 80; bool sortable = false; FooterKind footer = FooterKind::None; };
     static const Look looks[] = {
-        {"调度单编号", nullptr, 100, false, FooterKind::Text},
-        {"承运单位", nullptr, 140, false, FooterKind::Count},
-        {"车牌号", nullptr, 80, false, FooterKind::None},
-        {"上游客户", nullptr, 140, true, FooterKind::None},
-        {"运输单号", nullptr, 100, true, FooterKind::None},
-        {"运输动态", nullptr, 120, false, FooterKind::None},
-        {"运输金额", nullptr, 90, false, FooterKind::Sum},
-        {"运输期限从", "发车日期", 90, true, FooterKind::None},
-        {"运输期限到", "应到日期", 90, false, FooterKind::None},
-        {"到达时间", nullptr, 90, false, FooterKind::None},
-        {"执行完结", nullptr, 60, false, FooterKind::None},
-        {"箱号", nullptr, 100, false, FooterKind::None},
-        {"型号规格", nullptr, 80, true, FooterKind::None},
-        {"数量", nullptr, 50, false, FooterKind::None},
-        {"船名航班", nullptr, 100, false, FooterKind::None},
-        {"驾驶员", nullptr, 70, false, FooterKind::None},
-        {"下游帐款结清", nullptr, 80, false, FooterKind::None},
-        {"付款日期", nullptr, 90, false, FooterKind::None},
-        {"付款人", nullptr, 70, false, FooterKind::None},
-        {"实付运费", nullptr, 80, false, FooterKind::Sum},
-        {"路桥费", nullptr, 80, false, FooterKind::Sum},
-        {"油费", nullptr, 80, false, FooterKind::Sum},
-        {"罚款", nullptr, 80, false, FooterKind::Sum},
-        {"其它费用", nullptr, 80, false, FooterKind::Sum},
-        {"劳务费", nullptr, 80, false, FooterKind::Sum},
-        {"应付运费", nullptr, 80, false, FooterKind::Sum},
-        {"调度单操作员", nullptr, 80, false, FooterKind::None},
-        {"调度单操作日期", nullptr, 130, false, FooterKind::None},
-        {"调度单备注", nullptr, 160, false, FooterKind::None},
+        {.field = "调度单编号", .width = 100, .footer = FooterKind::Text},
+        {.field = "承运单位", .width = 140, .footer = FooterKind::Count},
+        {.field = "车牌号", .width = 80},
+        {.field = "上游客户", .width = 140, .sortable = true},
+        {.field = "运输单号", .width = 100, .sortable = true},
+        {.field = "运输动态", .width = 120},
+        {.field = "运输金额", .width = 90, .footer = FooterKind::Sum},
+        {.field = "运输期限从", .title = "发车日期", .width = 90, .sortable = true},
+        {.field = "运输期限到", .title = "应到日期", .width = 90},
+        {.field = "到达时间", .width = 90},
+        {.field = "执行完结", .width = 60},
+        {.field = "箱号", .width = 100},
+        {.field = "型号规格", .width = 80, .sortable = true},
+        {.field = "数量", .width = 50},
+        {.field = "船名航班", .width = 100},
+        {.field = "驾驶员", .width = 70},
+        {.field = "下游帐款结清", .width = 80},
+        {.field = "付款日期", .width = 90},
+        {.field = "付款人", .width = 70},
+        {.field = "实付运费", .width = 80, .footer = FooterKind::Sum},
+        {.field = "路桥费", .width = 80, .footer = FooterKind::Sum},
+        {.field = "油费", .width = 80, .footer = FooterKind::Sum},
+        {.field = "罚款", .width = 80, .footer = FooterKind::Sum},
+        {.field = "其它费用", .width = 80, .footer = FooterKind::Sum},
+        {.field = "劳务费", .width = 80, .footer = FooterKind::Sum},
+        {.field = "应付运费", .width = 80, .footer = FooterKind::Sum},
+        {.field = "调度单操作员", .width = 80},
+        {.field = "调度单操作日期", .width = 130},
+        {.field = "调度单备注", .width = 160},
     };
     for (const Look &l : looks)
         if (field == QString::fromUtf8(l.field))
-            return {.field = field, .title = l.title ? QString::fromUtf8(l.title) : field, .width = l.width, .visible = true, .sortable = l.sortable, .footer = l.footer,
+            return {.field = field, .title = l.title ? QString::fromUtf8(l.title) : field, .width = l.width, .sortable = l.sortable, .footer = l.footer,
                     .footerText = l.footer == FooterKind::Text ? S("记录数") : QString()};
-    return {.field = field, .title = field, .width = 80, .visible = true, .sortable = false, .footer = FooterKind::None, .footerText = {}};
+    return {.field = field, .title = field, .width = 80};
 }
 } // namespace
 

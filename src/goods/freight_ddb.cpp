@@ -14,22 +14,35 @@ namespace goods {
 grid::Columns dispatchColumns(const QStringList &fields)
 {
     using grid::FooterKind;
-    struct Look { const char *field; int width; bool sortable; FooterKind footer; };
+    struct Look { const char *field; int width; bool sortable = false; FooterKind footer = FooterKind::None; };
     static const Look looks[] = {
-        {"调度单号", 110, true, FooterKind::Text}, {"承运单位", 160, false, FooterKind::Count},
-        {"车牌号", 80, false, FooterKind::None},   {"驾驶员", 70, false, FooterKind::None},
-        {"发货日期", 85, false, FooterKind::None}, {"到达时间", 85, false, FooterKind::None},
-        {"执行完结", 60, false, FooterKind::None}, {"数量", 60, false, FooterKind::None},
-        {"运输金额", 90, false, FooterKind::Sum},  {"路桥费", 80, false, FooterKind::None},
-        {"油费", 80, false, FooterKind::None},     {"罚款", 70, false, FooterKind::None},
-        {"其它费用", 80, false, FooterKind::None}, {"劳务费", 80, false, FooterKind::None},
-        {"应付运费", 90, false, FooterKind::None}, {"起始地", 70, false, FooterKind::None},
-        {"目的地", 70, false, FooterKind::None},   {"运输动态", 110, false, FooterKind::None},
-        {"到货日期", 85, false, FooterKind::None}, {"帐款结清", 60, false, FooterKind::None},
-        {"付款日期", 85, false, FooterKind::None}, {"付款人", 70, false, FooterKind::None},
-        {"实付运费", 90, false, FooterKind::None}, {"上游客户", 200, true, FooterKind::None},
-        {"操作员", 70, false, FooterKind::None},   {"操作日期", 130, false, FooterKind::None},
-        {"备注", 150, false, FooterKind::None},
+        {.field = "调度单号", .width = 110, .sortable = true, .footer = FooterKind::Text},
+        {.field = "承运单位", .width = 160, .footer = FooterKind::Count},
+        {.field = "车牌号", .width = 80},
+        {.field = "驾驶员", .width = 70},
+        {.field = "发货日期", .width = 85},
+        {.field = "到达时间", .width = 85},
+        {.field = "执行完结", .width = 60},
+        {.field = "数量", .width = 60},
+        {.field = "运输金额", .width = 90, .footer = FooterKind::Sum},
+        {.field = "路桥费", .width = 80},
+        {.field = "油费", .width = 80},
+        {.field = "罚款", .width = 70},
+        {.field = "其它费用", .width = 80},
+        {.field = "劳务费", .width = 80},
+        {.field = "应付运费", .width = 90},
+        {.field = "起始地", .width = 70},
+        {.field = "目的地", .width = 70},
+        {.field = "运输动态", .width = 110},
+        {.field = "到货日期", .width = 85},
+        {.field = "帐款结清", .width = 60},
+        {.field = "付款日期", .width = 85},
+        {.field = "付款人", .width = 70},
+        {.field = "实付运费", .width = 90},
+        {.field = "上游客户", .width = 200, .sortable = true},
+        {.field = "操作员", .width = 70},
+        {.field = "操作日期", .width = 130},
+        {.field = "备注", .width = 150},
     };
     grid::Columns out;
     for (const QString &f : fields) {

@@ -17,13 +17,20 @@ TForm_carinfo::TForm_carinfo(QWidget *owner) : RecordListWindow(owner)
     d.query = Dm1->q_carinfo;
     d.search = Dm1->q_search;
     // Field, width, sortable; titles are the field names.
-    const struct { const char *field; int width; bool sortable; } cols[] = {
-        {"所属单位", 160, true}, {"车牌号", 90, true}, {"车型", 90, true}, {"发动机号", 110, false},
-        {"车主姓名", 70, false}, {"联系电话", 100, false}, {"驾驶员", 70, false}, {"操作员", 70, false},
-        {"操作日期", 130, false}, {"备注", 180, false},
+    const struct { const char *field; int width; bool sortable = false; } cols[] = {
+        {.field = "所属单位", .width = 160, .sortable = true},
+        {.field = "车牌号", .width = 90, .sortable = true},
+        {.field = "车型", .width = 90, .sortable = true},
+        {.field = "发动机号", .width = 110},
+        {.field = "车主姓名", .width = 70},
+        {.field = "联系电话", .width = 100},
+        {.field = "驾驶员", .width = 70},
+        {.field = "操作员", .width = 70},
+        {.field = "操作日期", .width = 130},
+        {.field = "备注", .width = 180},
     };
     for (const auto &c : cols)
-        d.columns << grid::Column{.field = S(c.field), .title = S(c.field), .width = c.width, .visible = true, .sortable = c.sortable, .footer = grid::FooterKind::None, .footerText = {}};
+        d.columns << grid::Column{.field = S(c.field), .title = S(c.field), .width = c.width, .sortable = c.sortable};
     d.columns[0].footer = grid::FooterKind::Text;
     d.columns[0].footerText = S("记录数");
     d.columns[1].footer = grid::FooterKind::Count;

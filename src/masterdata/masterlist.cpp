@@ -46,7 +46,7 @@ grid::Columns partyColumns()
     return {
         {.field = S("联系人"), .title = S("联系人"), .width = 70},
         {.field = S("联系电话"), .title = S("联系电话"), .width = 100},
-        {.field = S("联系地址"), .title = S("联系地址"), .width = 160, .visible = true, .sortable = true},
+        {.field = S("联系地址"), .title = S("联系地址"), .width = 160, .sortable = true},
         {.field = S("开户银行"), .title = S("开户银行"), .width = 120},
         {.field = S("银行帐号"), .title = S("银行帐号"), .width = 130},
         {.field = S("电子信箱"), .title = S("电子信箱"), .width = 120},

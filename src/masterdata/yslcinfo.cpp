@@ -16,9 +16,9 @@ TForm_yslcinfo::TForm_yslcinfo(QWidget *owner) : MasterListWindow(owner, S("该�
     d.query = Dm1->q_yslcinfo;
     d.search = Dm1->q_search;
     d.columns = {
-        {.field = S("起点"), .title = S("起点"), .width = 100, .visible = true, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("记录数")},
-        {.field = S("终点"), .title = S("终点"), .width = 100, .visible = true, .sortable = true, .footer = grid::FooterKind::Count},
-        {.field = S("运输动态"), .title = S("运输动态"), .width = 180, .visible = true, .sortable = true},
+        {.field = S("起点"), .title = S("起点"), .width = 100, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("记录数")},
+        {.field = S("终点"), .title = S("终点"), .width = 100, .sortable = true, .footer = grid::FooterKind::Count},
+        {.field = S("运输动态"), .title = S("运输动态"), .width = 180, .sortable = true},
         {.field = S("公路里程"), .title = S("公路里程"), .width = 70},
         {.field = S("运行轨迹"), .title = S("运行轨迹"), .width = 220},
         {.field = S("操作员"), .title = S("操作员"), .width = 70},

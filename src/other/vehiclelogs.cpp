@@ -9,9 +9,11 @@ using grid::FooterKind;
 namespace other {
 namespace {
 
-grid::Column col(const char *field, int width, bool sortable, FooterKind footer = FooterKind::None)
+struct Look { const char *field; int width; bool sortable = false; FooterKind footer = FooterKind::None; };
+
+grid::Column col(const Look &l)
 {
-    return {.field = S(field), .title = S(field), .width = width, .sortable = sortable, .footer = footer};
+    return {.field = S(l.field), .title = S(l.field), .width = l.width, .sortable = l.sortable, .footer = l.footer};
 }
 
 // The plate column heads every log: "记录数" under it.
@@ -55,9 +57,14 @@ const LogDecl &oilChanges()
         .listCaption = S("换油记录登记表"),
         .editCaption = S("换油记录登记表编辑 (hyjlb)"),
         .searchCaption = S("换油查询"),
-        .columns = {plateColumn(), col("公里数", 80, true, FooterKind::Count), col("换油时间", 90, true),
-                    col("单价", 70, false), col("数量", 70, false, FooterKind::Sum), col("金额", 90, true, FooterKind::Sum),
-                    col("经办人", 80, true), col("换油地点", 160, true)},
+        .columns = {plateColumn(),
+                    col({.field = "公里数", .width = 80, .sortable = true, .footer = FooterKind::Count}),
+                    col({.field = "换油时间", .width = 90, .sortable = true}),
+                    col({.field = "单价", .width = 70}),
+                    col({.field = "数量", .width = 70, .footer = FooterKind::Sum}),
+                    col({.field = "金额", .width = 90, .sortable = true, .footer = FooterKind::Sum}),
+                    col({.field = "经办人", .width = 80, .sortable = true}),
+                    col({.field = "换油地点", .width = 160, .sortable = true})},
         .printTitle = S("换油记录登记表打印清单"),
         .exportName = S("换油记录表"),
         .editors = {plateEditor(),
@@ -94,10 +101,14 @@ const LogDecl &repairs()
         .listCaption = S("车辆维修记录登记表"),
         .editCaption = S("车辆维修记录登记表编辑"),
         .searchCaption = S("维修查询"),
-        .columns = {plateColumn(), col("维修时间", 90, true, FooterKind::Count), col("修理厂", 150, false),
-                    col("材料费", 80, true, FooterKind::Sum), col("人工费", 80, true, FooterKind::Sum),
-                    col("其它费用", 80, true, FooterKind::Sum), col("总费用", 90, true, FooterKind::Sum),
-                    col("经办人", 80, true)},
+        .columns = {plateColumn(),
+                    col({.field = "维修时间", .width = 90, .sortable = true, .footer = FooterKind::Count}),
+                    col({.field = "修理厂", .width = 150}),
+                    col({.field = "材料费", .width = 80, .sortable = true, .footer = FooterKind::Sum}),
+                    col({.field = "人工费", .width = 80, .sortable = true, .footer = FooterKind::Sum}),
+                    col({.field = "其它费用", .width = 80, .sortable = true, .footer = FooterKind::Sum}),
+                    col({.field = "总费用", .width = 90, .sortable = true, .footer = FooterKind::Sum}),
+                    col({.field = "经办人", .width = 80, .sortable = true})},
         .printTitle = S("车辆维修记录登记表打印清单"),
         .exportName = S("车辆维修记录表"),
         .editors = {plateEditor(),
@@ -136,9 +147,15 @@ const LogDecl &accidents()
         .listCaption = S("事故记录登记表"),
         .editCaption = S("事故记录登记表编辑 (sgjlb)"),
         .searchCaption = S("事故查询"),
-        .columns = {plateColumn(), col("客户姓名", 150, true, FooterKind::Count), col("驾驶员", 70, false),
-                    col("事故时间", 90, true), col("事故地点", 150, false), col("事故金额", 90, false, FooterKind::Sum),
-                    col("理赔金额", 90, true, FooterKind::Sum), col("理赔时间", 90, true), col("经办人", 80, true)},
+        .columns = {plateColumn(),
+                    col({.field = "客户姓名", .width = 150, .sortable = true, .footer = FooterKind::Count}),
+                    col({.field = "驾驶员", .width = 70}),
+                    col({.field = "事故时间", .width = 90, .sortable = true}),
+                    col({.field = "事故地点", .width = 150}),
+                    col({.field = "事故金额", .width = 90, .footer = FooterKind::Sum}),
+                    col({.field = "理赔金额", .width = 90, .sortable = true, .footer = FooterKind::Sum}),
+                    col({.field = "理赔时间", .width = 90, .sortable = true}),
+                    col({.field = "经办人", .width = 80, .sortable = true})},
         .printTitle = S("事故记录登记表打印清单"),
         .exportName = S("事故记录表"),
         // Claims are entered here too: amount and date after the damage.

@@ -37,9 +37,21 @@ const Column quantity = value("numbera", "数量", 70);
 // One business's period summary: where the sums come from, which groups get
 // a row, what goes into 通用 and the family's own grid columns; word names
 // the period in the messages and the from-date's label.
-SummaryDecl family(const char *dataset, const char *select, const char *dateColumn, const char *word, RowTest test,
-                   const char *testAlias, bool quantityToo, const QVector<Assign> &money, const grid::Columns &columns)
+struct Family {
+    const char *dataset;
+    const char *select;
+    const char *dateColumn;
+    const char *word;
+    RowTest test;
+    const char *testAlias;
+    bool quantityToo = false;
+    QVector<Assign> money;
+    grid::Columns columns;
+};
+
+SummaryDecl family(const Family &f)
 {
+    const auto &[dataset, select, dateColumn, word, test, testAlias, quantityToo, money, columns] = f;
     SummaryDecl d;
     d.parameters = Parameters::Period;
     d.fromLabel = S(word) + S("(从)：");
@@ -82,30 +94,35 @@ void footerSums(SummaryDecl &d)
 
 SummaryDecl containerIncome()
 {
-    return family("q_container_ysd", "select sum(应收运费) as ysyf,sum(实收运费) as ssyf,sum(数量) as sl from 集装箱运输单",
-                  "运输期限从", "运输时间", RowTest::QuantityAboveZero, "sl", true, incomeMoney, incomeColumns);
+    return family({.dataset = "q_container_ysd",
+                   .select = "select sum(应收运费) as ysyf,sum(实收运费) as ssyf,sum(数量) as sl from 集装箱运输单",
+                   .dateColumn = "运输期限从", .word = "运输时间", .test = RowTest::QuantityAboveZero, .testAlias = "sl",
+                   .quantityToo = true, .money = incomeMoney, .columns = incomeColumns});
 }
 
 SummaryDecl containerFreight()
 {
-    return family("q_container_ysd",
-                  "select sum(运输金额) as ysje,sum(路桥费) as lqf,sum(油费) as yf,sum(罚款) as fk,sum(其它费用) as qtfy,"
-                  "sum(劳务费) as lwf,sum(应付运费) as yfyf,sum(实付运费) as sfyf,sum(数量) as sl from 集装箱运输单",
-                  "运输期限从", "发车日期", RowTest::QuantityAboveZero, "sl", true, freightMoney, freightColumns);
+    return family({.dataset = "q_container_ysd",
+                   .select = "select sum(运输金额) as ysje,sum(路桥费) as lqf,sum(油费) as yf,sum(罚款) as fk,sum(其它费用) as qtfy,"
+                             "sum(劳务费) as lwf,sum(应付运费) as yfyf,sum(实付运费) as sfyf,sum(数量) as sl from 集装箱运输单",
+                   .dateColumn = "运输期限从", .word = "发车日期", .test = RowTest::QuantityAboveZero, .testAlias = "sl",
+                   .quantityToo = true, .money = freightMoney, .columns = freightColumns});
 }
 
 SummaryDecl goodsIncome()
 {
-    return family("q_freight_ysd", "select sum(应收运费) as ysyf,sum(实收运费) as ssyf from 普通货物运输单", "发货日期", "发货日期",
-                  RowTest::MoneyAboveZero, "ysyf", false, incomeMoney, incomeColumns);
+    return family({.dataset = "q_freight_ysd", .select = "select sum(应收运费) as ysyf,sum(实收运费) as ssyf from 普通货物运输单",
+                   .dateColumn = "发货日期", .word = "发货日期", .test = RowTest::MoneyAboveZero, .testAlias = "ysyf",
+                   .money = incomeMoney, .columns = incomeColumns});
 }
 
 SummaryDecl goodsFreight()
 {
-    return family("q_freight_ddb",
-                  "select sum(运输金额) as ysje,sum(路桥费) as lqf,sum(油费) as yf,sum(罚款) as fk,sum(其它费用) as qtfy,"
-                  "sum(劳务费) as lwf,sum(应付运费) as yfyf,sum(实付运费) as sfyf from 普通货物调度单",
-                  "发货日期", "发货日期", RowTest::MoneyRoundsAboveZero, "ysje", false, freightMoney, freightColumns);
+    return family({.dataset = "q_freight_ddb",
+                   .select = "select sum(运输金额) as ysje,sum(路桥费) as lqf,sum(油费) as yf,sum(罚款) as fk,sum(其它费用) as qtfy,"
+                             "sum(劳务费) as lwf,sum(应付运费) as yfyf,sum(实付运费) as sfyf from 普通货物调度单",
+                   .dateColumn = "发货日期", .word = "发货日期", .test = RowTest::MoneyRoundsAboveZero, .testAlias = "ysje",
+                   .money = freightMoney, .columns = freightColumns});
 }
 
 GroupList customerGroups()
