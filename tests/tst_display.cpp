@@ -133,6 +133,12 @@ void TstDisplay::initTestCase()
     QVERIFY2(QGuiApplication::platformName() == QLatin1String("xcb"),
              "run under tests/display.sh (a real X server with a window manager)");
     m_db = std::make_unique<TestDb>(true);
+    // VELORIN_DISPLAY_COPIES=N lists every demo order N more times: long
+    // lists, read behind their first screen, for a person to look at.
+    if (const int copies = qEnvironmentVariableIntValue("VELORIN_DISPLAY_COPIES"); copies > 0)
+        for (const char *table : {"集装箱运输单", "普通货物运输单"})
+            m_db->exec(QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM n WHERE x<%1) "
+                                      "INSERT INTO %2 SELECT t.* FROM %2 t, n").arg(copies).arg(QString::fromUtf8(table)));
     m_messages = std::make_unique<MessageScript>();
     m_main = std::make_unique<TForm_main>();
     // The start-up: the login, then maybe the alarm list, closed.
