@@ -13,6 +13,7 @@
 #include "db/text.h"
 #include "dbctrls/dbctrls.h"
 #include "grid/dbgrideh.h"
+#include "grid/gridmodel.h"
 #include "grid/designwidth.h"
 #include "grid/gridtoolbar.h"
 #include "grid/sorting.h"
@@ -124,6 +125,7 @@ private slots:
     void memoWindowEditsTheSameRow();
     void markEveryRowIsAllOrNothing();
     void editFocusAndStripWithoutEnter();
+    void longListReadsBehindItsFirstScreen();
 };
 
 void TstRecordList::statesFollowAddSaveCancel()
@@ -725,6 +727,32 @@ void TstRecordList::searchWhileEditingLeavesEditing()
     QVERIFY(!w.findChild<QPushButton *>(QStringLiteral("bitbtn_save"))->isEnabled());
     QVERIFY(w.findChild<QLineEdit *>(QStringLiteral("DBEdit2"))->isReadOnly());
     QCOMPARE(t.scalar(QStringLiteral("select count(*) from 上游客户")), QStringLiteral("2"));
+}
+
+// The busy bar runs and the count grows while the rest is read; closing the
+// window's list stops the read and the bar.
+void TstRecordList::longListReadsBehindItsFirstScreen()
+{
+    TestDb t;
+    const int customers = 3 * db::Query::FirstChunk;
+    t.exec(QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM n WHERE x<%1) "
+                          "INSERT INTO 上游客户 (客户名称, 行业) SELECT printf('客户%04d', x), '运输' FROM n").arg(customers));
+    PanelWindow w(t.dm());
+    w.show();
+    auto *bar = w.findChild<QProgressBar *>(QStringLiteral("ProgressBarReading"));
+    QVERIFY(bar);
+    QVERIFY(!bar->isVisibleTo(&w));
+    openGuests(t.dm());
+    QVERIFY(bar->isVisibleTo(&w));
+    QCOMPARE(w.grid()->gridModel()->footerShown(1), QString::number(db::Query::FirstChunk));
+    QTRY_VERIFY(!bar->isVisibleTo(&w));
+    QCOMPARE(w.grid()->gridModel()->footerShown(1), QString::number(customers));
+
+    openGuests(t.dm());
+    QVERIFY(bar->isVisibleTo(&w));
+    t.dm()->q_guestinfo->close();
+    QVERIFY(!bar->isVisibleTo(&w));
+    QVERIFY(!t.dm()->q_guestinfo->isReading());
 }
 
 QTEST_MAIN(TstRecordList)
