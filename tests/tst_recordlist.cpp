@@ -730,7 +730,7 @@ void TstRecordList::searchWhileEditingLeavesEditing()
 }
 
 // The busy bar runs and the count grows while the rest is read; closing the
-// window's list stops the read and the bar.
+// list or its window stops the read and the bar.
 void TstRecordList::longListReadsBehindItsFirstScreen()
 {
     TestDb t;
@@ -753,6 +753,17 @@ void TstRecordList::longListReadsBehindItsFirstScreen()
     t.dm()->q_guestinfo->close();
     QVERIFY(!bar->isVisibleTo(&w));
     QVERIFY(!t.dm()->q_guestinfo->isReading());
+
+    // Closing the window stops a read nobody will look at; a whole list stays.
+    openGuests(t.dm());
+    w.reject();
+    QVERIFY(!t.dm()->q_guestinfo->isReading());
+    QVERIFY(!t.dm()->q_guestinfo->isActive());
+    PanelWindow again(t.dm());
+    openGuests(t.dm());
+    t.dm()->q_guestinfo->fetchAll();
+    again.reject();
+    QCOMPARE(t.dm()->q_guestinfo->recordCount(), customers);
 }
 
 QTEST_MAIN(TstRecordList)

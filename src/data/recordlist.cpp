@@ -652,6 +652,10 @@ void RecordListWindow::done(int r)
         grid::LayoutStore(layoutFile()).save(*m_grid);
     if (m_decl.query)
         m_decl.query->cancel();
+    // Nobody is left to look at the rest of a list still being read: its
+    // openers and pickers open it anew each time.
+    if (m_decl.query && m_decl.query->isReading())
+        m_decl.query->close();
     if (m_resetLayout && QFile::exists(layoutFile()))
         QFile::remove(layoutFile());
     QDialog::done(r);
