@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
+#include <future>
 
 namespace {
 
@@ -74,7 +75,7 @@ private slots:
     void writesFinishTheReadFirst_data();
     void writesFinishTheReadFirst();
     void closingOrReopeningStopsTheRead();
-    void aShortListIsReadInOneGo();
+    void readInOneGoWhenShortOrWithoutAnEventLoop();
 
 private:
     QTemporaryDir m_dir;
@@ -318,7 +319,7 @@ void TstLongList::closingOrReopeningStopsTheRead()
     }
 }
 
-void TstLongList::aShortListIsReadInOneGo()
+void TstLongList::readInOneGoWhenShortOrWithoutAnEventLoop()
 {
     db::Query q(&m_conn, QStringLiteral("q_list"));
     QSignalSpy appended(&q, &db::Query::rowsAppended);
@@ -329,6 +330,20 @@ void TstLongList::aShortListIsReadInOneGo()
     QTest::qWait(20);
     QCOMPARE(appended.count(), 0);
     QCOMPARE(finished.count(), 0);
+
+    // A report's worker thread has no event loop to read the rest on.
+    const QString path = m_conn.filePath();
+    const auto [reading, rows] = std::async(std::launch::async, [path] {
+        db::Connection conn;
+        conn.setDatabaseName(path);
+        conn.open();
+        db::Query q(&conn, QStringLiteral("q_worker"));
+        q.setSql(listSql);
+        q.open();
+        return std::make_pair(q.isReading(), q.rowsRead());
+    }).get();
+    QVERIFY(!reading);
+    QCOMPARE(rows, Orders);
 }
 
 QTEST_MAIN(TstLongList)

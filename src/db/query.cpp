@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QElapsedTimer>
 #include <QRegularExpression>
+#include <QThread>
 #include <QTimer>
 #include <climits>
 #include <cmath>
@@ -277,9 +278,11 @@ constexpr qint64 AnnounceNs = 100'000'000;
 
 qint64 readClock()
 {
-    static QElapsedTimer clock;
-    if (!clock.isValid())
-        clock.start();
+    static const QElapsedTimer clock = [] {
+        QElapsedTimer c;
+        c.start();
+        return c;
+    }();
     return clock.nsecsElapsed();
 }
 }
@@ -439,7 +442,10 @@ void Query::open()
     }
     auto rows = std::make_unique<RowStore>(n);
     bool whole = false;
-    while (rows->size() < FirstChunk) {
+    // Without an event loop on this thread (a worker of a report) there is
+    // nothing to read the rest on: the whole list is read now.
+    const bool inChunks = QThread::currentThread()->eventDispatcher() != nullptr;
+    while (!inChunks || rows->size() < FirstChunk) {
         if (!st->step()) {
             whole = true;
             break;
