@@ -333,7 +333,8 @@ bool Query::readUntil(int row, qint64 budgetNs) const
         else
             emit self->rowsAppended(from, last);
     }
-    if (ended) {
+    // A slot of rowsAppended may have read the rest or closed the list already.
+    if (ended && m_reader) {
         stopReading();
         if (!failure.isEmpty())
             emit self->readFailed(failure);
