@@ -41,7 +41,7 @@ protected:
     {
         QStyledItemDelegate::initStyleOption(option, index);
         const int col = m_rows->isActive() ? m_rows->fieldIndex(S("毛利")) : -1;
-        if (col >= 0 && index.row() < m_rows->recordCount() && m_rows->storedValue(index.row(), col).toLongLong() < 0) {
+        if (col >= 0 && index.row() < m_rows->rowsRead() && m_rows->storedValue(index.row(), col).toLongLong() < 0) {
             option->palette.setColor(QPalette::Text, Qt::red);
             option->palette.setColor(QPalette::HighlightedText, QColor(255, 200, 200));
         }

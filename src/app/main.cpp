@@ -322,7 +322,7 @@ void TForm_main::autoReminder()
         if (w) {
             if (auto *remindButton = w->findChild<QAbstractButton *>(QStringLiteral("bitbtn_edit")))
                 remindButton->click();
-            if (list->isActive() && list->recordCount() > 0)
+            if (list->isActive() && !list->isEmpty())
                 data::showModal(w.get());
         }
     } catch (const db::DbError &e) {

@@ -571,7 +571,7 @@ void RecordListWindow::placeOnScreen()
         gridWidth += qMax(1, m_grid->column(l).width);
     const QMargins margins = m_top->contentsMargins();
     const QSize hint = sizeHint();
-    const int rows = qBound(12, m_decl.query && m_decl.query->isActive() ? m_decl.query->recordCount() : 0, 30);
+    const int rows = qBound(12, m_decl.query && m_decl.query->isActive() ? m_decl.query->rowsRead() : 0, 30);
     const int gridHeight = 2 * m_grid->frameWidth() + m_grid->horizontalHeader()->sizeHint().height() +
                            m_grid->footer()->barHeight() + m_grid->horizontalScrollBar()->sizeHint().height() +
                            rows * m_grid->verticalHeader()->defaultSectionSize();
