@@ -77,11 +77,20 @@ struct Probe {
     // Untouched, then 24 px above and below in 4 px steps.
     void sweep(QWidget *w, const QString &when)
     {
+        // A long list is read behind its first screen: at rest once it is whole.
+        const QString shots = qEnvironmentVariable("VELORIN_SCREENSHOTS");
+        auto *reading = w->findChild<QWidget *>(QStringLiteral("ProgressBarReading"));
+        if (reading && reading->isVisible()) {
+            QTest::qWait(50);
+            if (!shots.isEmpty())
+                w->screen()->grabWindow(0).save(QStringLiteral("%1/%2 %3 reading.png").arg(shots, name, when));
+            QTRY_VERIFY_WITH_TIMEOUT(!reading->isVisible(), 60000);
+        }
         QTest::qWait(SettleMs);
         measure(w, UntouchedMs, when);
         // VELORIN_SCREENSHOTS=DIR keeps what the screen showed, for a person to look at.
-        if (const QString dir = qEnvironmentVariable("VELORIN_SCREENSHOTS"); !dir.isEmpty())
-            w->screen()->grabWindow(0).save(QStringLiteral("%1/%2 %3.png").arg(dir, name, when));
+        if (!shots.isEmpty())
+            w->screen()->grabWindow(0).save(QStringLiteral("%1/%2 %3.png").arg(shots, name, when));
         const QSize base = w->size();
         for (int dy = -24; dy <= 24; dy += 4) {
             if (dy == 0)

@@ -17,7 +17,9 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolTip>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -376,6 +378,19 @@ void TstGrid::footerSitsUnderTheRows()
     // Rows are one text line high.
     QCOMPARE(g.rowHeight(0), g.rowHeight(39));
     QVERIFY(g.rowHeight(0) < 2 * g.fontMetrics().height());
+
+    // A total cut to its column's width is whole in the footer's tip.
+    int col = -1;
+    for (int l = 0; l < g.gridModel()->columnCount(); ++l)
+        if (g.column(l).footer == FooterKind::Sum)
+            col = l;
+    QVERIFY(col >= 0);
+    g.scrollTo(g.gridModel()->index(0, col));
+    g.setColumnWidth(col, g.fontMetrics().horizontalAdvance(QStringLiteral("12")));
+    const int x = g.horizontalHeader()->sectionViewportPosition(col) + 2;
+    QHelpEvent tip(QEvent::ToolTip, QPoint(x, 3), f->mapToGlobal(QPoint(x, 3)));
+    QApplication::sendEvent(f, &tip);
+    QCOMPARE(QToolTip::text(), g.footerText(col));
 }
 
 void TstGrid::groupTitlesSetHeaderHeight()

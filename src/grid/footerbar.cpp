@@ -1,7 +1,9 @@
 #include "grid/footerbar.h"
 #include "grid/gridmodel.h"
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace grid {
 
@@ -53,6 +55,21 @@ void FooterBar::paintEvent(QPaintEvent *)
         p.drawText(textRect, int(GridModel::alignmentOf(m_model->kind(l))),
                    fontMetrics().elidedText(text, Qt::ElideRight, textRect.width()));
     }
+}
+
+bool FooterBar::event(QEvent *e)
+{
+    if (e->type() != QEvent::ToolTip)
+        return QWidget::event(e);
+    const auto *help = static_cast<QHelpEvent *>(e);
+    const int l = m_header->logicalIndexAt(help->pos().x());
+    const QString text = l >= 0 ? m_model->footerShown(l) : QString();
+    // Text, the 3 px and 4 px margins of the painted cell included.
+    if (!text.isEmpty() && fontMetrics().horizontalAdvance(text) > m_header->sectionSize(l) - 7)
+        QToolTip::showText(help->globalPos(), text, this);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 } // namespace grid

@@ -19,6 +19,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *) override;
+    // A total wider than its column is cut with "…": the tip shows it whole.
+    bool event(QEvent *e) override;
 
 private:
     QHeaderView *m_header;
