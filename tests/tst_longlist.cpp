@@ -75,7 +75,7 @@ private slots:
     void writesFinishTheReadFirst_data();
     void writesFinishTheReadFirst();
     void closingOrReopeningStopsTheRead();
-    void readInOneGoWhenShortOrWithoutAnEventLoop();
+    void shortListsWorkerThreadsAndFailures();
 
 private:
     QTemporaryDir m_dir;
@@ -319,7 +319,7 @@ void TstLongList::closingOrReopeningStopsTheRead()
     }
 }
 
-void TstLongList::readInOneGoWhenShortOrWithoutAnEventLoop()
+void TstLongList::shortListsWorkerThreadsAndFailures()
 {
     db::Query q(&m_conn, QStringLiteral("q_list"));
     QSignalSpy appended(&q, &db::Query::rowsAppended);
@@ -330,6 +330,18 @@ void TstLongList::readInOneGoWhenShortOrWithoutAnEventLoop()
     QTest::qWait(20);
     QCOMPARE(appended.count(), 0);
     QCOMPARE(finished.count(), 0);
+
+    // The engine failing past the first chunk closes the list, as a failed
+    // open leaves it, and says why.
+    QSignalSpy failed(&q, &db::Query::readFailed);
+    q.reopenWith({QStringLiteral("select * from 集装箱运输单 where cdate(case when 运输单号='Y090000' then '2023-2-29' else '2020-1-1' end) is not null"),
+                  QStringLiteral("order by 运输单号")});
+    QVERIFY(q.isReading());
+    q.fetchAll();
+    QCOMPARE(failed.count(), 1);
+    QVERIFY(!failed.first().at(0).toString().isEmpty());
+    QVERIFY(!q.isActive());
+    QVERIFY(!q.isReading());
 
     // A report's worker thread has no event loop to read the rest on.
     const QString path = m_conn.filePath();

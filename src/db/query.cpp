@@ -336,9 +336,14 @@ bool Query::readUntil(int row, qint64 budgetNs) const
     // A slot of rowsAppended may have read the rest or closed the list already.
     if (ended && m_reader) {
         stopReading();
-        if (!failure.isEmpty())
+        if (failure.isEmpty()) {
+            emit self->readFinished();
+        } else {
+            // As an open that fails: no list that looks whole but is not.
+            emit self->readFinished();
+            self->close();
             emit self->readFailed(failure);
-        emit self->readFinished();
+        }
     }
     return row < rowsRead();
 }

@@ -197,7 +197,7 @@ signals:
     void updateRecordRequested();
     void rowsAppended(int first, int last);   // more of the list was read
     void readFinished();                      // the list is whole (or the read failed)
-    void readFailed(const QString &message);  // the engine stopped the read
+    void readFailed(const QString &message);  // the engine stopped the read; the list is closed
 
 private:
     friend class Field;
