@@ -78,6 +78,17 @@ private slots:
     void shortListsWorkerThreadsAndFailures();
 
 private:
+    // A copy of the file in `dir`, opened on `conn`.
+    bool openCopy(const QTemporaryDir &dir, db::Connection &conn)
+    {
+        const QString path = dir.filePath(QStringLiteral("data.mdb"));
+        if (!QFile::copy(m_conn.filePath(), path))
+            return false;
+        conn.setDatabaseName(path);
+        conn.open();
+        return true;
+    }
+
     QTemporaryDir m_dir;
     db::Connection m_conn;
     Truth m_truth;
@@ -255,11 +266,8 @@ void TstLongList::writesFinishTheReadFirst()
     QFETCH(int, rowsAfter);
     // A copy of the file per case: the writes change it.
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("data.mdb"));
-    QVERIFY(QFile::copy(m_conn.filePath(), path));
     db::Connection conn;
-    conn.setDatabaseName(path);
-    conn.open();
+    QVERIFY(openCopy(dir, conn));
     db::Query q(&conn, QStringLiteral("q_container_ysd"));
     q.setSql(listSql);
     q.open();
@@ -305,11 +313,8 @@ void TstLongList::closingOrReopeningStopsTheRead()
     }
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("data.mdb"));
-        QVERIFY(QFile::copy(m_conn.filePath(), path));
         db::Connection conn;
-        conn.setDatabaseName(path);
-        conn.open();
+        QVERIFY(openCopy(dir, conn));
         db::Query q(&conn, QStringLiteral("q_list"));
         q.setSql(listSql);
         q.open();

@@ -14,13 +14,13 @@ TForm_qxb::TForm_qxb(QWidget *owner) : RecordListWindow(owner)
     d.module = S("qxb");
     d.query = Dm1->q_qxb;
     d.search = Dm1->q_search;
-    d.columns = {
-        {.field = S("姓名"), .title = S("姓名"), .width = 100, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("记录数")},
-        {.field = S("身份证号"), .title = S("身份证号"), .width = 160, .sortable = true, .footer = grid::FooterKind::Count},
-        {.field = S("联系电话"), .title = S("联系电话"), .width = 110},
-        {.field = S("输入法"), .title = S("输入法"), .width = 130},
-        {.field = S("备注"), .title = S("备注"), .width = 200},
-    };
+    d.columns = columns({
+        {.field = "姓名", .width = 100, .sortable = true, .footer = grid::FooterKind::Text},
+        {.field = "身份证号", .width = 160, .sortable = true, .footer = grid::FooterKind::Count},
+        {.field = "联系电话", .width = 110},
+        {.field = "输入法", .width = 130},
+        {.field = "备注", .width = 200},
+    });
     d.minVisible = 4;
     d.fit = true;
     d.dichromaticCaption = S("区分网格");

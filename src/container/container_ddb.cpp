@@ -8,11 +8,11 @@ using namespace data;
 
 namespace {
 
-grid::Column column(const QString &field)
+// The container dispatch lists choose their columns from these.
+grid::Columns dispatchColumns(const QStringList &fields)
 {
     using grid::FooterKind;
-    struct Look { const char *field; const char *title = nullptr; int width = 80; bool sortable = false; FooterKind footer = FooterKind::None; };
-    static const Look looks[] = {
+    return columnsOf(fields, {
         {.field = "调度单编号", .width = 100, .footer = FooterKind::Text},
         {.field = "承运单位", .width = 140, .footer = FooterKind::Count},
         {.field = "车牌号", .width = 80},
@@ -42,12 +42,7 @@ grid::Column column(const QString &field)
         {.field = "调度单操作员", .width = 80},
         {.field = "调度单操作日期", .width = 130},
         {.field = "调度单备注", .width = 160},
-    };
-    for (const Look &l : looks)
-        if (field == QString::fromUtf8(l.field))
-            return {.field = field, .title = l.title ? QString::fromUtf8(l.title) : field, .width = l.width, .sortable = l.sortable, .footer = l.footer,
-                    .footerText = l.footer == FooterKind::Text ? S("记录数") : QString()};
-    return {.field = field, .title = field, .width = 80};
+    });
 }
 } // namespace
 
@@ -58,8 +53,7 @@ ListDecl dispatchDecl(QWidget *window, const QStringList &columns, const ButtonD
     ListDecl d;
     d.query = Dm1->q_container_ysd;
     d.search = Dm1->q_search;
-    for (const auto &f : columns)
-        d.columns << column(f);
+    d.columns = dispatchColumns(columns);
     d.buttons = {
         {.role = Role::Edit, .objectName = S("bitbtn_edit"), .caption = S("编辑")},
         {.role = Role::Save, .objectName = S("bitbtn_save"), .caption = S("存盘")},

@@ -12,20 +12,20 @@ namespace container {
 
 grid::Columns orderColumns(const QStringList &more)
 {
-    grid::Columns c = {
-        {.field = S("上游客户"), .title = S("上游客户"), .width = 130, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("记录数")},
-        {.field = S("运输单号"), .title = S("运输单号"), .width = 100, .sortable = true, .footer = grid::FooterKind::Count},
-        {.field = S("运输期限从"), .title = S("运输期限从"), .width = 85, .sortable = true},
-        {.field = S("运输期限到"), .title = S("运输期限到"), .width = 85},
-        {.field = S("箱号"), .title = S("箱号"), .width = 100},
-        {.field = S("型号规格"), .title = S("型号规格"), .width = 60, .sortable = true},
-        {.field = S("数量"), .title = S("数量"), .width = 45},
-        {.field = S("船名航班"), .title = S("船名航班"), .width = 90},
-        {.field = S("应收运费"), .title = S("应收运费"), .width = 85, .footer = grid::FooterKind::Sum},
-        {.field = S("起始地"), .title = S("起始地"), .width = 70},
-        {.field = S("目的地"), .title = S("目的地"), .width = 70},
-        {.field = S("运输动态"), .title = S("运输动态"), .width = 130},
-    };
+    grid::Columns c = columns({
+        {.field = "上游客户", .width = 130, .sortable = true, .footer = grid::FooterKind::Text},
+        {.field = "运输单号", .width = 100, .sortable = true, .footer = grid::FooterKind::Count},
+        {.field = "运输期限从", .width = 85, .sortable = true},
+        {.field = "运输期限到", .width = 85},
+        {.field = "箱号", .width = 100},
+        {.field = "型号规格", .width = 60, .sortable = true},
+        {.field = "数量", .width = 45},
+        {.field = "船名航班", .width = 90},
+        {.field = "应收运费", .width = 85, .footer = grid::FooterKind::Sum},
+        {.field = "起始地", .width = 70},
+        {.field = "目的地", .width = 70},
+        {.field = "运输动态", .width = 130},
+    });
     for (const QString &f : more) {
         const bool wide = f == S("备注") || f == S("操作日期") || f == S("收货人");
         c.append({.field = f, .title = f, .width = wide ? 130 : 80});

@@ -14,6 +14,21 @@ namespace db { class Query; }
 // the rest.
 namespace data {
 
+// A grid column by name, the title its field unless given; a Text footer
+// reads "记录数". Lists that choose their columns from a family's table
+// (the dispatch lists) look them up by field.
+struct ColumnLook {
+    const char *field;
+    const char *title = nullptr;
+    int width = 80;
+    bool sortable = false;
+    grid::FooterKind footer = grid::FooterKind::None;
+};
+grid::Column column(const ColumnLook &look);
+grid::Columns columns(std::initializer_list<ColumnLook> looks);
+// The given fields in their order, each as the table has it (80 wide when absent).
+grid::Columns columnsOf(const QStringList &fields, std::initializer_list<ColumnLook> table);
+
 // What a tool button does; the role decides when it is enabled.
 enum class Role { Add, Edit, Save, Cancel, Delete, Refresh, Search, Print, Export, ResetLayout, Choose, Close, Custom,
                   First, Prior, Next, Last };

@@ -523,7 +523,6 @@ void Query::refreshKeepingRow()
 bool Query::refetchRow(int row)
 {
     checkActive();
-    m_conn->finishReads();
     cancel();
     if (!m_hasKey || row < 0 || row >= recordCount())
         return false;
@@ -544,7 +543,6 @@ bool Query::refetchRow(int row)
 void Query::refetchRows()
 {
     checkActive();
-    m_conn->finishReads();
     cancel();
     if (!m_hasKey || isEmpty())
         return;

@@ -14,8 +14,7 @@ namespace goods {
 grid::Columns dispatchColumns(const QStringList &fields)
 {
     using grid::FooterKind;
-    struct Look { const char *field; int width; bool sortable = false; FooterKind footer = FooterKind::None; };
-    static const Look looks[] = {
+    return columnsOf(fields, {
         {.field = "调度单号", .width = 110, .sortable = true, .footer = FooterKind::Text},
         {.field = "承运单位", .width = 160, .footer = FooterKind::Count},
         {.field = "车牌号", .width = 80},
@@ -43,20 +42,7 @@ grid::Columns dispatchColumns(const QStringList &fields)
         {.field = "操作员", .width = 70},
         {.field = "操作日期", .width = 130},
         {.field = "备注", .width = 150},
-    };
-    grid::Columns out;
-    for (const QString &f : fields) {
-        grid::Column c{.field = f, .title = f};
-        for (const Look &l : looks)
-            if (f == S(l.field)) {
-                c.width = l.width;
-                c.sortable = l.sortable;
-                c.footer = l.footer;
-                c.footerText = l.footer == FooterKind::Text ? S("记录数") : QString();
-            }
-        out << c;
-    }
-    return out;
+    });
 }
 
 ListDecl dispatchStageDecl(QWidget *window, const QStringList &columns, const ButtonDecl &extra)

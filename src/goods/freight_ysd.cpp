@@ -15,37 +15,36 @@ namespace goods {
 grid::Columns orderColumns()
 {
     using grid::FooterKind;
-    return {
-        {.field = S("上游客户"), .title = S("上游客户"), .width = 200, .sortable = true, .footer = FooterKind::Text,
-         .footerText = S("记录数")},
-        {.field = S("运输单号"), .title = S("运输单号"), .width = 100, .sortable = true, .footer = FooterKind::Count},
-        {.field = S("收货日期"), .title = S("收货日期"), .width = 85, .sortable = true},
-        {.field = S("发货日期"), .title = S("发货日期"), .width = 85},
-        {.field = S("到货日期"), .title = S("到货日期"), .width = 85},
-        {.field = S("数量"), .title = S("数量"), .width = 50},
-        {.field = S("应收运费"), .title = S("应收运费"), .width = 85, .footer = FooterKind::Sum},
-        {.field = S("起始地"), .title = S("起始地"), .width = 70},
-        {.field = S("目的地"), .title = S("目的地"), .width = 70},
-        {.field = S("运输动态"), .title = S("运输动态"), .width = 110},
-        {.field = S("收货人"), .title = S("收货人"), .width = 150},
-        {.field = S("操作员"), .title = S("操作员"), .width = 70},
-        {.field = S("操作日期"), .title = S("操作日期"), .width = 130},
-        {.field = S("备注"), .title = S("备注"), .width = 150},
-    };
+    return columns({
+        {.field = "上游客户", .width = 200, .sortable = true, .footer = FooterKind::Text},
+        {.field = "运输单号", .width = 100, .sortable = true, .footer = FooterKind::Count},
+        {.field = "收货日期", .width = 85, .sortable = true},
+        {.field = "发货日期", .width = 85},
+        {.field = "到货日期", .width = 85},
+        {.field = "数量", .width = 50},
+        {.field = "应收运费", .width = 85, .footer = FooterKind::Sum},
+        {.field = "起始地", .width = 70},
+        {.field = "目的地", .width = 70},
+        {.field = "运输动态", .width = 110},
+        {.field = "收货人", .width = 150},
+        {.field = "操作员", .width = 70},
+        {.field = "操作日期", .width = 130},
+        {.field = "备注", .width = 150},
+    });
 }
 
 grid::Columns lineColumns()
 {
     using grid::FooterKind;
-    return {
-        {.field = S("货物名称"), .title = S("货物名称"), .width = 140},
-        {.field = S("类别"), .title = S("类别"), .width = 80},
-        {.field = S("型号规格"), .title = S("型号规格"), .width = 120},
-        {.field = S("计量单位"), .title = S("计量单位"), .width = 60},
-        {.field = S("数量"), .title = S("数量"), .width = 70, .footer = FooterKind::Sum},
-        {.field = S("应收运费"), .title = S("应收运费"), .width = 90, .footer = FooterKind::Sum},
-        {.field = S("备注"), .title = S("备注"), .width = 200},
-    };
+    return columns({
+        {.field = "货物名称", .width = 140},
+        {.field = "类别", .width = 80},
+        {.field = "型号规格", .width = 120},
+        {.field = "计量单位", .width = 60},
+        {.field = "数量", .width = 70, .footer = FooterKind::Sum},
+        {.field = "应收运费", .width = 90, .footer = FooterKind::Sum},
+        {.field = "备注", .width = 200},
+    });
 }
 
 void declareQuickSearch(ListDecl &d)

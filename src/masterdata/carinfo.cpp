@@ -16,10 +16,9 @@ TForm_carinfo::TForm_carinfo(QWidget *owner) : RecordListWindow(owner)
     d.module = S("carinfo");
     d.query = Dm1->q_carinfo;
     d.search = Dm1->q_search;
-    // Field, width, sortable; titles are the field names.
-    const struct { const char *field; int width; bool sortable = false; } cols[] = {
-        {.field = "所属单位", .width = 160, .sortable = true},
-        {.field = "车牌号", .width = 90, .sortable = true},
+    d.columns = columns({
+        {.field = "所属单位", .width = 160, .sortable = true, .footer = grid::FooterKind::Text},
+        {.field = "车牌号", .width = 90, .sortable = true, .footer = grid::FooterKind::Count},
         {.field = "车型", .width = 90, .sortable = true},
         {.field = "发动机号", .width = 110},
         {.field = "车主姓名", .width = 70},
@@ -28,12 +27,7 @@ TForm_carinfo::TForm_carinfo(QWidget *owner) : RecordListWindow(owner)
         {.field = "操作员", .width = 70},
         {.field = "操作日期", .width = 130},
         {.field = "备注", .width = 180},
-    };
-    for (const auto &c : cols)
-        d.columns << grid::Column{.field = S(c.field), .title = S(c.field), .width = c.width, .sortable = c.sortable};
-    d.columns[0].footer = grid::FooterKind::Text;
-    d.columns[0].footerText = S("记录数");
-    d.columns[1].footer = grid::FooterKind::Count;
+    });
     d.dichromaticCaption = S("区分网格");
     d.printTitle = S("轿运车辆打印列表");
     d.pageNumberRight = true;

@@ -33,18 +33,18 @@ TForm_deliveryinfo::TForm_deliveryinfo(QWidget *owner)
     d.module = S("deliveryinfo");
     d.query = Dm1->q_deliveryinfo;
     d.search = Dm1->q_search;
-    d.columns = {
-        {.field = S("单位名称"), .title = S("单位名称"), .width = 160, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("记录数")},
-        {.field = S("省份"), .title = S("省份"), .width = 60, .sortable = true, .footer = grid::FooterKind::Count},
-        {.field = S("联系人"), .title = S("联系人"), .width = 70},
-        {.field = S("联系电话"), .title = S("联系电话"), .width = 100},
-        {.field = S("联系地址"), .title = S("联系地址"), .width = 180, .sortable = true},
-        {.field = S("上游客户"), .title = S("上游客户"), .width = 140, .sortable = true},
-        {.field = S("操作员"), .title = S("操作员"), .width = 70},
-        {.field = S("操作日期"), .title = S("操作日期"), .width = 130},
-        {.field = S("备注"), .title = S("备注"), .width = 160},
-        {.field = S("停用"), .title = S("停用"), .width = 40},
-    };
+    d.columns = columns({
+        {.field = "单位名称", .width = 160, .sortable = true, .footer = grid::FooterKind::Text},
+        {.field = "省份", .width = 60, .sortable = true, .footer = grid::FooterKind::Count},
+        {.field = "联系人", .width = 70},
+        {.field = "联系电话", .width = 100},
+        {.field = "联系地址", .width = 180, .sortable = true},
+        {.field = "上游客户", .width = 140, .sortable = true},
+        {.field = "操作员", .width = 70},
+        {.field = "操作日期", .width = 130},
+        {.field = "备注", .width = 160},
+        {.field = "停用", .width = 40},
+    });
     d.printTitle = S("收货单位资料明细表打印清单");
     d.exportName = S("收货单位资料明细表");
     d.editors = {

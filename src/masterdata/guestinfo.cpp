@@ -13,12 +13,12 @@ TForm_guestinfo::TForm_guestinfo(QWidget *owner) : MasterListWindow(owner, S("�
     d.module = S("guestinfo");
     d.query = Dm1->q_guestinfo;
     d.search = Dm1->q_search;
-    d.columns = {
-        {.field = S("客户名称"), .title = S("客户名称"), .width = 140, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("记录数")},
-        {.field = S("行业"), .title = S("行业"), .width = 80, .sortable = true, .footer = grid::FooterKind::Count},
-        {.field = S("类别"), .title = S("类别"), .width = 70, .sortable = true},
-        {.field = S("区域"), .title = S("区域"), .width = 70, .sortable = true},
-    };
+    d.columns = columns({
+        {.field = "客户名称", .width = 140, .sortable = true, .footer = grid::FooterKind::Text},
+        {.field = "行业", .width = 80, .sortable = true, .footer = grid::FooterKind::Count},
+        {.field = "类别", .width = 70, .sortable = true},
+        {.field = "区域", .width = 70, .sortable = true},
+    });
     d.columns += masterdata::partyColumns();
     d.printTitle = S("上游客户资料明细表打印清单");
     d.exportName = S("上游客户资料明细表");

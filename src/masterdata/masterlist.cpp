@@ -43,18 +43,18 @@ bool MasterListWindow::canDelete()
 
 grid::Columns partyColumns()
 {
-    return {
-        {.field = S("联系人"), .title = S("联系人"), .width = 70},
-        {.field = S("联系电话"), .title = S("联系电话"), .width = 100},
-        {.field = S("联系地址"), .title = S("联系地址"), .width = 160, .sortable = true},
-        {.field = S("开户银行"), .title = S("开户银行"), .width = 120},
-        {.field = S("银行帐号"), .title = S("银行帐号"), .width = 130},
-        {.field = S("电子信箱"), .title = S("电子信箱"), .width = 120},
-        {.field = S("操作员"), .title = S("操作员"), .width = 70},
-        {.field = S("操作日期"), .title = S("操作日期"), .width = 130},
-        {.field = S("备注"), .title = S("备注"), .width = 160},
-        {.field = S("停用"), .title = S("停用"), .width = 40},
-    };
+    return columns({
+        {.field = "联系人", .width = 70},
+        {.field = "联系电话", .width = 100},
+        {.field = "联系地址", .width = 160, .sortable = true},
+        {.field = "开户银行", .width = 120},
+        {.field = "银行帐号", .width = 130},
+        {.field = "电子信箱", .width = 120},
+        {.field = "操作员", .width = 70},
+        {.field = "操作日期", .width = 130},
+        {.field = "备注", .width = 160},
+        {.field = "停用", .width = 40},
+    });
 }
 
 QVector<EditorDecl> partyEditors()

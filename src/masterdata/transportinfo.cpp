@@ -14,11 +14,11 @@ TForm_transportinfo::TForm_transportinfo(QWidget *owner) : MasterListWindow(owne
     d.module = S("transportinfo");
     d.query = Dm1->q_transportinfo;
     d.search = Dm1->q_search;
-    d.columns = {
-        {.field = S("单位名称"), .title = S("单位名称"), .width = 150, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("记录数")},
-        {.field = S("类别"), .title = S("类别"), .width = 60, .sortable = true, .footer = grid::FooterKind::Count},
-        {.field = S("区域"), .title = S("区域"), .width = 60, .sortable = true},
-    };
+    d.columns = columns({
+        {.field = "单位名称", .width = 150, .sortable = true, .footer = grid::FooterKind::Text},
+        {.field = "类别", .width = 60, .sortable = true, .footer = grid::FooterKind::Count},
+        {.field = "区域", .width = 60, .sortable = true},
+    });
     d.columns += masterdata::partyColumns();
     d.printTitle = S("下游运输商资料明细表打印清单");
     d.exportName = S("下游运输商资料明细表");

@@ -15,17 +15,17 @@ TForm_woodinfo::TForm_woodinfo(QWidget *owner) : MasterListWindow(owner, S("该�
     d.module = S("woodinfo");
     d.query = Dm1->q_woodinfo;
     d.search = Dm1->q_search;
-    d.columns = {
-        {.field = S("客户名称"), .title = S("客户名称"), .width = 140, .sortable = true},
-        {.field = S("货物名称"), .title = S("货物名称"), .width = 140, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("记录数")},
-        {.field = S("类别"), .title = S("类别"), .width = 80},
-        {.field = S("计量单位"), .title = S("计量单位"), .width = 70, .sortable = true, .footer = grid::FooterKind::Count},
-        {.field = S("型号规格"), .title = S("型号规格"), .width = 120},
-        {.field = S("操作员"), .title = S("操作员"), .width = 70},
-        {.field = S("操作日期"), .title = S("操作日期"), .width = 130},
-        {.field = S("备注"), .title = S("备注"), .width = 160},
-        {.field = S("停用"), .title = S("停用"), .width = 40},
-    };
+    d.columns = columns({
+        {.field = "客户名称", .width = 140, .sortable = true},
+        {.field = "货物名称", .width = 140, .sortable = true, .footer = grid::FooterKind::Text},
+        {.field = "类别", .width = 80},
+        {.field = "计量单位", .width = 70, .sortable = true, .footer = grid::FooterKind::Count},
+        {.field = "型号规格", .width = 120},
+        {.field = "操作员", .width = 70},
+        {.field = "操作日期", .width = 130},
+        {.field = "备注", .width = 160},
+        {.field = "停用", .width = 40},
+    });
     d.printTitle = S("运输货物资料明细表打印清单");
     d.exportName = S("运输货物资料明细表");
     d.editors = {

@@ -15,17 +15,17 @@ TForm_yslcinfo::TForm_yslcinfo(QWidget *owner) : MasterListWindow(owner, S("该�
     d.module = S("yslcinfo");
     d.query = Dm1->q_yslcinfo;
     d.search = Dm1->q_search;
-    d.columns = {
-        {.field = S("起点"), .title = S("起点"), .width = 100, .sortable = true, .footer = grid::FooterKind::Text, .footerText = S("记录数")},
-        {.field = S("终点"), .title = S("终点"), .width = 100, .sortable = true, .footer = grid::FooterKind::Count},
-        {.field = S("运输动态"), .title = S("运输动态"), .width = 180, .sortable = true},
-        {.field = S("公路里程"), .title = S("公路里程"), .width = 70},
-        {.field = S("运行轨迹"), .title = S("运行轨迹"), .width = 220},
-        {.field = S("操作员"), .title = S("操作员"), .width = 70},
-        {.field = S("操作日期"), .title = S("操作日期"), .width = 130},
-        {.field = S("备注"), .title = S("备注"), .width = 160},
-        {.field = S("停用"), .title = S("停用"), .width = 40},
-    };
+    d.columns = columns({
+        {.field = "起点", .width = 100, .sortable = true, .footer = grid::FooterKind::Text},
+        {.field = "终点", .width = 100, .sortable = true, .footer = grid::FooterKind::Count},
+        {.field = "运输动态", .width = 180, .sortable = true},
+        {.field = "公路里程", .width = 70},
+        {.field = "运行轨迹", .width = 220},
+        {.field = "操作员", .width = 70},
+        {.field = "操作日期", .width = 130},
+        {.field = "备注", .width = 160},
+        {.field = "停用", .width = 40},
+    });
     d.printTitle = S("运输动态明细表打印清单");
     d.exportName = S("运输动态明细表");
     d.editors = {

@@ -9,18 +9,10 @@ using grid::FooterKind;
 namespace other {
 namespace {
 
-struct Look { const char *field; int width; bool sortable = false; FooterKind footer = FooterKind::None; };
-
-grid::Column col(const Look &l)
-{
-    return {.field = S(l.field), .title = S(l.field), .width = l.width, .sortable = l.sortable, .footer = l.footer};
-}
-
 // The plate column heads every log: "记录数" under it.
 grid::Column plateColumn()
 {
-    return {.field = S("车牌号"), .title = S("车牌号"), .width = 90, .sortable = true, .footer = FooterKind::Text,
-            .footerText = S("记录数")};
+    return column({.field = "车牌号", .width = 90, .sortable = true, .footer = FooterKind::Text});
 }
 
 EditorDecl text(const char *field, const char *label, const char *objectName, int span = 1)
@@ -58,13 +50,13 @@ const LogDecl &oilChanges()
         .editCaption = S("换油记录登记表编辑 (hyjlb)"),
         .searchCaption = S("换油查询"),
         .columns = {plateColumn(),
-                    col({.field = "公里数", .width = 80, .sortable = true, .footer = FooterKind::Count}),
-                    col({.field = "换油时间", .width = 90, .sortable = true}),
-                    col({.field = "单价", .width = 70}),
-                    col({.field = "数量", .width = 70, .footer = FooterKind::Sum}),
-                    col({.field = "金额", .width = 90, .sortable = true, .footer = FooterKind::Sum}),
-                    col({.field = "经办人", .width = 80, .sortable = true}),
-                    col({.field = "换油地点", .width = 160, .sortable = true})},
+                    column({.field = "公里数", .width = 80, .sortable = true, .footer = FooterKind::Count}),
+                    column({.field = "换油时间", .width = 90, .sortable = true}),
+                    column({.field = "单价", .width = 70}),
+                    column({.field = "数量", .width = 70, .footer = FooterKind::Sum}),
+                    column({.field = "金额", .width = 90, .sortable = true, .footer = FooterKind::Sum}),
+                    column({.field = "经办人", .width = 80, .sortable = true}),
+                    column({.field = "换油地点", .width = 160, .sortable = true})},
         .printTitle = S("换油记录登记表打印清单"),
         .exportName = S("换油记录表"),
         .editors = {plateEditor(),
@@ -102,13 +94,13 @@ const LogDecl &repairs()
         .editCaption = S("车辆维修记录登记表编辑"),
         .searchCaption = S("维修查询"),
         .columns = {plateColumn(),
-                    col({.field = "维修时间", .width = 90, .sortable = true, .footer = FooterKind::Count}),
-                    col({.field = "修理厂", .width = 150}),
-                    col({.field = "材料费", .width = 80, .sortable = true, .footer = FooterKind::Sum}),
-                    col({.field = "人工费", .width = 80, .sortable = true, .footer = FooterKind::Sum}),
-                    col({.field = "其它费用", .width = 80, .sortable = true, .footer = FooterKind::Sum}),
-                    col({.field = "总费用", .width = 90, .sortable = true, .footer = FooterKind::Sum}),
-                    col({.field = "经办人", .width = 80, .sortable = true})},
+                    column({.field = "维修时间", .width = 90, .sortable = true, .footer = FooterKind::Count}),
+                    column({.field = "修理厂", .width = 150}),
+                    column({.field = "材料费", .width = 80, .sortable = true, .footer = FooterKind::Sum}),
+                    column({.field = "人工费", .width = 80, .sortable = true, .footer = FooterKind::Sum}),
+                    column({.field = "其它费用", .width = 80, .sortable = true, .footer = FooterKind::Sum}),
+                    column({.field = "总费用", .width = 90, .sortable = true, .footer = FooterKind::Sum}),
+                    column({.field = "经办人", .width = 80, .sortable = true})},
         .printTitle = S("车辆维修记录登记表打印清单"),
         .exportName = S("车辆维修记录表"),
         .editors = {plateEditor(),
@@ -148,14 +140,14 @@ const LogDecl &accidents()
         .editCaption = S("事故记录登记表编辑 (sgjlb)"),
         .searchCaption = S("事故查询"),
         .columns = {plateColumn(),
-                    col({.field = "客户姓名", .width = 150, .sortable = true, .footer = FooterKind::Count}),
-                    col({.field = "驾驶员", .width = 70}),
-                    col({.field = "事故时间", .width = 90, .sortable = true}),
-                    col({.field = "事故地点", .width = 150}),
-                    col({.field = "事故金额", .width = 90, .footer = FooterKind::Sum}),
-                    col({.field = "理赔金额", .width = 90, .sortable = true, .footer = FooterKind::Sum}),
-                    col({.field = "理赔时间", .width = 90, .sortable = true}),
-                    col({.field = "经办人", .width = 80, .sortable = true})},
+                    column({.field = "客户姓名", .width = 150, .sortable = true, .footer = FooterKind::Count}),
+                    column({.field = "驾驶员", .width = 70}),
+                    column({.field = "事故时间", .width = 90, .sortable = true}),
+                    column({.field = "事故地点", .width = 150}),
+                    column({.field = "事故金额", .width = 90, .footer = FooterKind::Sum}),
+                    column({.field = "理赔金额", .width = 90, .sortable = true, .footer = FooterKind::Sum}),
+                    column({.field = "理赔时间", .width = 90, .sortable = true}),
+                    column({.field = "经办人", .width = 80, .sortable = true})},
         .printTitle = S("事故记录登记表打印清单"),
         .exportName = S("事故记录表"),
         // Claims are entered here too: amount and date after the damage.

@@ -64,27 +64,22 @@ TForm_xjrjz::TForm_xjrjz(QWidget *owner) : RecordListWindow(owner)
 {
     setObjectName(S("Form_xjrjz"));
     using grid::FooterKind;
-    struct Look { const char *field; const char *title; int width; bool sortable = false; FooterKind footer = FooterKind::None; };
-    const auto col = [](const Look &l) {
-        return grid::Column{.field = S(l.field), .title = S(l.title), .width = l.width, .sortable = l.sortable, .footer = l.footer};
-    };
     ListDecl d;
     d.caption = S("现金日记账");
     d.module = S("xjrjz");
     d.query = Dm1->q_xjrjz;
     d.search = Dm1->q_search;
-    d.columns = {
-        {.field = S("日期"), .title = S("日期"), .width = 90, .sortable = true, .footer = FooterKind::Text,
-         .footerText = S("记录数")},
-        col({.field = "摘要", .title = "摘要", .width = 60, .sortable = true, .footer = FooterKind::Count}),
-        col({.field = "明细", .title = "明细", .width = 220, .sortable = true}),
-        col({.field = "借方", .title = "借方(增加)", .width = 100, .sortable = true, .footer = FooterKind::Sum}),
-        col({.field = "贷方", .title = "贷方(减少)", .width = 100, .sortable = true, .footer = FooterKind::Sum}),
-        col({.field = "余额", .title = "余额", .width = 100}),
-        col({.field = "凭证号", .title = "凭证号", .width = 80, .sortable = true}),
-        col({.field = "经办人", .title = "经办人", .width = 80, .sortable = true}),
-        col({.field = "备注", .title = "备注", .width = 200}),
-    };
+    d.columns = columns({
+        {.field = "日期", .width = 90, .sortable = true, .footer = FooterKind::Text},
+        {.field = "摘要", .width = 60, .sortable = true, .footer = FooterKind::Count},
+        {.field = "明细", .width = 220, .sortable = true},
+        {.field = "借方", .title = "借方(增加)", .width = 100, .sortable = true, .footer = FooterKind::Sum},
+        {.field = "贷方", .title = "贷方(减少)", .width = 100, .sortable = true, .footer = FooterKind::Sum},
+        {.field = "余额", .width = 100},
+        {.field = "凭证号", .width = 80, .sortable = true},
+        {.field = "经办人", .width = 80, .sortable = true},
+        {.field = "备注", .width = 200},
+    });
     d.minVisible = 6;
     d.columnButtons = false;
     d.dichromaticCaption = S("区分网格");
