@@ -4,7 +4,8 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build ccache g++ pkg-config qt6-base-dev qt6-charts-dev libsqlite3-dev \
             python3-xlrd libgl1-mesa-dev fonts-arphic-uming fonts-noto-cjk poppler-utils \
             xvfb xauth desktop-file-utils dpkg-dev file librsvg2-bin qt6-translations-l10n breeze-icon-theme \
-            libqt6svg6 openbox x11-utils mdbtools-dev mdbtools
+            libqt6svg6 openbox x11-utils mdbtools-dev mdbtools \
+            libpq-dev postgresql-15 postgresql-contrib
 export CCACHE_BASEDIR := $(CURDIR)
 
 .PHONY: deps configure build run test bench package clean

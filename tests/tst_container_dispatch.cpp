@@ -307,7 +307,7 @@ void TstContainerDispatch::completeAllMarksEveryListedRow()
         QCOMPARE(column("执行完结"), QStringList({S("是"), S("是"), S("是")}));   // listed until reopened
     });
     // Each arrives on its own due date (none without one); no stamp written.
-    QCOMPARE(t.scalar(S("select group_concat(运输单号 || ':' || 执行完结 || ':' || coalesce(到达时间, '-') || ':' || "
+    QCOMPARE(t.scalar(S("select group_concat(运输单号 || ':' || 执行完结 || ':' || coalesce(cast(到达时间 as text), '-') || ':' || "
                         "coalesce(调度单操作员, '-'), ' ') from (select * from 集装箱运输单 order by 运输单号)")),
              S("C1:是:2024-03-08 00:00:00:- C2:是:2024-03-09 00:00:00:- C3:是:-:- C4:是:-:-"));
     runMenu("N45", [&](QDialog *) { QVERIFY(column("运输单号").isEmpty()); });
@@ -602,7 +602,7 @@ void TstContainerDispatch::orderWalksThroughEveryWindow()
     QCOMPARE(ms.texts(), QStringList{S("保存完毕！")});
     ms.clear();
     QCOMPARE(row("运输动态 || '/' || 收货人 || '/' || 数量 || '/' || 应收运费 || '/' || 操作员"),
-             S("武汉-上海/阳逻库/2.0/30000000/录单员"));
+             t.onServer() ? S("武汉-上海/阳逻库/2/30000000/录单员") : S("武汉-上海/阳逻库/2.0/30000000/录单员"));   // a real number as each engine writes it
 
     // Dispatch: the vehicle list copies carrier, plate and driver.
     stage("调度员", "N45", [&](QDialog *d) {

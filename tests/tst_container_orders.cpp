@@ -263,7 +263,7 @@ void TstContainerOrders::allReturned()
     MessageScript ms;
     TForm_container_ysd_fh w(nullptr);
     prepare(t.dm(), w, "where 回单返回='否'");
-    const char *marks = "运输单号 || 回单返回 || ifnull(回单返回时间, '') || ifnull(交单人, '~') || ifnull(操作员, '')";
+    const char *marks = "运输单号 || 回单返回 || ifnull(cast(回单返回时间 as text), '') || ifnull(交单人, '~') || ifnull(操作员, '')";
     const QString before = orders(t, marks);
     ms.answer(QMessageBox::No);
     click(&w, "SpeedButton6");

@@ -288,7 +288,7 @@ void TstRecordList::saveStepOutcomes()
         rows << q->displayText(r, q->fieldIndex(S("客户名称"))) + S("/") + q->displayText(r, q->fieldIndex(S("备注")));
     QCOMPARE(rows.join(QLatin1Char(',')) + S(" ") + QString::fromLatin1(QMetaEnum::fromType<db::Query::State>().valueToKey(q->state())),
              listed);
-    QCOMPARE(t.scalar(S("select group_concat(客户名称 || '/' || ifnull(备注, '') || '/' || ifnull(操作员 || (操作日期 is not null), ''), ',') "
+    QCOMPARE(t.scalar(S("select group_concat(客户名称 || '/' || ifnull(备注, '') || '/' || ifnull(操作员 || (case when 操作日期 is not null then 1 else 0 end), ''), ',') "
                         "from (select * from 上游客户 order by rowid)")),
              stored);
     if (result == SaveOutcome::Failed) {
@@ -736,7 +736,7 @@ void TstRecordList::longListReadsBehindItsFirstScreen()
     TestDb t;
     const int customers = 3 * db::Query::FirstChunk;
     t.exec(QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM n WHERE x<%1) "
-                          "INSERT INTO 上游客户 (客户名称, 行业) SELECT printf('客户%04d', x), '运输' FROM n").arg(customers));
+                          "INSERT INTO 上游客户 (客户名称, 行业) SELECT '客户' || substr('0000' || x, length('0000' || x) - 3), '运输' FROM n").arg(customers));
     PanelWindow w(t.dm());
     w.show();
     auto *bar = w.findChild<QProgressBar *>(QStringLiteral("ProgressBarReading"));

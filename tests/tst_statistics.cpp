@@ -588,6 +588,8 @@ void TstStatistics::demoShowsEverySummary()
 
 void TstStatistics::readOnlyFileIsRefused()
 {
+    if (!testServer().isEmpty())
+        QSKIP("a read-only file: the server's rights are the server's");
     ScratchMount disk(4096);
     if (!disk.ok())
         QSKIP(qPrintable(disk.why()));

@@ -1,5 +1,9 @@
 // velorin-db: make and check Velorin database files.
+#include "data/dbcopy.h"
 #include "data/dbfile.h"
+#include "db/database.h"
+#include <QTemporaryDir>
+#include <QElapsedTimer>
 #include "generators/generators.h"
 #include "db/collation.h"
 #include "db/dberror.h"
@@ -13,13 +17,15 @@
 static int usage()
 {
     std::fprintf(stderr,
-                 "usage: velorin-db create FILE [--force]\n"
-                 "       velorin-db demo FILE [--force]\n"
-                 "       velorin-db generate FILE --orders N [--force]\n"
-                 "       velorin-db check FILE\n"
+                 "usage: velorin-db create DB [--force]\n"
+                 "       velorin-db demo DB [--force]\n"
+                 "       velorin-db generate DB --orders N [--force]\n"
+                 "       velorin-db check DB\n"
                  "       velorin-db upgrade FILE\n"
-                 "       velorin-db query FILE SQL\n"
-                 "       velorin-db import OLD NEW [--map FILE]\n");
+                 "       velorin-db query DB SQL\n"
+                 "       velorin-db copy FROM TO [--force]\n"
+                 "       velorin-db import OLD NEW [--map FILE]\n"
+                 "DB, FROM and TO are a file or a server: postgresql://user@host:port/dbname\n");
     return 2;
 }
 
@@ -48,6 +54,45 @@ static int importCommand(QStringList args, bool wrongOptions)
     }
 }
 
+// The same commands on a server database. The demo and the generated
+// volumes are made as a file first and copied over whole.
+static int serverCommand(const QString &cmd, const QString &url, int orders, bool force)
+{
+    QTextStream out(stdout);
+    const QString shown = db::displayName(url);
+    try {
+        if (cmd == QLatin1String("create") && orders < 0) {
+            dbcopy::createServer(url, force);
+        } else if ((cmd == QLatin1String("demo") && orders < 0) || (cmd == QLatin1String("generate") && orders >= 0)) {
+            QTemporaryDir dir;
+            const QString file = dir.filePath(QStringLiteral("data.mdb"));
+            if (cmd == QLatin1String("demo"))
+                dbfile::createDemo(file, false);
+            else
+                dbfile::createGenerated(file, orders, false);
+            dbcopy::copy(file, url, force);
+        } else if (cmd == QLatin1String("check") && orders < 0 && !force) {
+            const QStringList problems = dbcopy::checkServer(url);
+            if (!problems.isEmpty()) {
+                QTextStream err(stderr);
+                err << shown << ": not a Velorin database\n";
+                for (const auto &p : problems)
+                    err << "  " << p << "\n";
+                return 1;
+            }
+            out << shown << ": Velorin database, all tables and columns present\n";
+            return 0;
+        } else {
+            return usage();
+        }
+    } catch (const db::DbError &e) {
+        QTextStream(stderr) << "velorin-db: " << e.message() << "\n";
+        return 1;
+    }
+    out << "wrote " << shown << "\n";
+    return 0;
+}
+
 int main(int argc, char **argv)
 {
     // The demo draws its vehicle pictures, which takes fonts: a GUI
@@ -70,11 +115,26 @@ int main(int argc, char **argv)
     }
     if (!args.isEmpty() && args[0] == QLatin1String("import"))
         return importCommand(args.mid(1), force || orders >= 0);
+    if (args.size() == 3 && args[0] == QLatin1String("copy") && orders < 0) {
+        try {
+            QElapsedTimer clock;
+            clock.start();
+            const dbcopy::Result r = dbcopy::copy(args[1], args[2], force);
+            const double s = clock.elapsed() / 1000.0;
+            QTextStream(stdout) << QStringLiteral("copied %1 tables, %2 rows in %3 s (%4 rows/s) to %5\n")
+                                       .arg(r.tables).arg(r.rows).arg(s, 0, 'f', 1).arg(qint64(r.rows / qMax(s, 0.001)))
+                                       .arg(db::displayName(args[2]));
+            return 0;
+        } catch (const db::DbError &e) {
+            QTextStream(stderr) << "velorin-db: " << e.message() << "\n";
+            return 1;
+        }
+    }
     if (args.size() == 3 && args[0] == QLatin1String("query") && orders < 0 && !force) {
         // The sqlite3 shell cannot compare text in the program's collation.
         try {
             QTextStream out(stdout);
-            for (const QString &line : dbfile::select(args[1], args[2]))
+            for (const QString &line : dbcopy::select(args[1], args[2]))
                 out << line << "\n";
             return 0;
         } catch (const db::DbError &e) {
@@ -86,6 +146,8 @@ int main(int argc, char **argv)
         return usage();
     const QString cmd = args[0], file = args[1];
     QTextStream out(stdout);
+    if (db::isServerUrl(file))
+        return serverCommand(cmd, file, orders, force);
     try {
         if (cmd == QLatin1String("create") && orders < 0) {
             dbfile::create(file, force);

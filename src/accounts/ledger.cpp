@@ -182,9 +182,9 @@ db::Connection &reader(const db::Connection &c, int i)
     static std::vector<std::unique_ptr<db::Connection>> pool;
     static QString path;
     static QMetaObject::Connection closing;
-    if (path != c.filePath()) {
+    if (path != c.address()) {
         pool.clear();
-        path = c.filePath();
+        path = c.address();
         QObject::disconnect(closing);
         closing = QObject::connect(&c, &db::Connection::aboutToClose, [] {
             pool.clear();
@@ -195,8 +195,12 @@ db::Connection &reader(const db::Connection &c, int i)
         auto r = std::make_unique<db::Connection>();
         r->setDatabaseName(path);
         r->open();
-        r->execute(QStringLiteral("PRAGMA query_only=1"));
-        r->execute(QStringLiteral("PRAGMA mmap_size=2147418112"));
+        if (r->isServer()) {
+            r->execute(QStringLiteral("SET default_transaction_read_only = on"));
+        } else {
+            r->execute(QStringLiteral("PRAGMA query_only=1"));
+            r->execute(QStringLiteral("PRAGMA mmap_size=2147418112"));
+        }
         pool.push_back(std::move(r));
     }
     return *pool[size_t(i)];

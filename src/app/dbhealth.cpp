@@ -17,6 +17,19 @@ QString damageMessage(const QString &path, const QStringList &problems)
 void reportDatabaseHealth(QWidget *parent, db::Connection &connection)
 {
     const QString path = connection.filePath();
+    if (connection.isServer()) {
+        // The server keeps its own pages sound; what can go wrong under the
+        // program is an index ordered by another libicu than today's.
+        const QStringList problems = connection.quickCheck();
+        if (!problems.isEmpty())
+            msg::show(parent, {QStringLiteral("提示"),
+                               QStringLiteral("数据库服务器 %1 需要维护：\n%2").arg(path, problems.mid(0, 3).join(QLatin1Char('\n'))),
+                               msg::Icon::Exclamation});
+        if (connection.isReadOnly())
+            msg::show(parent, {QStringLiteral("提示"), QStringLiteral("数据库 %1 只读：可以查看数据，但不能增加、修改或删除记录。").arg(path),
+                               msg::Icon::Exclamation});
+        return;
+    }
     if (QFileInfo(path).size() <= QuickCheckMaxBytes) {
         QStringList problems;
         try {

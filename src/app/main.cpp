@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include "db/database.h"
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -187,6 +188,14 @@ void TForm_main::buildStatusBar()
         m_panels << l;
     }
     m_panels[3]->setText(QStringLiteral("技术支持"));
+    // On a server several workstations share, which one is open (host and
+    // name, never the password); the file needs no such word.
+    auto *where = new QLabel(StatusBar1);
+    where->setObjectName(QStringLiteral("StatusPanelDatabase"));
+    where->setFrameShape(QFrame::Panel);
+    where->setFrameShadow(QFrame::Sunken);
+    where->hide();
+    StatusBar1->addPermanentWidget(where);
     m_panels[3]->setMinimumWidth(qMax(widths[3], m_panels[3]->sizeHint().width() + 8));
 }
 
@@ -258,7 +267,9 @@ void TForm_main::FormActivate()
     TDm1 *dm = Dm1;
     // The old program's Access file, copied in by the clerk: offered for
     // import into a new data.mdb before anything opens it.
-    const jetimport::StartupImport imported = jetimport::offerStartupImport(this, dm->ADO_system->databaseName());
+    const bool server = db::isServerUrl(dm->ADO_system->databaseName());
+    const jetimport::StartupImport imported =
+        server ? jetimport::StartupImport{} : jetimport::offerStartupImport(this, dm->ADO_system->databaseName());
     if (imported.failed) {
         endWithoutDatabase(db::DbError(imported.error));
         return;
@@ -268,6 +279,11 @@ void TForm_main::FormActivate()
     } catch (const db::DbError &e) {
         endWithoutDatabase(e);
         return;
+    }
+    if (dm->ADO_system->isServer()) {
+        auto *where = StatusBar1->findChild<QLabel *>(QStringLiteral("StatusPanelDatabase"));
+        where->setText(QStringLiteral("数据库: ") + dm->ADO_system->filePath());
+        where->show();
     }
     app::reportDatabaseHealth(this, *dm->ADO_system);
     bool remind = false;
@@ -300,7 +316,7 @@ void TForm_main::FormActivate()
     }
     velorin::startup_done = true;
     setOperatorPanel();
-    setStatusPanelText(2, data::dailyBackup(dm->ADO_system->filePath()));
+    setStatusPanelText(2, data::dailyBackup(dm->ADO_system->address()));
     if (imported.report) {
         jetimport::ImportReportWindow report(this, *imported.report);
         data::showModal(&report);
@@ -360,7 +376,8 @@ void TForm_main::openItemWindow(const app::MenuItem &item)
         return;
     // The data folder is the one the database was opened in, whatever a file
     // dialog does to the working directory meanwhile.
-    const QString dataFolder = QFileInfo(Dm1->ADO_system->filePath()).absolutePath();
+    const QString dataFolder = Dm1->ADO_system->isServer() ? QDir::currentPath()
+                                                           : QFileInfo(Dm1->ADO_system->filePath()).absolutePath();
     // A window that starts by writing (a summary empties 通用) cannot work on
     // a read-only file: say so before anything half runs.
     const bool writes = std::any_of(item.setup.begin(), item.setup.end(), [](const app::QueryStep &s) { return s.command; });

@@ -25,7 +25,7 @@ void TForm_backup::SpeedButton1Click()
     }
     try {
         data::WaitCursor wait;
-        data::safecopy::copy(database()->filePath(), target);
+        data::safecopy::copy(database()->address(), target);
     } catch (const db::DbError &e) {
         msg::hint(this, S("备份失败: %1\n原来的目的文件没有改变。").arg(e.message()));
         return;

@@ -1,6 +1,7 @@
 #include "data/dailybackup.h"
 #include "data/filewindow.h"
 #include "data/safecopy.h"
+#include "db/database.h"
 #include "db/text.h"
 #include <QDir>
 #include <QFileInfo>
@@ -38,7 +39,8 @@ QStringList expiredCopies(const QStringList &names, const QDate &today, int keep
 
 QString dailyBackup(const QString &database, const QDate &today, int keep)
 {
-    const QDir folder = QFileInfo(database).absoluteDir();
+    // Beside the file, or for a server beside velorin.ini (the working folder).
+    const QDir folder = db::isServerUrl(database) ? QDir::current() : QFileInfo(database).absoluteDir();
     const QString name = QStringLiteral("%1/data-%2.mdb").arg(QLatin1String(BackupFolder), today.toString(QStringLiteral("yyyyMMdd")));
     if (QFileInfo::exists(folder.filePath(name)))
         return S("今日已自动备份: ") + name;

@@ -1,4 +1,5 @@
 #include "data/dm1.h"
+#include "db/database.h"
 
 TDm1 *Dm1 = nullptr;
 
@@ -7,7 +8,7 @@ TDm1::TDm1(QObject *parent) : QObject(parent)
     setObjectName(QStringLiteral("Dm1"));
     ADO_system = new db::Connection(this);
     ADO_system->setObjectName(QStringLiteral("ADO_system"));
-    ADO_system->setDatabaseName(QStringLiteral("data.mdb"));
+    ADO_system->setDatabaseName(db::configuredDatabase());
     q_qxb = make("q_qxb");
     q_gsxx = make("q_gsxx");
     q_guestinfo = make("q_guestinfo");

@@ -79,7 +79,7 @@ bool deleteCurrentRow(QWidget *parent, db::Query *query)
         return true;
     } catch (const db::DbError &e) {
         query->cancel();
-        msg::dbError(parent, QStringLiteral("删除失败：\n%1").arg(e.message()));
+        msg::writeFailed(parent, e, QStringLiteral("删除失败：\n%1").arg(e.message()));
         return false;
     }
 }
@@ -447,7 +447,7 @@ void RecordListWindow::remove()
             q->refreshKeepingRow();
             q->gotoBookmark(row);
         }
-        msg::dbError(this, QStringLiteral("删除失败：\n%1").arg(e.message()));
+        msg::writeFailed(this, e, QStringLiteral("删除失败：\n%1").arg(e.message()));
     }
 }
 

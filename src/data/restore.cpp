@@ -26,8 +26,9 @@ void TForm_restore::SpeedButton1Click()
     try {
         data::WaitCursor wait;
         // The file is replaced under no open connection.
+        const QString address = database()->address();
         database()->close();
-        data::safecopy::replace(source, database()->filePath());
+        data::safecopy::replace(source, address);
     } catch (const db::DbError &e) {
         msg::hint(this, S("恢复失败: %1\n当前的数据没有改变。").arg(e.message()));
         return;

@@ -1,4 +1,8 @@
 #include "data/safecopy.h"
+#include "data/dbcopy.h"
+#include "db/database.h"
+#include <QDateTime>
+#include <QDir>
 #include "data/dbfile.h"
 #include "db/sqlitedriver.h"
 #include "db/dberror.h"
@@ -76,7 +80,10 @@ void writeChecked(const QString &source, const Temp &temp)
 
     // Its own read-only connection: the program's connection refuses a backup
     // while it holds a write transaction, and a reader sees committed rows only.
-    {
+    if (db::isServerUrl(source)) {
+        // The server's rows from one snapshot, in the file format.
+        dbcopy::copy(source, temp.path, true);
+    } else {
         db::SqliteDriver src(source, db::SqliteDriver::Mode::ReadOnly);
         // Thrown away on any failure, so it needs no journal; synced once,
         // whole, before it is moved in place.
@@ -92,6 +99,8 @@ void writeChecked(const QString &source, const Temp &temp)
 
 void checkSource(const QString &source)
 {
+    if (db::isServerUrl(source))
+        return;
     if (source.isEmpty())
         throw DbError(S("没有选择文件"));
     if (!QFileInfo::exists(source))
@@ -138,6 +147,27 @@ void syncFolder(const QString &file)
 }
 
 
+namespace {
+
+void replaceOnServer(const QString &source, const QString &url)
+{
+    checkSource(source);
+    if (db::isServerUrl(source))
+        throw DbError(S("只能从备份文件恢复"));
+    const QStringList wrong = problems(source);
+    if (!wrong.isEmpty())
+        throw DbError(S("所选文件不是本系统的数据库或已损坏: ") + wrong.mid(0, 5).join(QStringLiteral("; ")));
+    // What the server held is kept as a file first, as the file's .bak is.
+    const QDir folder = QDir::current();
+    folder.mkpath(QStringLiteral("backup"));
+    copy(url, folder.filePath(QStringLiteral("backup/before-restore-%1.mdb")
+                                  .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")))));
+    // One transaction on the server: the old data or the restored, never a mix.
+    dbcopy::copy(source, url, true);
+}
+
+} // namespace
+
 QString tempName(const QString &target)
 {
     return target + QStringLiteral(".part");
@@ -164,7 +194,7 @@ void copy(const QString &source, const QString &target)
         throw DbError(S("没有选择目的文件"));
     if (QFileInfo(target).isDir())
         throw DbError(S("%1 是一个文件夹").arg(target));
-    if (sameFile(source, target))
+    if (!db::isServerUrl(source) && sameFile(source, target))
         throw DbError(S("目的文件就是数据库文件本身"));
     Temp temp(tempName(target));
     writeChecked(source, temp);
@@ -175,6 +205,10 @@ void copy(const QString &source, const QString &target)
 
 void replace(const QString &source, const QString &database)
 {
+    if (db::isServerUrl(database)) {
+        replaceOnServer(source, database);
+        return;
+    }
     checkSource(source);
     if (sameFile(source, database))
         throw DbError(S("所选文件就是当前的数据库文件"));

@@ -26,7 +26,7 @@ bool guarded(QWidget *parent, db::Connection *connection, const QString &action,
         } catch (const db::DbError &) {
             // The message below says what went wrong first.
         }
-        msg::dbError(parent, e.report(action, QStringLiteral("修改已取消")));
+        msg::writeFailed(parent, e, e.report(action, QStringLiteral("修改已取消")));
         return false;
     }
 }

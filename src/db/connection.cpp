@@ -1,4 +1,5 @@
 #include "db/connection.h"
+#include "db/database.h"
 #include "db/dberror.h"
 #include "db/query.h"
 #include "db/schema.h"
@@ -16,14 +17,23 @@ void Connection::open()
 {
     if (m_driver)
         return;
-    const QFileInfo fi(m_path);
-    auto driver = std::make_unique<SqliteDriver>(m_path, SqliteDriver::Mode::ReadWrite);
+    const bool server = isServerUrl(m_path);
+    // A server's name is its host and database; the password never shows.
+    const QString shown = server ? displayName(m_path) : QFileInfo(m_path).fileName();
+    std::unique_ptr<Driver> driver;
+    try {
+        driver = server ? openDatabase(m_path) : std::make_unique<SqliteDriver>(m_path, SqliteDriver::Mode::ReadWrite);
+    } catch (const DbError &e) {
+        if (!server)
+            throw;
+        throw DbError(QStringLiteral("数据库 %1 无法打开: %2").arg(shown, e.message()));
+    }
     try {
         const QStringList miss = schema::missing(*driver);   // fails on a file that is not a database
         if (!miss.isEmpty())
             throw DbError(QStringLiteral("数据库结构不完整, 缺少: %1").arg(miss.mid(0, 10).join(QStringLiteral(", "))));
     } catch (const DbError &e) {
-        throw DbError(QStringLiteral("%1 不是有效的数据库: %2").arg(fi.fileName(), e.message()));
+        throw DbError(QStringLiteral("%1 不是有效的数据库: %2").arg(shown, e.message()));
     }
     m_filePath = driver->location();
     m_driver = std::move(driver);

@@ -35,6 +35,11 @@ public:
     // works, every write would fail. Known from open().
     bool isReadOnly() const { return m_driver && m_driver->isReadOnly(); }
     QString filePath() const { return m_filePath; }
+    // On a server shared by several workstations (not the embedded file).
+    bool isServer() const { return m_driver && m_driver->engine() == Driver::Engine::Server; }
+    // What a copy of the open database is made from: the file's absolute
+    // path, or the server's URI.
+    QString address() const { return isServer() ? m_path : m_filePath; }
     // What the engine's quick check finds wrong with the open database (at
     // most `limit` lines); empty when it is sound.
     QStringList quickCheck(int limit = 5);

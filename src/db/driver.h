@@ -56,7 +56,9 @@ public:
 // and the data module hold; everything that knows the engine is behind here.
 class Driver {
 public:
+    enum class Engine { File, Server };
     virtual ~Driver() = default;
+    virtual Engine engine() const { return Engine::File; }
 
     virtual std::unique_ptr<Statement> prepare(const QString &sql) = 0;
     // Runs one or more commands; the rows changed by the last.
@@ -72,6 +74,20 @@ public:
 
     // The hidden key every table has, by which a listed row is found again.
     virtual QString keyColumn(const QString &table) const = 0;
+    // What a listed table's rows are read with: the key first as __key, then
+    // what else the engine needs to find the row again, then the columns.
+    virtual QString keyedSelectList(const QString &table) const { return keyColumn(table) + QStringLiteral(" AS __key, *"); }
+    // How many of those come before the columns (the key, and a version).
+    virtual int hiddenColumns() const { return 1; }
+    // The where-condition that finds a listed row for a write: "key=?", and
+    // where several workstations share the data "and version=?" too, so a
+    // row another changed since it was read is not written over.
+    virtual QString rowCondition(const QString &table) const { return keyColumn(table) + QStringLiteral("=?"); }
+    // What the clerk is told when that row is no longer found.
+    virtual QString conflictMessage() const { return QStringLiteral("无法为更新定位行，该记录已被删除。"); }
+    // Tables were made or changed (schema::create): the session's own
+    // set-up that needs them runs.
+    virtual void afterSchemaChange() {}
     // The columns of a table as the database has them (empty: no such table).
     virtual QStringList columnsOf(const QString &table) = 0;
     // Nothing can be written: the file or its folder is read-only.

@@ -44,6 +44,55 @@ QHash<QString, Kind> expressionKinds(const QString &sql)
     return out;
 }
 
+// Kinds of the items of the outer select list, by position: an engine that
+// names an unaliased "sum(应收运费)" just "sum" still reads it as money.
+std::vector<Kind> selectListKinds(const QString &sql)
+{
+    std::vector<Kind> out;
+    static const QRegularExpression start(QStringLiteral("^\\s*select\\s+(distinct\\s+)?"), QRegularExpression::CaseInsensitiveOption);
+    const auto m = start.match(sql);
+    if (!m.hasMatch())
+        return out;
+    static const QRegularExpression agg(QStringLiteral("^(sum|min|max|avg|count)\\s*\\(\\s*([^()\\s,]+)\\s*\\)"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression bare(QStringLiteral("^(?:\\w+\\.)?(\\w+)$"), QRegularExpression::UseUnicodePropertiesOption);
+    const auto kindOf = [&](QString item) {
+        item = item.trimmed();
+        if (const auto a = agg.match(item); a.hasMatch()) {
+            const QString fn = a.captured(1).toLower();
+            Kind k = fn == QLatin1String("count") ? Kind::Integer : schema::kindOfColumnName(a.captured(2));
+            if (fn == QLatin1String("avg") && k == Kind::Integer)
+                k = Kind::Float;
+            return k;
+        }
+        if (const auto b = bare.match(item.section(QRegularExpression(QStringLiteral("\\s+as\\s+"), QRegularExpression::CaseInsensitiveOption), 0, 0).trimmed()); b.hasMatch())
+            return schema::kindOfColumnName(b.captured(1));
+        return Kind::Unknown;
+    };
+    int depth = 0, from = int(m.capturedEnd());
+    bool quoted = false;
+    for (int i = from; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (c == QLatin1Char('\'')) {
+            quoted = !quoted;
+        } else if (quoted) {
+            continue;
+        } else if (c == QLatin1Char('(')) {
+            ++depth;
+        } else if (c == QLatin1Char(')')) {
+            --depth;
+        } else if (depth == 0 && c == QLatin1Char(',')) {
+            out.push_back(kindOf(sql.mid(from, i - from)));
+            from = i + 1;
+        } else if (depth == 0 && (c.isSpace()) && sql.mid(i + 1, 5).compare(QLatin1String("from "), Qt::CaseInsensitive) == 0) {
+            out.push_back(kindOf(sql.mid(from, i - from)));
+            return out;
+        }
+    }
+    out.push_back(kindOf(sql.mid(from)));
+    return out;
+}
+
 QString trimmedNumber(double d)
 {
     QString s = QString::number(d, 'f', 4);
@@ -406,12 +455,30 @@ QString Query::keyColumn() const
 
 QString Query::keyedColumns(const QString &table) const
 {
-    return m_conn->driver().keyColumn(table) + QStringLiteral(" AS __key, *");
+    return m_conn->driver().keyedSelectList(table);
 }
 
 std::unique_ptr<Statement> Query::keyedRowStatement() const
 {
     return m_conn->driver().prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3=?").arg(keyedColumns(m_table), quoteIdent(m_table), keyColumn()));
+}
+
+void Query::bindRow(Statement &st, int first, int row) const
+{
+    st.bindInteger(first, rowKey(row));
+    if (m_hidden > 1)
+        st.bindInteger(first + 1, m_rows->integer(row, 1));
+}
+
+QString Query::rowCondition() const
+{
+    return m_conn->driver().rowCondition(m_table);
+}
+
+void Query::rowNotFound() const
+{
+    const Driver &d = m_conn->driver();
+    throw DbError(d.conflictMessage(), d.hiddenColumns() > 1 ? DbError::Outcome::ChangedByOthers : DbError::Outcome::NothingChanged);
 }
 
 void Query::open()
@@ -434,15 +501,23 @@ void Query::open()
     if (n == 0)
         throw DbError(QStringLiteral("查询没有返回列: %1").arg(sqlText()));
     const bool hasKey = !table.isEmpty();
+    const int hidden = hasKey ? m_conn->driver().hiddenColumns() : 0;
     const QHash<QString, Kind> exprKinds = expressionKinds(sqlText());
+    std::vector<Kind> listKinds;
     std::vector<Col> cols;
-    for (int i = hasKey ? 1 : 0; i < n; ++i) {
+    for (int i = hidden; i < n; ++i) {
         const QString name = st->columnName(i);
         Kind k = st->columnKind(i);
         if (k == Kind::Unknown) {
             QString key = name.toLower();
             key.remove(QLatin1Char(' '));
             k = exprKinds.value(key, Kind::Unknown);
+        }
+        if (k == Kind::Unknown && !hasKey) {
+            if (listKinds.empty())
+                listKinds = selectListKinds(sqlText());
+            if (size_t(i) < listKinds.size())
+                k = listKinds[size_t(i)];
         }
         cols.push_back({name, k});
     }
@@ -461,6 +536,7 @@ void Query::open()
 
     m_table = table;
     m_hasKey = hasKey;
+    m_hidden = hidden;
     m_cols = std::move(cols);
     m_rows = std::move(rows);
     m_cur = m_rows->size() ? 0 : -1;
@@ -528,7 +604,7 @@ bool Query::refetchRow(int row)
         return false;
     auto st = keyedRowStatement();
     st->bindInteger(1, rowKey(row));
-    if (!st->step() || st->columnCount() != fieldCount() + 1)
+    if (!st->step() || st->columnCount() != fieldCount() + m_hidden)
         return false;
     m_rows->replaceFromStatement(row, *st);
     if (m_disable > 0)
@@ -550,7 +626,7 @@ void Query::refetchRows()
     for (int row = 0; row < recordCount(); ++row) {
         st->reset();
         st->bindInteger(1, rowKey(row));
-        if (st->step() && st->columnCount() == fieldCount() + 1)
+        if (st->step() && st->columnCount() == fieldCount() + m_hidden)
             m_rows->replaceFromStatement(row, *st);
     }
     if (m_disable > 0)
@@ -571,21 +647,21 @@ void Query::writeColumn(int col, const std::vector<std::pair<int, QVariant>> &ro
         throw DbError(QStringLiteral("%1: 没有第 %2 列").arg(objectName()).arg(col));
     if (rowValues.empty())
         return;
-    auto st = m_conn->driver().prepare(QStringLiteral("UPDATE %1 SET %2=? WHERE %3=?")
-                                           .arg(quoteIdent(m_table), quoteIdent(fieldName(col)), keyColumn()));
-    std::vector<QVariant> cells(size_t(fieldCount() + 1));
+    auto st = m_conn->driver().prepare(QStringLiteral("UPDATE %1 SET %2=? WHERE %3")
+                                           .arg(quoteIdent(m_table), quoteIdent(fieldName(col)), rowCondition()));
+    std::vector<QVariant> cells(size_t(fieldCount() + m_hidden));
     for (const auto &[row, value] : rowValues) {
         if (row < 0 || row >= recordCount())
             throw DbError(QStringLiteral("%1: 没有第 %2 行").arg(objectName()).arg(row + 1));
         st->reset();
         st->bind(1, value);
-        st->bindInteger(2, rowKey(row));
+        bindRow(*st, 2, row);
         st->step();
         if (st->rowsChanged() == 0)
-            throw DbError(QStringLiteral("无法为更新定位行，该记录已被删除。"));
+            rowNotFound();
         for (size_t c = 0; c < cells.size(); ++c)
             cells[c] = m_rows->value(row, int(c));
-        cells[size_t(col) + 1] = value;
+        cells[size_t(col + m_hidden)] = value;
         m_rows->replace(row, cells);
     }
     if (m_disable > 0)
@@ -770,7 +846,7 @@ void Query::loadBuffer()
     const int n = fieldCount();
     m_buf.assign(size_t(n), QVariant());
     for (int c = 0; c < n; ++c)
-        m_buf[size_t(c)] = m_cur >= 0 ? m_rows->value(m_cur, c + (m_hasKey ? 1 : 0)) : QVariant();
+        m_buf[size_t(c)] = m_cur >= 0 ? m_rows->value(m_cur, c + m_hidden) : QVariant();
     m_old = m_buf;
     m_mod.assign(size_t(n), false);
 }
@@ -831,7 +907,7 @@ QVariant Query::currentValue(int col) const
         return m_buf[size_t(col)];
     if (m_cur < 0)
         return {};
-    return m_rows->value(m_cur, col + (m_hasKey ? 1 : 0));
+    return m_rows->value(m_cur, col + m_hidden);
 }
 
 void Query::setCurrentValue(int col, const QVariant &stored)
@@ -863,7 +939,7 @@ void Query::post()
     if (!isEditing())
         return;
     Driver &db = m_conn->driver();
-    const int off = m_hasKey ? 1 : 0;
+    const int off = m_hidden;
     qint64 key = -1;
     if (m_state == Insert) {
         QStringList names, marks;
@@ -896,16 +972,17 @@ void Query::post()
             values.push_back(m_buf[size_t(c)]);
         }
         if (!sets.isEmpty()) {
-            auto st = db.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
-                                     .arg(quoteIdent(m_table), sets.join(QLatin1Char(',')), keyColumn()));
+            auto st = db.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                     .arg(quoteIdent(m_table), sets.join(QLatin1Char(',')), rowCondition()));
             for (size_t i = 0; i < values.size(); ++i)
                 st->bind(int(i) + 1, values[i]);
-            st->bindInteger(int(values.size()) + 1, key);
+            bindRow(*st, int(values.size()) + 1, m_cur);
             st->step();
-            // The row was deleted after it was read (a delete statement run
-            // since): nothing was written, and saying so is the only honest answer.
+            // The row was deleted (or, on a shared server, changed by another
+            // workstation) after it was read: nothing was written, and saying
+            // so is the only honest answer.
             if (st->rowsChanged() == 0)
-                throw DbError(QStringLiteral("无法为更新定位行，该记录已被删除。"));
+                rowNotFound();
         }
     }
     // Read the stored row back, so that defaults and stored forms show.
@@ -917,6 +994,8 @@ void Query::post()
         } else {
             std::vector<QVariant> vals;
             vals.push_back(key);
+            if (m_hidden > 1)
+                vals.push_back(qint64(0));   // unknown version: a later write says the row changed
             vals.insert(vals.end(), m_buf.begin(), m_buf.end());
             m_rows->replace(m_cur, vals);
         }
@@ -976,9 +1055,14 @@ void Query::deleteRecord()
     m_conn->finishReads();
     if (!canModify())
         throw DbError(QStringLiteral("%1: 数据集不能修改").arg(objectName()));
-    auto st = m_conn->driver().prepare(QStringLiteral("DELETE FROM %1 WHERE %2=?").arg(quoteIdent(m_table), keyColumn()));
-    st->bindInteger(1, rowKey(m_cur));
+    auto st = m_conn->driver().prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(quoteIdent(m_table), rowCondition()));
+    bindRow(*st, 1, m_cur);
     st->step();
+    // On the file a row already gone is simply gone; where several
+    // workstations share the data, a row changed since it was read is not
+    // deleted unseen.
+    if (st->rowsChanged() == 0 && m_hidden > 1)
+        rowNotFound();
     const int row = m_cur;
     m_rows->remove(row);
     if (m_disable > 0)
@@ -1009,7 +1093,7 @@ QVariant Query::storedValue(int row, int col) const
         return {};
     if (row == m_cur && isEditing())
         return m_buf[size_t(col)];
-    return m_rows->value(row, col + (m_hasKey ? 1 : 0));
+    return m_rows->value(row, col + m_hidden);
 }
 
 size_t Query::memoryUsed() const { return m_rows ? m_rows->memoryUsed() : 0; }
@@ -1032,7 +1116,7 @@ Query::Sum Query::partialSum(int col, int firstRow, int lastRow) const
     Sum sum;
     if (!m_rows || col < 0 || col >= fieldCount())
         return sum;
-    const int c = col + (m_hasKey ? 1 : 0);
+    const int c = col + m_hidden;
     lastRow = std::min(lastRow, m_rows->size() - 1);
     for (int r = std::max(0, firstRow); r <= lastRow; ++r) {
         if (r == m_cur && isEditing()) {

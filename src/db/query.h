@@ -218,6 +218,9 @@ private:
     // The table's hidden key, the select list that reads it first as __key,
     // and a statement reading one row of the table by it (parameter 1).
     QString keyColumn() const;
+    QString rowCondition() const;
+    void bindRow(Statement &st, int first, int row) const;   // the key (and version) of a listed row
+    [[noreturn]] void rowNotFound() const;
     QString keyedColumns(const QString &table) const;
     std::unique_ptr<Statement> keyedRowStatement() const;
 
@@ -233,6 +236,7 @@ private:
     struct Col { QString name; Kind kind; };
     std::vector<Col> m_cols;                  // visible columns (hidden key excluded)
     bool m_hasKey = false;
+    int m_hidden = 0;                         // columns before the visible ones: key, version
     int m_cur = -1;
     bool m_bof = true, m_eof = true;
     int m_disable = 0;

@@ -187,21 +187,121 @@ Kind kindOfColumnName(const QString &name)
     return map.value(name, Kind::Unknown);
 }
 
+namespace {
+
+// The server's dialect: the functions the SQL texts call, with the file's
+// values and refusals. No regular expressions: a call costs 0.02 ms
+// instead of 0.3 ms, and a summary calls them once a row.
+const char *const ServerPreamble[] = {
+    "CREATE EXTENSION IF NOT EXISTS citext",
+    // Digits and Latin before Han, Han by pinyin; deterministic, so like
+    // and = work on it.
+    "DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_collation WHERE collname = 'pinyin' "
+    "AND collnamespace = 'public'::regnamespace) THEN "
+    "CREATE COLLATION public.pinyin (provider = icu, locale = 'zh-u-co-pinyin-kr-zzzz-hani-bopo'); END IF; END $$",
+    // The file's declared kinds, for tables a window makes for itself (a
+    // result table): a column of such a kind reads back as that kind.
+    "DO $$ BEGIN IF to_regtype('money_int') IS NULL THEN "
+    "CREATE DOMAIN money_int AS bigint; CREATE DOMAIN date_text AS timestamp(0); "
+    "CREATE DOMAIN datetime_text AS timestamp(0); CREATE DOMAIN yesno_int AS integer; "
+    "CREATE DOMAIN memo_text AS citext COLLATE public.pinyin; END IF; END $$",
+    "CREATE OR REPLACE FUNCTION velorin_whole(s text, maxlen int) RETURNS int LANGUAGE plpgsql IMMUTABLE AS $$ "
+    "BEGIN IF s IS NULL OR length(s) = 0 OR length(s) > maxlen OR translate(s, '0123456789', '') <> '' "
+    "THEN RETURN NULL; END IF; RETURN s::int; END $$",
+    "CREATE OR REPLACE FUNCTION cdate(s text) RETURNS timestamp(0) LANGUAGE plpgsql IMMUTABLE AS $$ "
+    "DECLARE t text; d text; tm text; p text[]; q text[]; y int; m int; dd int; h int := 0; mi int := 0; "
+    "se int := 0; last int; "
+    "BEGIN IF s IS NULL THEN RETURN NULL; END IF; "
+    "t := btrim(replace(s, 'T', ' ')); d := split_part(t, ' ', 1); tm := btrim(substr(t, length(d) + 1)); "
+    "p := string_to_array(translate(d, '/.', '--'), '-'); "
+    "IF array_length(p, 1) = 3 THEN y := velorin_whole(p[1], 4); m := velorin_whole(p[2], 2); "
+    "dd := velorin_whole(p[3], 2); END IF; "
+    "IF tm <> '' THEN q := string_to_array(tm, ':'); "
+    "IF array_length(q, 1) NOT IN (2, 3) THEN h := NULL; "
+    "ELSE h := velorin_whole(q[1], 2); mi := velorin_whole(q[2], 2); "
+    "IF array_length(q, 1) = 3 THEN se := velorin_whole(q[3], 2); END IF; END IF; END IF; "
+    "IF y IS NULL OR m IS NULL OR dd IS NULL OR h IS NULL OR mi IS NULL OR se IS NULL OR y < 1 "
+    "OR m NOT BETWEEN 1 AND 12 OR h > 23 OR mi > 59 OR se > 59 THEN RAISE EXCEPTION '日期格式不正确: %', s; END IF; "
+    "last := CASE WHEN m IN (4, 6, 9, 11) THEN 30 WHEN m = 2 THEN CASE WHEN (y % 4 = 0 AND y % 100 <> 0) "
+    "OR y % 400 = 0 THEN 29 ELSE 28 END ELSE 31 END; "
+    "IF dd < 1 OR dd > last THEN RAISE EXCEPTION '日期格式不正确: %', s; END IF; "
+    "RETURN make_timestamp(y, m, dd, h, mi, se); END $$",
+    "CREATE OR REPLACE FUNCTION cvdate(s text) RETURNS timestamp(0) LANGUAGE sql IMMUTABLE AS $$ SELECT cdate(s) $$",
+    "CREATE OR REPLACE FUNCTION cdate(s timestamp) RETURNS timestamp(0) LANGUAGE sql IMMUTABLE AS $$ SELECT s $$",
+    "CREATE OR REPLACE FUNCTION cvdate(s timestamp) RETURNS timestamp(0) LANGUAGE sql IMMUTABLE AS $$ SELECT s $$",
+    // Money in ten-thousandths, rounded half away from zero.
+    "CREATE OR REPLACE FUNCTION ccur(x numeric) RETURNS bigint LANGUAGE sql IMMUTABLE AS $$ SELECT round(x * 10000)::bigint $$",
+    "CREATE OR REPLACE FUNCTION ccur(x double precision) RETURNS bigint LANGUAGE sql IMMUTABLE AS $$ "
+    "SELECT round(x::numeric * 10000)::bigint $$",
+    "CREATE OR REPLACE FUNCTION ccur(s text) RETURNS bigint LANGUAGE plpgsql IMMUTABLE AS $$ "
+    "DECLARE t text; BEGIN IF s IS NULL THEN RETURN NULL; END IF; t := replace(btrim(s), ',', ''); "
+    "IF t = '' OR translate(t, '0123456789.-+', '') <> '' THEN RAISE EXCEPTION 'ccur: not a number'; END IF; "
+    "RETURN round(t::numeric * 10000)::bigint; END $$",
+    // The file's group_concat, which some summaries use to list names.
+    "CREATE OR REPLACE FUNCTION velorin_concat(acc text, v text, sep text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ "
+    "SELECT CASE WHEN v IS NULL THEN acc WHEN acc IS NULL THEN v ELSE acc || sep || v END $$",
+    "CREATE OR REPLACE FUNCTION velorin_concat(acc text, v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ "
+    "SELECT velorin_concat(acc, v, ',') $$",
+    "DO $$ BEGIN IF to_regprocedure('group_concat(text,text)') IS NULL THEN "
+    "CREATE AGGREGATE group_concat(text, text) (SFUNC = velorin_concat, STYPE = text); "
+    "CREATE AGGREGATE group_concat(text) (SFUNC = velorin_concat, STYPE = text); END IF; END $$",
+};
+
+QString serverType(Kind k)
+{
+    switch (k) {
+    case Kind::Text: case Kind::Memo: return QStringLiteral("citext COLLATE public.pinyin");
+    case Kind::Integer: case Kind::YesNo: return QStringLiteral("integer");
+    case Kind::Float: return QStringLiteral("double precision");
+    case Kind::Money: return QStringLiteral("bigint");
+    case Kind::Date: case Kind::DateTime: return QStringLiteral("timestamp(0)");
+    case Kind::AutoKey: return QStringLiteral("bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY");
+    case Kind::Unknown: break;
+    }
+    return {};
+}
+
+// A file's index for the server: nulls first in every column, as the
+// file's order by puts them (and as the dialect asks for them).
+QString serverIndex(const QString &sql)
+{
+    const int open = sql.indexOf(QLatin1Char('(')), close = sql.lastIndexOf(QLatin1Char(')'));
+    QStringList cols = sql.mid(open + 1, close - open - 1).split(QLatin1Char(','));
+    for (QString &c : cols)
+        c = c.trimmed() + QStringLiteral(" NULLS FIRST");
+    return sql.left(open + 1) + cols.join(QStringLiteral(", ")) + sql.mid(close);
+}
+
+} // namespace
+
 void createTables(Driver &db)
 {
+    const bool server = db.engine() == Driver::Engine::Server;
+    if (server)
+        for (const char *sql : ServerPreamble)
+            db.execute(QString::fromUtf8(sql));
     for (const auto &t : tables()) {
         QStringList defs;
         for (const auto &c : t.columns) {
-            QString d = c.name + QLatin1Char(' ') + declType(c.kind);
-            // Text compares without regard to the case of letters, as the SQL
-            // texts expect (a key check for "ab1" finds "AB1"), and sorts
-            // Chinese by pinyin, as a clerk looks names up.
-            if (c.kind == Kind::Text || c.kind == Kind::Memo)
-                d += QStringLiteral(" COLLATE ") + QLatin1String(TextCollation);
+            QString d = c.name + QLatin1Char(' ');
+            if (server) {
+                d += serverType(c.kind);
+            } else {
+                d += declType(c.kind);
+                // Text compares without regard to the case of letters, as the SQL
+                // texts expect (a key check for "ab1" finds "AB1"), and sorts
+                // Chinese by pinyin, as a clerk looks names up.
+                if (c.kind == Kind::Text || c.kind == Kind::Memo)
+                    d += QStringLiteral(" COLLATE ") + QLatin1String(TextCollation);
+            }
             if (!c.defaultValue.isEmpty())
                 d += QStringLiteral(" DEFAULT ") + c.defaultValue;
             defs << d;
         }
+        // The file's hidden rowid is a real column on the server, last so
+        // that positional inserts keep their meaning.
+        if (server && !t.column(QStringLiteral("编号")))
+            defs << QStringLiteral("rowid bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY");
         db.execute(QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, defs.join(QStringLiteral(", "))));
     }
 }
@@ -252,8 +352,9 @@ QStringList indexStatements(const QString &table)
 
 void createIndexes(Driver &db, const QString &table)
 {
+    const bool server = db.engine() == Driver::Engine::Server;
     for (const QString &sql : indexStatements(table))
-        db.execute(sql);
+        db.execute(server ? serverIndex(sql) : sql);
 }
 
 void create(Driver &db)
@@ -267,6 +368,7 @@ void create(Driver &db)
         db.rollback();
         throw;
     }
+    db.afterSchemaChange();
 }
 
 void seed(Driver &db)

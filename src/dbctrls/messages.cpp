@@ -76,4 +76,12 @@ void dbError(QWidget *parent, const QString &engineMessage)
     show(parent, {QStringLiteral("数据库错误"), engineMessage, Icon::Error, QMessageBox::Ok, QMessageBox::Ok});
 }
 
+void writeFailed(QWidget *parent, const db::DbError &e, const QString &report)
+{
+    if (e.changedByOthers())
+        hint(parent, e.message());
+    else
+        dbError(parent, report);
+}
+
 } // namespace msg

@@ -1,4 +1,5 @@
 #pragma once
+#include "db/dberror.h"
 #include <QMessageBox>
 #include <QString>
 #include <functional>
@@ -38,5 +39,8 @@ bool ask(QWidget *parent, const QString &text, const QString &caption = QStringL
 void plain(QWidget *parent, const QString &text);
 // The consistent box for an unexpected database error.
 void dbError(QWidget *parent, const QString &engineMessage);
+// A failed write: a row another workstation changed is a hint with the
+// engine's sentence alone; anything else is dbError(report).
+void writeFailed(QWidget *parent, const db::DbError &e, const QString &report);
 
 } // namespace msg

@@ -1,5 +1,11 @@
 #include "testsupport.h"
+#include "data/dbcopy.h"
 #include "data/dbfile.h"
+#include "db/pgdriver.h"
+#include <QCoreApplication>
+#include <QUrl>
+#include <QHash>
+#include <QRegularExpression>
 #include "generators/generators.h"
 #include "db/dberror.h"
 #include <QDir>
@@ -11,6 +17,32 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+QString testServer()
+{
+    return qEnvironmentVariable("VELORIN_TEST_SERVER");
+}
+
+QString freshServerDatabase(const QString &name)
+{
+    QUrl url(testServer());
+    {
+        db::PgDriver admin(url.toString());
+        admin.execute(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+        admin.execute(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'").arg(name));
+    }
+    url.setPath(QLatin1Char('/') + name);
+    return url.toString();
+}
+
+namespace {
+// This test program's database on the server, made once per run.
+QString programDatabase()
+{
+    static const QString url = freshServerDatabase(QStringLiteral("velorin_") + QCoreApplication::applicationName().toLower());
+    return url;
+}
+} // namespace
+
 TestDb::TestDb(bool demo)
 {
     m_oldCwd = QDir::currentPath();
@@ -19,7 +51,14 @@ TestDb::TestDb(bool demo)
         dbfile::createDemo(file(), false);
     else
         dbfile::create(file(), false);
+    m_database = file();
+    if (onServer()) {
+        // The same rows on the server: copied over whole, as an office moves.
+        m_database = programDatabase();
+        dbcopy::copy(file(), m_database, true);
+    }
     m_dm = std::make_unique<TDm1>();
+    m_dm->ADO_system->setDatabaseName(m_database);
     m_dm->ADO_system->open();
 }
 
@@ -29,9 +68,37 @@ TestDb::~TestDb()
     QDir::setCurrent(m_oldCwd);
 }
 
+namespace {
+// The tests make a write fail with the file's refusing trigger; on the
+// server the same refusal is a trigger function.
+QString serverTrigger(const QString &sql)
+{
+    static const QRegularExpression re(
+        QStringLiteral("^create trigger (\\w+) before (update|insert|delete)(?: of (\\S+))? on (\\S+)(?: when (.*?))? "
+                       "begin select raise\\(abort, '(.*)'\\); end$"),
+        QRegularExpression::CaseInsensitiveOption);
+    static QHash<QString, QString> tableOf;   // the server drops a trigger by its table
+    static const QRegularExpression drop(QStringLiteral("^drop trigger (\\w+)$"), QRegularExpression::CaseInsensitiveOption);
+    if (const auto d = drop.match(sql.trimmed()); d.hasMatch())
+        return QStringLiteral("DROP TRIGGER %1 ON %2").arg(d.captured(1), tableOf.value(d.captured(1)));
+    const auto m = re.match(sql.trimmed());
+    if (!m.hasMatch())
+        return sql;
+    const QString name = m.captured(1), event = m.captured(2).toLower(), table = m.captured(4);
+    tableOf.insert(name, table);
+    const QString when = m.captured(5).isEmpty() ? QStringLiteral("true") : m.captured(5);
+    const QString back = event == QLatin1String("delete") ? QStringLiteral("OLD") : QStringLiteral("NEW");
+    return QStringLiteral("CREATE OR REPLACE FUNCTION %1_fn() RETURNS trigger LANGUAGE plpgsql AS $f$ BEGIN IF %2 THEN "
+                          "RAISE EXCEPTION '%3'; END IF; RETURN %4; END $f$; "
+                          "CREATE TRIGGER %1 BEFORE %5%6 ON %7 FOR EACH ROW EXECUTE FUNCTION %1_fn()")
+        .arg(name, when, m.captured(6), back, event.toUpper(),
+             m.captured(3).isEmpty() ? QString() : QStringLiteral(" OF ") + m.captured(3), table);
+}
+} // namespace
+
 void TestDb::exec(const QString &sql) const
 {
-    m_dm->ADO_system->execute(sql);
+    m_dm->ADO_system->execute(onServer() ? serverTrigger(sql) : sql);
 }
 
 QString TestDb::scalar(const QString &sql) const

@@ -6,14 +6,27 @@
 #include <QVector>
 #include <memory>
 
+// The server the tests run against: VELORIN_TEST_SERVER, a URI of the
+// throw-away cluster's maintenance database; empty when the tests run on
+// the file alone.
+QString testServer();
+// A fresh, empty database of that server named `name` (dropped first if
+// it is there); its URI.
+QString freshServerDatabase(const QString &name);
+
 // A fresh database in a temporary folder that is the working directory for
-// the test's lifetime, plus an opened data module over it.
+// the test's lifetime, plus an opened data module over it. With a test
+// server the database is this test program's database on the server (made
+// afresh for each TestDb), and file() is not the open database.
 class TestDb {
 public:
     explicit TestDb(bool demo = false);
     ~TestDb();
     QString dir() const { return m_dir.path(); }
     QString file() const { return m_dir.filePath(QStringLiteral("data.mdb")); }
+    // What the data module opened: file() or the server database's URI.
+    QString database() const { return m_database; }
+    bool onServer() const { return !testServer().isEmpty(); }
     TDm1 *dm() const { return m_dm.get(); }
     // Runs a command on the connection.
     void exec(const QString &sql) const;
@@ -22,7 +35,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QString m_oldCwd;
+    QString m_oldCwd, m_database;
     std::unique_ptr<TDm1> m_dm;
 };
 
