@@ -40,6 +40,8 @@ private slots:
     void openErrors();
     void engineErrorsSpeakChinese_data();
     void engineErrorsSpeakChinese();
+    void dialectReadsAlike_data();
+    void dialectReadsAlike();
 };
 
 void TstDb::dayRangesIncludeBothEnds_data()
@@ -543,6 +545,45 @@ void TstDb::engineErrorsSpeakChinese()
     QVERIFY2(message.startsWith(first) && message.contains(engine), qPrintable(message));
     t.dm()->ADO_system->close();
     mount.setReadOnly(false);
+}
+
+// What the windows' SQL texts rely on, the same on both engines: like has
+// no escape character, nulls sort first (last when descending), a date that
+// is no date is refused, money literals are exact.
+void TstDb::dialectReadsAlike_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("expected");   // "!" + words of the refusal
+    QTest::newRow("backslash is no escape") << "select count(*) from 上游客户 where 客户名称 like '%\\%'" << "1";
+    QTest::newRow("percent matches anything") << "select count(*) from 上游客户 where 客户名称 like 'a%'" << "3";
+    QTest::newRow("underscore one character") << "select count(*) from 上游客户 where 客户名称 like 'a_b'" << "2";
+    QTest::newRow("nulls first") << "select group_concat(coalesce(备注, '-'), ',') from (select 备注 from 上游客户 order by 备注, 客户名称) x"
+                                 << "-,-,甲,乙";
+    QTest::newRow("nulls last descending")
+        << "select group_concat(coalesce(备注, '-'), ',') from (select 备注 from 上游客户 order by 备注 desc, 客户名称) x" << "乙,甲,-,-";
+    QTest::newRow("leap day") << "select cdate('2024-2-29')" << "2024-02-29 00:00:00";
+    QTest::newRow("no such day") << "select cdate('2023-2-29')" << "!日期格式不正确";
+    QTest::newRow("no date at all") << "select cvdate('2023-13-1')" << "!日期格式不正确";
+    QTest::newRow("money literal") << "select ccur('12.5') + ccur(0.25)" << "127500";
+    QTest::newRow("subquery without a name") << "select count(*) from (select * from 上游客户 where 备注 is null)" << "2";
+}
+
+void TstDb::dialectReadsAlike()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, expected);
+    TestDb t;
+    t.exec(QStringLiteral("insert into 上游客户 (客户名称, 备注) values ('a\\b', null), ('a%b', '乙'), ('ab', null), ('xy', '甲')"));
+    if (!expected.startsWith(QLatin1Char('!'))) {
+        QCOMPARE(t.scalar(sql), expected);
+        return;
+    }
+    try {
+        t.scalar(sql);
+        QFAIL("accepted");
+    } catch (const db::DbError &e) {
+        QVERIFY2(e.message().contains(expected.mid(1)), qPrintable(e.message()));
+    }
 }
 
 QTEST_MAIN(TstDb)

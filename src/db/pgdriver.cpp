@@ -666,13 +666,11 @@ QString PgDriver::rowCondition(const QString &table) const
     // has another version and is not found. Versions this session wrote
     // itself (an update statement of the same window) do not count as
     // another's change.
-    QString own;
+    // The transaction under way counts as this session's own too.
+    QString own = QStringLiteral("(pg_current_xact_id_if_assigned()::text::bigint % 4294967296)");
     for (const qint64 x : m_ownXids)
         own += QLatin1Char(',') + QString::number(x);
-    const QString version = own.isEmpty()
-                                ? QStringLiteral("xmin::text::bigint=?")
-                                : QStringLiteral("(xmin::text::bigint=? OR xmin::text::bigint IN (%1))").arg(own.mid(1));
-    return QStringLiteral("%1=? AND %2").arg(keyColumn(table), version);
+    return QStringLiteral("%1=? AND (xmin::text::bigint=? OR xmin::text::bigint IN (%2))").arg(keyColumn(table), own);
 }
 
 QString PgDriver::conflictMessage() const

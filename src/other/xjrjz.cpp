@@ -39,8 +39,17 @@ QString cashJournalPeriod(const QDateTime &accountingDate)
 }
 
 
+void lockJournal(db::Connection &c)
+{
+    // Balances run through every row: on a shared server no other
+    // workstation writes a journal row until this transaction ends.
+    if (c.isServer() && c.driver().inTransaction())
+        c.execute(S("LOCK TABLE 现金日记帐 IN EXCLUSIVE MODE"));
+}
+
 void recomputeBalances(db::Query &q)
 {
+    lockJournal(*q.connection());
     const db::Query::Bookmark at = q.isActive() ? q.bookmark() : -1;
     q.reopenWith(journalLines());
     const int debit = q.field(S("借方")).index(), credit = q.field(S("贷方")).index(), bal = q.field(S("余额")).index();

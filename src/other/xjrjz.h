@@ -25,6 +25,9 @@ QString cashJournalPeriod(const QDateTime &accountingDate);
 // only where the stored one differs. The current row stays where it can.
 // Runs in the caller's transaction; throws db::DbError.
 void recomputeBalances(db::Query &journal);
+// Within a transaction on a server: no other workstation writes the journal
+// until it ends. Nothing on the file, whose writer is alone anyway.
+void lockJournal(db::Connection &c);
 
 } // namespace other
 

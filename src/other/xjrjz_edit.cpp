@@ -113,6 +113,7 @@ void TForm_xjrjz_edit::afterAppend()
 void TForm_xjrjz_edit::beforePost()
 {
     db::Query *q = query();
+    other::lockJournal(*q->connection());
     q->field(S("余额")).setAsMoney(carried + q->field(S("借方")).asMoney() - q->field(S("贷方")).asMoney());
 }
 

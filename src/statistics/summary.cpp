@@ -387,6 +387,9 @@ void SummaryWindow::execute(const QVector<Group> &groups)
         // One run lands whole: nobody sees half a result, and a thousand
         // appended rows cost one commit.
         db::Transaction tx(*Dm1->ADO_system);
+        // On a shared server the whole run reads one moment of the data.
+        if (Dm1->ADO_system->isServer())
+            Dm1->ADO_system->execute(S("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
         Dm1->ADO_system->execute(S("delete from 通用"));
         scratch->reopenWith(scratchLines);
         const int datea = scratch->field(QStringLiteral("datea")).index();

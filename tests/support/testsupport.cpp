@@ -58,7 +58,9 @@ TestDb::TestDb(bool demo)
         dbcopy::copy(file(), m_database, true);
     }
     m_dm = std::make_unique<TDm1>();
-    m_dm->ADO_system->setDatabaseName(m_database);
+    // The file by its name in the working folder, as the program opens it.
+    if (onServer())
+        m_dm->ADO_system->setDatabaseName(m_database);
     m_dm->ADO_system->open();
 }
 
