@@ -49,6 +49,27 @@ struct Value {
     QByteArray text;
 };
 
+// A date already in the stored form "YYYY-MM-DD HH:MM:SS" that is a real
+// date: the common case, checked without the general parser (a copy meets
+// millions of them).
+bool storedForm(const char *s, int n)
+{
+    if (n != 19 || s[4] != '-' || s[7] != '-' || s[10] != ' ' || s[13] != ':' || s[16] != ':')
+        return false;
+    const auto num = [s](int at, int len) {
+        int v = 0;
+        for (int i = at; i < at + len; ++i) {
+            if (s[i] < '0' || s[i] > '9')
+                return -1;
+            v = v * 10 + (s[i] - '0');
+        }
+        return v;
+    };
+    const int y = num(0, 4), m = num(5, 2), d = num(8, 2), h = num(11, 2), mi = num(14, 2), se = num(17, 2);
+    return y >= 1 && m >= 1 && m <= 12 && d >= 1 && d <= db::lastDayOfMonth(y, m) && h >= 0 && h <= 23 && mi >= 0 &&
+           mi <= 59 && se >= 0 && se <= 59;
+}
+
 Value convert(const Cell &c, Kind k, const db::TableDef &t, const QString &column, qint64 key)
 {
     Value v;
@@ -92,6 +113,10 @@ Value convert(const Cell &c, Kind k, const db::TableDef &t, const QString &colum
     case Kind::Date: case Kind::DateTime: {
         if (c.type != Cell::Text)
             return refuse("不是日期");
+        if (storedForm(c.text, c.size)) {
+            v.text = QByteArray(c.text, c.size);
+            return v;
+        }
         const auto dt = db::parseDateTime(QString::fromUtf8(c.text, c.size));
         if (!dt)
             return refuse("不是日期");
