@@ -167,6 +167,20 @@ void dropTables(db::Driver &d)
         d.execute(QStringLiteral("DROP TABLE IF EXISTS public.%1 CASCADE").arg(t.name));
 }
 
+// In the target's transaction: the program's tables made afresh, refused
+// where they hold data unless forced.
+void emptyServerTables(db::Driver &dst, bool force)
+{
+    // Two copies at once onto one server would interleave their tables.
+    dst.execute(QStringLiteral("SELECT pg_advisory_xact_lock(7007)"));
+    if (hasTables(dst)) {
+        if (!force && holdsData(dst))
+            throw DbError(QStringLiteral("目标数据库 %1 中已有数据 (用 --force 覆盖)").arg(dst.location()));
+        dropTables(dst);
+    }
+    db::schema::createTables(dst);
+}
+
 void readSnapshot(db::Driver &src)
 {
     src.begin();
@@ -210,14 +224,7 @@ Result copyToServer(db::Driver &src, const QString &url, bool force)
     db::PgDriver dst(url);
     dst.begin();
     try {
-        // Two copies at once onto one server would interleave their tables.
-        dst.execute(QStringLiteral("SELECT pg_advisory_xact_lock(7007)"));
-        if (hasTables(dst)) {
-            if (!force && holdsData(dst))
-                throw DbError(QStringLiteral("目标数据库 %1 中已有数据 (用 --force 覆盖)").arg(dst.location()));
-            dropTables(dst);
-        }
-        db::schema::createTables(dst);
+        emptyServerTables(dst, force);
         QByteArray batch;
         const Result r = copyRows(
             src, [&](const db::TableDef &t, const QStringList &cols) { dst.copyBegin(t.name, cols); },
@@ -314,13 +321,7 @@ void createServer(const QString &url, bool force)
     db::PgDriver dst(url);
     dst.begin();
     try {
-        dst.execute(QStringLiteral("SELECT pg_advisory_xact_lock(7007)"));
-        if (hasTables(dst)) {
-            if (!force && holdsData(dst))
-                throw DbError(QStringLiteral("目标数据库 %1 中已有数据 (用 --force 覆盖)").arg(dst.location()));
-            dropTables(dst);
-        }
-        db::schema::createTables(dst);
+        emptyServerTables(dst, force);
         db::schema::createIndexes(dst);
         db::schema::seed(dst);
         dst.commit();
@@ -367,19 +368,7 @@ QStringList select(const QString &name, const QString &sql)
     if (!db::isServerUrl(name))
         return dbfile::select(name, sql);
     db::PgDriver d(name);
-    auto st = d.prepare(sql);
-    QStringList lines, cells;
-    const int n = st->columnCount();
-    for (int c = 0; c < n; ++c)
-        cells << st->columnName(c);
-    lines << cells.join(QLatin1Char('\t'));
-    while (st->step()) {
-        cells.clear();
-        for (int c = 0; c < n; ++c)
-            cells << st->value(c).toString();
-        lines << cells.join(QLatin1Char('\t'));
-    }
-    return lines;
+    return dbfile::selectLines(d, sql);
 }
 
 } // namespace dbcopy

@@ -65,7 +65,12 @@ void upgrade(const QString &path)
 QStringList select(const QString &path, const QString &sql)
 {
     db::SqliteDriver file = openFile(path, false);
-    auto st = file.prepare(sql);
+    return selectLines(file, sql);
+}
+
+QStringList selectLines(db::Driver &d, const QString &sql)
+{
+    auto st = d.prepare(sql);
     QStringList lines, cells;
     const int n = st->columnCount();
     for (int c = 0; c < n; ++c)

@@ -3,6 +3,8 @@
 #include <QStringList>
 
 // Making and checking database files (used by the velorin-db tool and tests).
+namespace db { class Driver; }
+
 namespace dbfile {
 
 // Creates FILE with the schema and the rows a fresh file must hold. Refuses an
@@ -19,5 +21,7 @@ void upgrade(const QString &path);
 // collation; rows as tab-separated lines, the column names first.
 // Throws db::DbError.
 QStringList select(const QString &path, const QString &sql);
+// The same on an open database of either engine.
+QStringList selectLines(db::Driver &d, const QString &sql);
 
 } // namespace dbfile
