@@ -88,7 +88,7 @@ private:
     PgStatement *m_running = nullptr;
     mutable QHash<quint64, Kind> m_kinds;         // (table oid << 16 | column number) -> kind
     mutable QSet<unsigned> m_kindsLooked;         // tables made since, looked up once
-    std::deque<qint64> m_ownXids;                 // transactions of this session that wrote
+    std::deque<qint64> m_ownXids;                 // the last transactions of this session that wrote
     QSet<qint64> m_ownXidSet;
 };
 
