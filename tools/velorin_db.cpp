@@ -10,6 +10,7 @@
 #include "import/importer.h"
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <functional>
 #include <memory>
 #include <QTextStream>
 #include <cstdio>
@@ -54,43 +55,18 @@ static int importCommand(QStringList args, bool wrongOptions)
     }
 }
 
-// The same commands on a server database. The demo and the generated
-// volumes are made as a file first and copied over whole.
-static int serverCommand(const QString &cmd, const QString &url, int orders, bool force)
+// The demo and the generated volumes on a server are made as a file first
+// and copied over whole.
+static void makeDatabase(const QString &name, bool force, const std::function<void(const QString &, bool)> &makeFile)
 {
-    QTextStream out(stdout);
-    const QString shown = db::displayName(url);
-    try {
-        if (cmd == QLatin1String("create") && orders < 0) {
-            dbcopy::createServer(url, force);
-        } else if ((cmd == QLatin1String("demo") && orders < 0) || (cmd == QLatin1String("generate") && orders >= 0)) {
-            QTemporaryDir dir;
-            const QString file = dir.filePath(QStringLiteral("data.mdb"));
-            if (cmd == QLatin1String("demo"))
-                dbfile::createDemo(file, false);
-            else
-                dbfile::createGenerated(file, orders, false);
-            dbcopy::copy(file, url, force);
-        } else if (cmd == QLatin1String("check") && orders < 0 && !force) {
-            const QStringList problems = dbcopy::checkServer(url);
-            if (!problems.isEmpty()) {
-                QTextStream err(stderr);
-                err << shown << ": not a Velorin database\n";
-                for (const auto &p : problems)
-                    err << "  " << p << "\n";
-                return 1;
-            }
-            out << shown << ": Velorin database, all tables and columns present\n";
-            return 0;
-        } else {
-            return usage();
-        }
-    } catch (const db::DbError &e) {
-        QTextStream(stderr) << "velorin-db: " << e.message() << "\n";
-        return 1;
+    if (!db::isServerUrl(name)) {
+        makeFile(name, force);
+        return;
     }
-    out << "wrote " << shown << "\n";
-    return 0;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("data.mdb"));
+    makeFile(file, false);
+    dbcopy::copy(file, name, force);
 }
 
 int main(int argc, char **argv)
@@ -145,32 +121,38 @@ int main(int argc, char **argv)
     if (args.size() != 2)
         return usage();
     const QString cmd = args[0], file = args[1];
+    const bool server = db::isServerUrl(file);
+    const QString shown = server ? db::displayName(file) : file;
     QTextStream out(stdout);
-    if (db::isServerUrl(file))
-        return serverCommand(cmd, file, orders, force);
     try {
         if (cmd == QLatin1String("create") && orders < 0) {
-            dbfile::create(file, force);
+            if (server)
+                dbcopy::createServer(file, force);
+            else
+                dbfile::create(file, force);
         } else if (cmd == QLatin1String("demo") && orders < 0) {
-            dbfile::createDemo(file, force);
+            makeDatabase(file, force, dbfile::createDemo);
         } else if (cmd == QLatin1String("generate") && orders >= 0) {
-            dbfile::createGenerated(file, orders, force);
+            makeDatabase(file, force, [orders](const QString &f, bool fc) { dbfile::createGenerated(f, orders, fc); });
         } else if (cmd == QLatin1String("check") && orders < 0 && !force) {
-            const QStringList problems = dbfile::check(file);
+            const QStringList problems = server ? dbcopy::checkServer(file) : dbfile::check(file);
             if (!problems.isEmpty()) {
                 QTextStream err(stderr);
-                err << file << ": not a Velorin database\n";
+                err << shown << ": not a Velorin database\n";
                 for (const auto &p : problems)
                     err << "  " << p << "\n";
                 return 1;
             }
-            out << file << ": Velorin database, all tables and columns present\n";
+            out << shown << ": Velorin database, all tables and columns present\n";
+            // A server is made in pinyin order; a file may be older.
+            if (server)
+                return 0;
             if (dbfile::textCollation(file) == QLatin1String(db::TextCollation))
                 out << "text sorted by pinyin (collation " << db::TextCollation << ")\n";
             else
                 out << "text sorted by character code (an older file; velorin-db upgrade sorts it by pinyin)\n";
             return 0;
-        } else if (cmd == QLatin1String("upgrade") && orders < 0 && !force) {
+        } else if (cmd == QLatin1String("upgrade") && orders < 0 && !force && !server) {
             dbfile::upgrade(file);
             out << file << ": text sorted by pinyin\n";
             return 0;
@@ -181,6 +163,6 @@ int main(int argc, char **argv)
         QTextStream(stderr) << "velorin-db: " << e.message() << "\n";
         return 1;
     }
-    out << "wrote " << file << "\n";
+    out << "wrote " << shown << "\n";
     return 0;
 }

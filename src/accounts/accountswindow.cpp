@@ -66,7 +66,7 @@ AccountsWindow::~AccountsWindow()
 
 QString AccountsWindow::table() const
 {
-    return (Dm1->ADO_system->isServer() ? S("pg_temp.acc_") : S("temp.acc_")) + decl().module;
+    return S("temp.acc_") + decl().module;
 }
 
 dbctrls::DBDateEdit *AccountsWindow::addDate(const QString &objectName, const QString &label, const QDate &value)
@@ -179,11 +179,8 @@ void AccountsWindow::present(const QVector<QVariantList> &rows)
     db::Connection &c = *Dm1->ADO_system;
     m_result->close();
     QStringList defs = {S("seq INTEGER")};
-    // The file's declared kinds; the server has them as domains, and its
-    // REAL is single precision.
-    const bool server = c.isServer();
     for (const ResultColumn &col : m_columns)
-        defs << col.field + QLatin1Char(' ') + (server && col.type == S("REAL") ? S("double precision") : col.type)
+        defs << col.field + QLatin1Char(' ') + col.type
                     + (col.type == S("TEXT") ? S(" COLLATE ") + QLatin1String(db::TextCollation) : QString());
     const auto literal = [](const QVariant &v, const QString &type) -> QString {
         if (v.isNull() || !v.isValid())

@@ -131,6 +131,17 @@ Translated translate(const QString &sql)
             ++i;
             continue;
         }
+        // The file's schema of temporary tables is the server's pg_temp, and
+        // its REAL in a table's declaration is eight bytes (the server's
+        // real is four).
+        if (is(t[i], "temp") && i + 1 < n && isChar(t[i + 1], '.', sql)) {
+            replaced.push_back({t[i].begin, t[i].end - t[i].begin, QStringLiteral("pg_temp")});
+            continue;
+        }
+        if (is(t[i], "real") && is(t[0], "create")) {
+            replaced.push_back({t[i].begin, t[i].end - t[i].begin, QStringLiteral("double precision")});
+            continue;
+        }
         // The file's ifnull is the server's coalesce.
         if (is(t[i], "ifnull") && i + 1 < n && isChar(t[i + 1], '(', sql)) {
             replaced.push_back({t[i].begin, t[i].end - t[i].begin, QStringLiteral("coalesce")});

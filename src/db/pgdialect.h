@@ -10,7 +10,9 @@ namespace db::pg {
 //  - a backslash escapes in a like pattern; the file has no escape
 //    character, so every like gets "escape ''";
 //  - nulls sort last; the file sorts them first, so every order by term
-//    says where its nulls go.
+//    says where its nulls go;
+//  - and smaller differences: unnamed subqueries, ifnull, planner hints,
+//    the temp schema, REAL in a declaration.
 struct Translated {
     QString text;
     int parameters = 0;

@@ -22,8 +22,18 @@ QString quoteIdent(const QString &n)
     return QLatin1Char('"') + s + QLatin1Char('"');
 }
 
-// Kind of an expression column such as "sum(应收运费) as ysyf": the kind of
-// the column it aggregates, so a money sum reads back as money.
+// The kind of fn(column): a count is whole, an average of whole numbers is
+// not, the others keep the column's kind (a money sum reads back as money).
+Kind aggregateKind(const QString &fn, const QString &column)
+{
+    const QString f = fn.toLower();
+    if (f == QLatin1String("count"))
+        return Kind::Integer;
+    const Kind k = schema::kindOfColumnName(column);
+    return f == QLatin1String("avg") && k == Kind::Integer ? Kind::Float : k;
+}
+
+// Kind of an expression column such as "sum(应收运费) as ysyf".
 QHash<QString, Kind> expressionKinds(const QString &sql)
 {
     static const QRegularExpression re(
@@ -33,10 +43,7 @@ QHash<QString, Kind> expressionKinds(const QString &sql)
     auto it = re.globalMatch(sql);
     while (it.hasNext()) {
         const auto m = it.next();
-        const QString fn = m.captured(1).toLower();
-        Kind k = fn == QLatin1String("count") ? Kind::Integer : schema::kindOfColumnName(m.captured(2));
-        if (fn == QLatin1String("avg") && k == Kind::Integer)
-            k = Kind::Float;
+        const Kind k = aggregateKind(m.captured(1), m.captured(2));
         if (!m.captured(3).isEmpty())
             out.insert(m.captured(3).toLower(), k);
         out.insert(m.captured(0).section(QLatin1Char(')'), 0, 0).append(QLatin1Char(')')).remove(QLatin1Char(' ')).toLower(), k);
@@ -58,13 +65,8 @@ std::vector<Kind> selectListKinds(const QString &sql)
     static const QRegularExpression bare(QStringLiteral("^(?:\\w+\\.)?(\\w+)$"), QRegularExpression::UseUnicodePropertiesOption);
     const auto kindOf = [&](QString item) {
         item = item.trimmed();
-        if (const auto a = agg.match(item); a.hasMatch()) {
-            const QString fn = a.captured(1).toLower();
-            Kind k = fn == QLatin1String("count") ? Kind::Integer : schema::kindOfColumnName(a.captured(2));
-            if (fn == QLatin1String("avg") && k == Kind::Integer)
-                k = Kind::Float;
-            return k;
-        }
+        if (const auto a = agg.match(item); a.hasMatch())
+            return aggregateKind(a.captured(1), a.captured(2));
         if (const auto b = bare.match(item.section(QRegularExpression(QStringLiteral("\\s+as\\s+"), QRegularExpression::CaseInsensitiveOption), 0, 0).trimmed()); b.hasMatch())
             return schema::kindOfColumnName(b.captured(1));
         return Kind::Unknown;
